@@ -1,0 +1,17 @@
+# One helper declares every test program: tq_add_test(NAME <name> LABEL unit|gui|device
+#   SOURCES ... LIBS ...). Each program is a GoogleTest binary whose cases ctest discovers.
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+function(tq_add_test)
+    cmake_parse_arguments(T "" "NAME;LABEL" "SOURCES;LIBS" ${ARGN})
+    if(NOT T_LABEL)
+        set(T_LABEL unit)
+    endif()
+    add_executable(${T_NAME} ${T_SOURCES})
+    target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} tq_testsupport GTest::gmock GTest::gtest)
+    gtest_discover_tests(${T_NAME}
+        PROPERTIES LABELS ${T_LABEL}
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+        DISCOVERY_TIMEOUT 60)
+endfunction()

@@ -1,0 +1,80 @@
+#include "diag/DebugLog.h"
+
+#include <QFile>
+#include <QTime>
+
+namespace tq {
+
+namespace {
+
+const QByteArray kCrLf("\r\n");
+
+void AppendBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        f.write(bytes);
+    }
+}
+
+} // namespace
+
+DebugLog::DebugLog(QString folder)
+    : folder_(std::move(folder)),
+      timeOfDay_([] { return QTime::currentTime().toString(QStringLiteral("HH:mm:ss")); }) {}
+
+QString DebugLog::DebugLogPath() const { return folder_ + QStringLiteral("/debuglog.txt"); }
+
+QString DebugLog::ToneCodePath() const { return folder_ + QStringLiteral("/tonecode.txt"); }
+
+void DebugLog::LogText(const QString& text, bool noNewLine) {
+    if (!logEnabled_) {
+        return;
+    }
+    if (!noNewLine) {
+        const QString indent(4 * std::max<int>(logIndent_, 0), QLatin1Char(' '));
+        AppendBytes(DebugLogPath(),
+                    (timeOfDay_() + QStringLiteral(" - ") + indent + text).toUtf8() + kCrLf);
+        return;
+    }
+    // A continuation overwrites the CR LF that ends the last line. On a file too short to
+    // end in CR LF there is nothing to overwrite, and the text is appended.
+    QFile f(DebugLogPath());
+    if (!f.open(QIODevice::ReadWrite)) {
+        return;
+    }
+    if (f.size() >= 2) {
+        f.seek(f.size() - 2);
+    } else {
+        f.seek(f.size());
+    }
+    f.write((text + QLatin1Char(' ')).toUtf8() + kCrLf);
+}
+
+void DebugLog::LogIndentInc(const QString& text) {
+    if (!logEnabled_) {
+        return;
+    }
+    ++logIndent_;
+    LogText(text);
+}
+
+void DebugLog::LogIndentDec(const QString& text) {
+    if (!logEnabled_) {
+        return;
+    }
+    LogText(text + QStringLiteral("\r\n"));
+    // More decrements than increments would leave the log indented below its margin;
+    // the level stops at 0.
+    if (logIndent_ > 0) {
+        --logIndent_;
+    }
+}
+
+void DebugLog::WriteCode(const QString& code) {
+    if (!useWriteCode_) {
+        return;
+    }
+    AppendBytes(ToneCodePath(), code.toUtf8() + kCrLf);
+}
+
+} // namespace tq

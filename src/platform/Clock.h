@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+
+namespace tq {
+
+// The program's time sources: a high-resolution counter with its frequency (read together
+// they give seconds) and a millisecond tick count that wraps around every 2^32 ms.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual int64_t PerformanceCounter() = 0;
+    virtual int64_t PerformanceFrequency() = 0;
+    virtual uint32_t TickCount() = 0;
+};
+
+} // namespace tq

@@ -1,0 +1,146 @@
+#include "platform/DeviceSpeaker.h"
+
+#include "platform/SpeakerSilencer.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <ctime>
+
+#include <fcntl.h>
+#include <linux/input.h>
+#include <linux/kd.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tq {
+
+namespace {
+
+timespec DeadlineAfterMs(int32_t durationMs) {
+    timespec t;
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    t.tv_sec += durationMs / 1000;
+    t.tv_nsec += static_cast<long>(durationMs % 1000) * 1'000'000L;
+    if (t.tv_nsec >= 1'000'000'000L) {
+        t.tv_sec += 1;
+        t.tv_nsec -= 1'000'000'000L;
+    }
+    return t;
+}
+
+void SleepUntil(const timespec& deadline) {
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) == EINTR) {
+    }
+}
+
+QString ErrnoText(const QString& path) {
+    return path + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno));
+}
+
+} // namespace
+
+void SleepForMs(int32_t durationMs) {
+    if (durationMs > 0) {
+        SleepUntil(DeadlineAfterMs(durationMs));
+    }
+}
+
+DeviceSpeaker::~DeviceSpeaker() {
+    if (fd_ >= 0) {
+        SpeakerSilencer::Unregister(fd_);
+        ::close(fd_);
+    }
+}
+
+void DeviceSpeaker::Adopt(int fd, const QString& path, int silencerKind) {
+    fd_ = fd;
+    path_ = path;
+    SpeakerSilencer::Register(fd, silencerKind);
+}
+
+bool DeviceSpeaker::Beep(int32_t frequency, int32_t durationMs) {
+    if (!IsBeepableFrequency(frequency)) {
+        return false;
+    }
+    if (durationMs <= 0) {
+        return true;
+    }
+    const timespec deadline = DeadlineAfterMs(durationMs);
+    const bool on = SetTone(frequency);
+    SleepUntil(deadline);
+    const bool off = SetTone(0);
+    return on && off;
+}
+
+void DeviceSpeaker::Silence() { SetTone(0); }
+
+EvdevSpeaker::EvdevSpeaker(const QString& path, QString* error) {
+    // O_NONBLOCK makes opening a FIFO without a reader fail instead of hanging; writes
+    // are blocking again afterwards.
+    const int fd = ::open(path.toLocal8Bit().constData(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        if (error) {
+            *error = ErrnoText(path);
+        }
+        return;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && S_ISFIFO(st.st_mode)) {
+        // A reader that goes away must give a write error, not end the program.
+        std::signal(SIGPIPE, SIG_IGN);
+    }
+    Adopt(fd, path, SpeakerSilencer::kEvdev);
+}
+
+bool EvdevSpeaker::SetTone(int32_t frequency) {
+    if (Fd() < 0) {
+        return false;
+    }
+    struct input_event ev;
+    std::memset(&ev, 0, sizeof ev);
+    ev.type = EV_SND;
+    ev.code = SND_TONE;
+    ev.value = frequency;
+    return ::write(Fd(), &ev, sizeof ev) == static_cast<ssize_t>(sizeof ev);
+}
+
+ConsoleSpeaker::ConsoleSpeaker(const QString& path, QString* error) {
+    const int fd = ::open(path.toLocal8Bit().constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        if (error) {
+            *error = ErrnoText(path);
+        }
+        return;
+    }
+    // Only a virtual console accepts KIOCSOUND; try it once with the tone off.
+    if (::ioctl(fd, KIOCSOUND, 0) != 0) {
+        if (error) {
+            *error = ErrnoText(path);
+        }
+        ::close(fd);
+        return;
+    }
+    Adopt(fd, path, SpeakerSilencer::kConsole);
+}
+
+bool ConsoleSpeaker::SetTone(int32_t frequency) {
+    if (Fd() < 0) {
+        return false;
+    }
+    // The PIT divides its 1193180 Hz input clock by the count; 0 switches it off.
+    const unsigned long count = frequency > 0 ? 1193180UL / static_cast<unsigned long>(frequency) : 0;
+    return ::ioctl(Fd(), KIOCSOUND, count) == 0;
+}
+
+bool NullSpeaker::Beep(int32_t frequency, int32_t durationMs) {
+    if (!IsBeepableFrequency(frequency)) {
+        return false;
+    }
+    SleepForMs(durationMs);
+    return true;
+}
+
+} // namespace tq

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/Speaker.h"
+#include "platform/VirtualClock.h"
+
+#include <vector>
+
+namespace tq {
+
+// A speaker on the virtual clock: each beep advances the clock by its duration and is
+// recorded with its start time. Beeps the real speaker would refuse are recorded too,
+// marked as not sounded, and take no time.
+class RecordingSpeaker final : public Speaker {
+public:
+    struct Tone {
+        int64_t startNs;
+        int32_t frequency;
+        int32_t durationMs;
+        bool sounded;
+    };
+
+    explicit RecordingSpeaker(VirtualClock& clock) : clock_(clock) {}
+
+    QString Name() const override { return QStringLiteral("recording"); }
+    bool Beep(int32_t frequency, int32_t durationMs) override;
+    void Silence() override { ++silences_; }
+
+    const std::vector<Tone>& Tones() const { return tones_; }
+    std::vector<Tone> SoundedTones() const;
+    int Silences() const { return silences_; }
+    void Clear() { tones_.clear(); }
+
+private:
+    VirtualClock& clock_;
+    std::vector<Tone> tones_;
+    int silences_ = 0;
+};
+
+} // namespace tq

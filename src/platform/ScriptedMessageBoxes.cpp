@@ -1,0 +1,19 @@
+#include "platform/ScriptedMessageBoxes.h"
+
+namespace tq {
+
+MsgAnswer ScriptedMessageBoxes::Show(const QString& title, const QString& text,
+                                     MsgButtons buttons, MsgIcon icon) {
+    shown_.push_back({EffectiveTitle(title), text, buttons, icon});
+    if (buttons == MsgButtons::Ok) {
+        return MsgAnswer::Ok;
+    }
+    if (!script_.empty()) {
+        const MsgAnswer a = script_.front();
+        script_.pop_front();
+        return a;
+    }
+    return defaultAnswer_;
+}
+
+} // namespace tq
