@@ -11,6 +11,7 @@
 #include <linux/input.h>
 #include <linux/kd.h>
 #include <sys/ioctl.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,21 +19,28 @@ namespace tq {
 
 namespace {
 
-timespec DeadlineAfterMs(int32_t durationMs) {
+constexpr int64_t kNsPerSecond = 1'000'000'000;
+
+int64_t MonotonicNs() {
     timespec t;
     clock_gettime(CLOCK_MONOTONIC, &t);
-    t.tv_sec += durationMs / 1000;
-    t.tv_nsec += static_cast<long>(durationMs % 1000) * 1'000'000L;
-    if (t.tv_nsec >= 1'000'000'000L) {
-        t.tv_sec += 1;
-        t.tv_nsec -= 1'000'000'000L;
-    }
-    return t;
+    return int64_t{t.tv_sec} * kNsPerSecond + t.tv_nsec;
 }
 
-void SleepUntil(const timespec& deadline) {
+void SleepUntil(int64_t deadlineNs) {
+    const timespec deadline{static_cast<time_t>(deadlineNs / kNsPerSecond),
+                            static_cast<long>(deadlineNs % kNsPerSecond)};
     while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) == EINTR) {
     }
+}
+
+void UsePreciseSleeps() {
+    // The default 50 us timer slack would make every tone that much longer.
+    static const bool once = [] {
+        prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
+        return true;
+    }();
+    (void)once;
 }
 
 QString ErrnoText(const QString& path) {
@@ -41,9 +49,22 @@ QString ErrnoText(const QString& path) {
 
 } // namespace
 
+ToneTimeline::Span ToneTimeline::Next(int32_t durationMs) {
+    UsePreciseSleeps();
+    const int64_t now = MonotonicNs();
+    // A tone asked for right after the previous one ended continues its timeline, so the
+    // wake-up latency of each sleep does not add up over a run of back-to-back tones.
+    const int64_t start = (now - lastEnd_ >= 0 && now - lastEnd_ < kChainWindowNs) ? lastEnd_ : now;
+    lastEnd_ = start + int64_t{durationMs} * 1'000'000;
+    return {start, lastEnd_};
+}
+
+void ToneTimeline::SleepUntilEnd(const Span& span) { SleepUntil(span.endNs); }
+
 void SleepForMs(int32_t durationMs) {
     if (durationMs > 0) {
-        SleepUntil(DeadlineAfterMs(durationMs));
+        UsePreciseSleeps();
+        SleepUntil(MonotonicNs() + int64_t{durationMs} * 1'000'000);
     }
 }
 
@@ -67,9 +88,9 @@ bool DeviceSpeaker::Beep(int32_t frequency, int32_t durationMs) {
     if (durationMs <= 0) {
         return true;
     }
-    const timespec deadline = DeadlineAfterMs(durationMs);
+    const ToneTimeline::Span span = timeline_.Next(durationMs);
     const bool on = SetTone(frequency);
-    SleepUntil(deadline);
+    timeline_.SleepUntilEnd(span);
     const bool off = SetTone(0);
     return on && off;
 }
@@ -139,7 +160,9 @@ bool NullSpeaker::Beep(int32_t frequency, int32_t durationMs) {
     if (!IsBeepableFrequency(frequency)) {
         return false;
     }
-    SleepForMs(durationMs);
+    if (durationMs > 0) {
+        timeline_.SleepUntilEnd(timeline_.Next(durationMs));
+    }
     return true;
 }
 

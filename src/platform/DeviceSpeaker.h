@@ -4,6 +4,23 @@
 
 namespace tq {
 
+// The deadlines of a speaker's tones on the monotonic clock. Each tone ends at an
+// absolute deadline; a tone that follows the previous one within a millisecond starts at
+// that one's deadline rather than at "now".
+class ToneTimeline {
+public:
+    static constexpr int64_t kChainWindowNs = 1'000'000;
+    struct Span {
+        int64_t startNs;
+        int64_t endNs;
+    };
+    Span Next(int32_t durationMs);
+    static void SleepUntilEnd(const Span& span);
+
+private:
+    int64_t lastEnd_ = INT64_MIN / 2;
+};
+
 // A speaker driven through a file descriptor: the tone is switched on, the caller sleeps
 // to an absolute deadline on the monotonic clock, and the tone is switched off. A write
 // error does not end the tone's time: the duration is still waited so the song keeps its
@@ -32,6 +49,7 @@ protected:
 private:
     int fd_ = -1;
     QString path_;
+    ToneTimeline timeline_;
 };
 
 // Writes EV_SND/SND_TONE events to the pcspkr input device.
@@ -63,6 +81,9 @@ public:
     QString Name() const override { return QStringLiteral("none"); }
     bool Beep(int32_t frequency, int32_t durationMs) override;
     void Silence() override {}
+
+private:
+    ToneTimeline timeline_;
 };
 
 // Sleeps until the monotonic clock reaches now + durationMs, measured from the call.
