@@ -10,6 +10,9 @@ function(tq_add_test)
     endif()
     add_executable(${T_NAME} ${T_SOURCES})
     target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} tq_testsupport GTest::gmock GTest::gtest)
+    # Every test file sees the same printers for Qt strings: printers that differ between
+    # files would break the one-definition rule for GoogleTest's printer templates.
+    target_compile_options(${T_NAME} PRIVATE -include ${PROJECT_SOURCE_DIR}/tests/support/QtPrinters.h)
     gtest_discover_tests(${T_NAME}
         PROPERTIES LABELS ${T_LABEL}
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen"

@@ -12,6 +12,9 @@ public:
     virtual int64_t PerformanceCounter() = 0;
     virtual int64_t PerformanceFrequency() = 0;
     virtual uint32_t TickCount() = 0;
+    // Blocks without servicing anything until the counter reaches the value. Used only
+    // for the last fraction of a millisecond of a wait.
+    virtual void SleepUntilCounter(int64_t counter) = 0;
 };
 
 } // namespace tq

@@ -1,6 +1,8 @@
 #include "platform/SteadyClock.h"
 
+#include <cerrno>
 #include <chrono>
+#include <ctime>
 
 namespace tq {
 
@@ -12,6 +14,14 @@ int64_t SteadyClock::PerformanceCounter() {
 
 uint32_t SteadyClock::TickCount() {
     return static_cast<uint32_t>(PerformanceCounter() / 1'000'000);
+}
+
+void SteadyClock::SleepUntilCounter(int64_t counter) {
+    // steady_clock is CLOCK_MONOTONIC on Linux, so the counter is its nanoseconds.
+    const timespec deadline{static_cast<time_t>(counter / 1'000'000'000),
+                            static_cast<long>(counter % 1'000'000'000)};
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) == EINTR) {
+    }
 }
 
 } // namespace tq

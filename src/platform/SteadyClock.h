@@ -11,6 +11,7 @@ public:
     int64_t PerformanceCounter() override;
     int64_t PerformanceFrequency() override { return 1'000'000'000; }
     uint32_t TickCount() override;
+    void SleepUntilCounter(int64_t counter) override;
 };
 
 } // namespace tq

@@ -22,6 +22,12 @@ public:
         return static_cast<uint32_t>(static_cast<uint64_t>(nowNs_ / 1'000'000) + tickOffset_);
     }
 
+    void SleepUntilCounter(int64_t counter) override {
+        if (counter > nowNs_) {
+            nowNs_ = counter;
+        }
+    }
+
     int64_t NowNs() const { return nowNs_; }
     double NowMs() const { return static_cast<double>(nowNs_) / 1e6; }
     void AdvanceNs(int64_t ns) { nowNs_ += ns > 0 ? ns : 0; }

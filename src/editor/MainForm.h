@@ -1,0 +1,183 @@
+#pragma once
+
+#include "editor/MusicList.h"
+#include "playback/Metronome.h"
+#include "playback/PlayPositionDisplay.h"
+#include "playback/PlayerState.h"
+#include "playback/Sequencer.h"
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+namespace tq {
+
+class LogSink;
+class MessageBoxes;
+class NonLockingSleep;
+class ToneDispatcher;
+struct OutputSwitches;
+
+struct CheckBoxState {
+    bool Checked = false;
+    bool Enabled = true;
+};
+
+struct TextBoxState {
+    QString Text;
+    bool Invalid = false; // shown on an orange background
+};
+
+// The main window's logic: the music list, every setting and control state, and the
+// handlers of the controls. The window only mirrors this state and forwards input; a
+// control's setter is its change or click handler, so code that changes a setting runs
+// the same validation a user's change does. ControlChanged names the control to redraw.
+class MainForm final : public QObject, public SequencerHost {
+    Q_OBJECT
+public:
+    struct Deps {
+        LogSink& log;
+        MessageBoxes& boxes;
+        NonLockingSleep& sleep;
+        ToneDispatcher& tones;
+        OutputSwitches& switches;
+    };
+    explicit MainForm(Deps deps, QObject* parent = nullptr);
+    ~MainForm() override;
+
+    MusicList& List() { return list_; }
+    PlaySettings& Settings() { return settings_; }
+    PlayerState& State() { return state_; }
+    PlayPositionDisplay& Position() { return position_; }
+    Sequencer& TheSequencer() { return sequencer_; }
+    OutputSwitches& Switches() { return d_.switches; }
+
+    // --- Control state, read by the window ---
+    uint8_t KeyboardOctave = 4;
+    TextBoxState KeyboardOctaveText{QStringLiteral("4")};
+    std::array<QString, 3> OctLabel = {QStringLiteral("3"), QStringLiteral("4"),
+                                       QStringLiteral("5")};
+    int NoteLengthComboIndex = 3;
+    CheckBoxState NoteClickPlayCheck{true};
+    CheckBoxState NoteClickAddCheck{true};
+    bool AddNote1Option = true;
+    bool AddNote2Option = false;
+    bool AddNoteOptionsEnabled = true;
+    CheckBoxState NoteReplaceCheck;
+    CheckBoxState NoteLengthReplaceCheck{false, false};
+    CheckBoxState ModDottedCheck;
+    CheckBoxState ModTripletCheck;
+    CheckBoxState ClickPlayNote1Check{true};
+    CheckBoxState ClickPlayNote2Check{true};
+    CheckBoxState PlayNote1Check{true};
+    CheckBoxState PlayNote2Check{true};
+    TextBoxState BPMText{QStringLiteral("140")};
+    TextBoxState AlternateTimeText{QStringLiteral("30")};
+    int NoteSilenceRatioSlider = 50;
+    QString NoteSilenceRatioLabel = QStringLiteral("50%");
+    int TimeSigSlider = 4;
+    QString lblTimeSig = QStringLiteral("4");
+    CheckBoxState NoUpdateCheck;
+    CheckBoxState MutePiptoneCheck;
+    CheckBoxState UseBeatCheck{false, false};
+    bool BeepTextLabelVisible = false;
+    bool lblDebugVisible = false;
+    bool PianoKeysEnabled = true;
+    bool PlayButtonsEnabled = true; // PlayAllButton and PlayFromLineButton
+    bool StopPlayButtonEnabled = false;
+    bool MetronomeLit = false;
+    QString Caption = QStringLiteral("Tonquill by Vellomar");
+
+    // --- Note entry and list editing ---
+    void PianoKey_Click(int index);
+    void PianoKey_KeyDown(int index, int keyCode, int shift);
+    void SetKeyboardOctaveText(const QString& text);
+    void KeyboardOctaveUpDown_Step(int delta);
+    void SetNoteLengthComboIndex(int index);
+    void AddNote(int noteNumber, int octave, int lengthIndex);
+    void MainList_ItemClick(int index);
+    void ClearNote1Button_Click();
+    void ClearNote2Button_Click();
+    void Command1_Click();
+    void SilentLineButton_Click();
+    void UnselectButton_Click();
+    void SetModDottedCheck(bool ticked);
+    void SetModTripletCheck(bool ticked);
+    void SetNoteClickAddCheck(bool ticked);
+    void SetNoteReplaceCheck(bool ticked);
+    void SetNoteLengthReplaceCheck(bool ticked);
+    void SetAddNote1Option(bool selected);
+    void SetAddNote2Option(bool selected);
+    void SetNoteClickPlayCheck(bool ticked);
+    void UpdateOctaveLabels();
+    void UpdateModButtons() override;
+
+    // --- Settings ---
+    void SetBPMText(const QString& text);
+    void BPMUpDown_Step(int delta);
+    void SetAlternateTimeText(const QString& text);
+    void SetNoteSilenceRatio(int value); // runs NoteSilenceRatioSlider_Scroll
+    void NoteSilenceRatioSlider_Scroll();
+    void SetTimeSigSlider(int value);
+    void SetClickPlayNote1Check(bool ticked);
+    void SetClickPlayNote2Check(bool ticked);
+    void SetPlayNote1Check(bool ticked);
+    void SetPlayNote2Check(bool ticked);
+    void SetNoUpdateCheck(bool ticked);
+    void SetMutePiptoneCheck(bool ticked);
+    // Shows the information box of a "?" button, named as the button ("UseFMODHButton").
+    void HelpButton_Click(const QString& buttonName);
+
+    // --- Playback ---
+    void PlayMusic(int startPoint, int endPoint, bool singleLine) {
+        sequencer_.PlayMusic(startPoint, endPoint, singleLine);
+    }
+    void PlayAllButton_Click() { sequencer_.PlayAllButton_Click(); }
+    void PlayFromLineButton_Click() { sequencer_.PlayFromLineButton_Click(); }
+    void StopPlayButton_Click() { sequencer_.StopPlayButton_Click(); }
+    void MetronomeButton_Click() { metronome_.MetronomeButton_Click(); }
+
+    // Called when the note/silence slider moves, after its label (the soundcard options
+    // window follows the slider).
+    void SetFmodBeepStop(std::function<void()> stop) { fmodBeepStop_ = std::move(stop); }
+    void SetRatioObserver(std::function<void(int)> observer) { ratioObserver_ = std::move(observer); }
+    // A repaint of the window while a tone blocks the event loop.
+    void SetRepaint(std::function<void()> repaint) { repaint_ = std::move(repaint); }
+    // Shows the current position in the labels (after editing).
+    void ShowEditPosition();
+
+    // SequencerHost
+    void SetControlsForPlaying(bool playing) override;
+    void SetBeepLabelVisible(bool visible) override;
+    void FMODBeepStop() override;
+
+signals:
+    void ControlChanged(const QString& name);
+    void PositionChanged();
+
+private:
+    bool LineIsSelected() const { return list_.HasSelectedLine(); }
+    void SetCheck(CheckBoxState& box, const char* name, bool ticked);
+    void Changed(const char* name) { emit ControlChanged(QString::fromLatin1(name)); }
+    void SetModCheck(bool dotted, bool ticked);
+    int InsertPointForNewNote();
+    void SelectAfterAdding(int insertPoint);
+    void StopPlaying() { sequencer_.StopPlayButton_Click(); }
+
+    Deps d_;
+    MusicList list_;
+    PlaySettings settings_;
+    PlayerState state_;
+    PlayPositionDisplay position_;
+    Sequencer sequencer_;
+    Metronome metronome_;
+    bool modGuard_ = false;
+    std::function<void(int)> ratioObserver_;
+    std::function<void()> repaint_;
+    std::function<void()> fmodBeepStop_;
+};
+
+} // namespace tq

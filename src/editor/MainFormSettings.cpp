@@ -1,0 +1,148 @@
+// The pitch, timing and playing settings of the main window and their validation.
+#include "editor/MainForm.h"
+
+#include "core/LogSink.h"
+#include "core/NoteLengths.h"
+#include "core/Rounding.h"
+#include "editor/HelpTexts.h"
+#include "playback/ToneDispatcher.h"
+#include "platform/MessageBoxes.h"
+
+#include <algorithm>
+
+namespace tq {
+
+namespace {
+
+constexpr int kBPMMin = 40;
+constexpr int kBPMMax = 600;
+constexpr int kBPMStep = 5;
+constexpr int kAlternateMin = 15;
+constexpr int kAlternateMax = 2000;
+
+} // namespace
+
+void MainForm::SetBPMText(const QString& text) {
+    BPMText.Text = text;
+    Changed("BPMText");
+    if (text.isEmpty()) {
+        return;
+    }
+    if (!IsNumeric(text)) {
+        SetBPMText(QString::number(settings_.BPM));
+    } else {
+        const double value = LeadingNumber(text);
+        BPMText.Invalid = value < kBPMMin || value > kBPMMax;
+        if (!BPMText.Invalid) {
+            settings_.BPM = RoundToInt32(value);
+        }
+        Changed("BPMText");
+        if (state_.MetronomeOn) {
+            metronome_.RestartTimeBase();
+        }
+    }
+    StopPlaying();
+}
+
+void MainForm::BPMUpDown_Step(int delta) {
+    const int value = std::clamp(settings_.BPM + delta * kBPMStep, kBPMMin, kBPMMax);
+    SetBPMText(QString::number(value));
+}
+
+void MainForm::SetAlternateTimeText(const QString& text) {
+    AlternateTimeText.Text = text;
+    Changed("AlternateTimeText");
+    if (text.isEmpty()) {
+        return;
+    }
+    if (!IsNumeric(text)) {
+        SetAlternateTimeText(QString::number(settings_.AlternateTime));
+        return;
+    }
+    const double value = LeadingNumber(text);
+    AlternateTimeText.Invalid = value < kAlternateMin || value > kAlternateMax;
+    if (!AlternateTimeText.Invalid) {
+        settings_.AlternateTime = RoundToInt16(value);
+    }
+    Changed("AlternateTimeText");
+}
+
+void MainForm::SetNoteSilenceRatio(int value) {
+    NoteSilenceRatioSlider = std::clamp(value, 5, 100);
+    settings_.NoteSilenceRatio = NoteSilenceRatioSlider;
+    Changed("NoteSilenceRatioSlider");
+    NoteSilenceRatioSlider_Scroll();
+}
+
+void MainForm::NoteSilenceRatioSlider_Scroll() {
+    NoteSilenceRatioLabel = NumPad(NoteSilenceRatioSlider, QLatin1Char('0'), 2) + QLatin1Char('%');
+    Changed("NoteSilenceRatioLabel");
+    if (ratioObserver_) {
+        ratioObserver_(NoteSilenceRatioSlider);
+    }
+}
+
+void MainForm::SetTimeSigSlider(int value) {
+    TimeSigSlider = std::clamp(value, 1, 32);
+    settings_.TimeSig = TimeSigSlider;
+    lblTimeSig = QString::number(TimeSigSlider);
+    Changed("TimeSigSlider");
+    Changed("lblTimeSig");
+}
+
+void MainForm::SetClickPlayNote1Check(bool ticked) {
+    SetCheck(ClickPlayNote1Check, "ClickPlayNote1Check", ticked);
+    settings_.ClickPlayNote1 = ticked;
+}
+
+void MainForm::SetClickPlayNote2Check(bool ticked) {
+    SetCheck(ClickPlayNote2Check, "ClickPlayNote2Check", ticked);
+    settings_.ClickPlayNote2 = ticked;
+}
+
+void MainForm::SetPlayNote1Check(bool ticked) {
+    SetCheck(PlayNote1Check, "PlayNote1Check", ticked);
+    settings_.PlayNote1 = ticked;
+}
+
+void MainForm::SetPlayNote2Check(bool ticked) {
+    SetCheck(PlayNote2Check, "PlayNote2Check", ticked);
+    settings_.PlayNote2 = ticked;
+}
+
+void MainForm::SetNoUpdateCheck(bool ticked) {
+    SetCheck(NoUpdateCheck, "NoUpdateCheck", ticked);
+    if (ticked && UseBeatCheck.Checked) {
+        const MsgAnswer a = d_.boxes.Show(
+            QStringLiteral("Disable 'Play a beat sound'?"),
+            QStringLiteral("Currently, 'Play a beat sound' is ticked, which requires the green "
+                           "position indicators to be updated during playback. If you tick 'Do "
+                           "not update', then the beat sound won't be able to be played.\r\n\r\n"
+                           "Do you still want to stop them from being updated?"),
+            MsgButtons::YesNo, MsgIcon::Question);
+        if (a != MsgAnswer::Yes) {
+            SetCheck(NoUpdateCheck, "NoUpdateCheck", false);
+            return;
+        }
+    }
+    d_.log.LogText(QStringLiteral("NoUpdateCheck clicked - UseNoUpdate -> ") +
+                   (ticked ? QStringLiteral("TRUE") : QStringLiteral("FALSE")));
+    settings_.UseNoUpdate = ticked;
+    if (ticked) {
+        SetCheck(UseBeatCheck, "UseBeatCheck", false);
+    }
+}
+
+void MainForm::SetMutePiptoneCheck(bool ticked) {
+    SetCheck(MutePiptoneCheck, "MutePiptoneCheck", ticked);
+    d_.tones.MutePiptoneClicked(ticked);
+}
+
+void MainForm::HelpButton_Click(const QString& buttonName) {
+    const HelpText* help = FindHelpText(buttonName);
+    if (help) {
+        d_.boxes.Show(help->title, help->text, MsgButtons::Ok, MsgIcon::Information);
+    }
+}
+
+} // namespace tq

@@ -1,0 +1,157 @@
+#include "editor/MusicList.h"
+
+#include <algorithm>
+
+namespace tq {
+
+MusicList::MusicList(QObject* parent) : QAbstractTableModel(parent) {}
+
+MusicLine MusicList::Line(int index) const {
+    return DoesIndexExist(index) ? lines_[static_cast<size_t>(index - 1)] : MusicLine{};
+}
+
+bool MusicList::DoesIndexExist(int index) const { return index >= 1 && index <= LineCount(); }
+
+bool MusicList::IsLineSelected(int index) const {
+    return DoesIndexExist(index) && index == current_ && selected_;
+}
+
+void MusicList::SelectLine(int index) {
+    if (!DoesIndexExist(index)) {
+        return;
+    }
+    current_ = index;
+    selected_ = true;
+    emit SelectionChanged(current_, selected_);
+    emit ScrollTo(index);
+}
+
+void MusicList::DeselectSelected() {
+    if (current_ != -1 && selected_) {
+        selected_ = false;
+        emit SelectionChanged(current_, selected_);
+    }
+}
+
+const QString& MusicList::Cell(const MusicLine& line, Column column) {
+    switch (column) {
+    case LengthColumn:
+        return line.Length;
+    case Note1Column:
+        return line.Note1;
+    case Note2Column:
+        return line.Note2;
+    case ModColumn:
+        break;
+    }
+    return line.Mod;
+}
+
+void MusicList::InsertLine(int index, const MusicLine& line) {
+    index = std::clamp(index, 1, LineCount() + 1);
+    beginInsertRows({}, index - 1, index - 1);
+    lines_.insert(lines_.begin() + (index - 1), line);
+    endInsertRows();
+    if (current_ >= index) {
+        ++current_;
+        emit SelectionChanged(current_, selected_);
+    }
+    Edited(index);
+}
+
+void MusicList::SetLine(int index, const MusicLine& line) {
+    if (!DoesIndexExist(index)) {
+        return;
+    }
+    lines_[static_cast<size_t>(index - 1)] = line;
+    emit dataChanged(createIndex(index - 1, 0), createIndex(index - 1, ModColumn));
+    Edited(index);
+}
+
+void MusicList::SetCell(int index, Column column, const QString& text) {
+    if (!DoesIndexExist(index)) {
+        return;
+    }
+    QString& cell = Cell(lines_[static_cast<size_t>(index - 1)], column);
+    if (cell == text) {
+        return;
+    }
+    cell = text;
+    emit dataChanged(createIndex(index - 1, column), createIndex(index - 1, column));
+    if (column == LengthColumn || column == ModColumn) {
+        Edited(index);
+    }
+}
+
+void MusicList::RemoveLine(int index) {
+    if (!DoesIndexExist(index)) {
+        return;
+    }
+    beginRemoveRows({}, index - 1, index - 1);
+    lines_.erase(lines_.begin() + (index - 1));
+    endRemoveRows();
+    if (current_ == index) {
+        current_ = -1;
+        selected_ = false;
+        emit SelectionChanged(current_, selected_);
+    } else if (current_ > index) {
+        --current_;
+        emit SelectionChanged(current_, selected_);
+    }
+    Edited(index);
+}
+
+void MusicList::ClearLines() {
+    beginResetModel();
+    lines_.clear();
+    endResetModel();
+    current_ = -1;
+    selected_ = false;
+    emit SelectionChanged(current_, selected_);
+    Edited(1);
+}
+
+void MusicList::AppendLines(std::vector<MusicLine> lines) {
+    if (lines.empty()) {
+        return;
+    }
+    const int first = LineCount() + 1;
+    beginInsertRows({}, first - 1, first - 1 + static_cast<int>(lines.size()) - 1);
+    if (lines_.empty()) {
+        lines_ = std::move(lines);
+    } else {
+        lines_.insert(lines_.end(), std::make_move_iterator(lines.begin()),
+                      std::make_move_iterator(lines.end()));
+    }
+    endInsertRows();
+    Edited(first);
+}
+
+void MusicList::Edited(int index) {
+    if (observer_) {
+        observer_(index);
+    }
+}
+
+int MusicList::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : LineCount();
+}
+
+int MusicList::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 4; }
+
+QVariant MusicList::data(const QModelIndex& index, int role) const {
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= LineCount()) {
+        return {};
+    }
+    return Cell(lines_[static_cast<size_t>(index.row())], static_cast<Column>(index.column()));
+}
+
+QVariant MusicList::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal) {
+        return {};
+    }
+    static const char* const headers[] = {"Length", "Note 1", "Note 2", "Mod"};
+    return section >= 0 && section < 4 ? QString::fromLatin1(headers[section]) : QVariant();
+}
+
+} // namespace tq

@@ -1,0 +1,46 @@
+#include "playback/PollingWait.h"
+
+#include "core/LogSink.h"
+#include "core/NonLockingSleep.h"
+#include "core/TickTime.h"
+#include "playback/PlayerState.h"
+#include "playback/ToneDispatcher.h"
+#include "platform/Clock.h"
+
+namespace tq {
+
+int64_t PollingWait::ReadClock() {
+    const TickReading r = ReadTickTime(sleep_.TheClock(), state_.TickFreq);
+    state_.CurrentTickTime = r.seconds;
+    return r.counter;
+}
+
+bool PollingWait::UntilMoving(const std::function<Decimal4()>& targetNow, Decimal4 margin,
+                              const std::function<bool()>& stopRequested,
+                              const std::function<void()>& afterRead) {
+    for (Decimal4 target = targetNow(); state_.CurrentTickTime + margin < target;
+         target = targetNow()) {
+        const Decimal4 left = target - margin - state_.CurrentTickTime;
+        // Whole milliseconds left (the clock reads to 0.1 ms).
+        const int64_t wholeMs = left.Raw() / 10;
+        if (wholeMs >= 1) {
+            const int32_t step = wholeMs >= kStepMs ? kStepMs : static_cast<int32_t>(wholeMs);
+            sleep_.MsgWaitObj(step);
+            log_.WriteCode(ToneDispatcher::WaitCodeLine(step));
+        } else {
+            const int64_t counter =
+                static_cast<int64_t>((static_cast<__int128>((target - margin).Raw()) * state_.TickFreq) / 10000);
+            sleep_.TheClock().SleepUntilCounter(counter);
+        }
+        if (stopRequested()) {
+            return false;
+        }
+        ReadClock();
+        if (afterRead) {
+            afterRead();
+        }
+    }
+    return true;
+}
+
+} // namespace tq
