@@ -21,8 +21,9 @@ bool PollingWait::UntilMoving(const std::function<Decimal4()>& targetNow, Decima
     for (Decimal4 target = targetNow(); state_.CurrentTickTime + margin < target;
          target = targetNow()) {
         const Decimal4 left = target - margin - state_.CurrentTickTime;
-        // Whole milliseconds left (the clock reads to 0.1 ms).
-        const int64_t wholeMs = left.Raw() / 10;
+        // Whole milliseconds left (the clock reads to 0.1 ms), less one: the event loop
+        // may wake a little late, and the rest is slept precisely.
+        const int64_t wholeMs = left.Raw() / 10 - kPreciseMs;
         if (wholeMs >= 1) {
             const int32_t step = wholeMs >= kStepMs ? kStepMs : static_cast<int32_t>(wholeMs);
             sleep_.MsgWaitObj(step);

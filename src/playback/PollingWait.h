@@ -19,6 +19,8 @@ struct PlayerState;
 class PollingWait {
 public:
     static constexpr int32_t kStepMs = 15;
+    // The last stretch slept precisely, without servicing the window.
+    static constexpr int32_t kPreciseMs = 1;
 
     PollingWait(NonLockingSleep& sleep, LogSink& log, PlayerState& state)
         : sleep_(sleep), log_(log), state_(state) {}

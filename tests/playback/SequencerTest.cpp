@@ -74,7 +74,8 @@ TEST_F(SequencerTest, WaitsPollIn15MsStepsAndTheLastStepEndsAtTheTarget) {
     for (int i = 0; i < 16; ++i) {
         expected << "MsgWaitObj            15";
     }
-    expected << "MsgWaitObj            10"; // 250 + 16 x 15 = 490: 10 ms to go
+    // 250 + 16 x 15 = 490: 10 ms to go, of which the last one is slept precisely.
+    expected << "MsgWaitObj             9";
     EXPECT_EQ(rig.log.codes.mid(1, 17), expected);
     EXPECT_EQ(rig.Tones(), QStringList({"262@0+250", "294@500+250"}));
 }
