@@ -1,7 +1,9 @@
-#include "app/ToneTryWindow.h"
 #include "core/NonLockingSleep.h"
 #include "diag/DebugLog.h"
 #include "diag/FileExists.h"
+#include "editor/MainForm.h"
+#include "editor/view/MainFormBinding.h"
+#include "editor/view/MainWindow.h"
 #include "playback/ToneDispatcher.h"
 #include "platform/QtEventPump.h"
 #include "platform/QtMessageBoxes.h"
@@ -33,10 +35,15 @@ int main(int argc, char** argv) {
     }
     tq::OutputSwitches switches;
     tq::ToneDispatcher tones(log, boxes, sleep, *choice.speaker, switches);
+    tq::MainForm form({log, boxes, sleep, tones, switches});
+    form.lblDebugVisible = log.LogEnabled();
+    // The position display starts frozen during playback.
+    form.SetNoUpdateCheck(true);
 
-    tq::ToneTryWindow window(tones, choice.speaker->Name());
+    tq::MainWindow window;
+    tq::MainFormBinding binding(form, window);
     boxes.SetParent(&window);
-    window.resize(360, 140);
+    window.resize(1280, 800);
     window.show();
     const int rc = QApplication::exec();
     choice.speaker->Silence();

@@ -1,0 +1,291 @@
+#include "editor/view/MainFormBinding.h"
+
+#include "editor/MainForm.h"
+#include "editor/view/MainWindow.h"
+#include "editor/view/MusicListView.h"
+#include "editor/view/PianoKeyboard.h"
+#include "editor/view/UpDownButtons.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QToolButton>
+
+namespace tq {
+
+namespace {
+
+void ShowCheck(QCheckBox* box, const CheckBoxState& state) {
+    const QSignalBlocker block(box);
+    box->setChecked(state.Checked);
+    box->setEnabled(state.Enabled);
+}
+
+void ShowText(QLineEdit* edit, const TextBoxState& state) {
+    // Rewriting an unchanged text would move the cursor under the user's fingers.
+    if (edit->text() != state.Text) {
+        const QSignalBlocker block(edit);
+        edit->setText(state.Text);
+    }
+    MainWindow::SetTextBoxValid(edit, !state.Invalid);
+}
+
+// Key codes and shift state as the key-down handler expects them.
+int KeyCodeOf(int qtKey) {
+    switch (qtKey) {
+    case Qt::Key_Up:
+        return 38;
+    case Qt::Key_Down:
+        return 40;
+    case Qt::Key_Left:
+        return 37;
+    case Qt::Key_Right:
+        return 39;
+    default:
+        return qtKey;
+    }
+}
+
+int ShiftStateOf(Qt::KeyboardModifiers mods) {
+    return (mods & Qt::ShiftModifier ? 1 : 0) | (mods & Qt::ControlModifier ? 2 : 0) |
+           (mods & Qt::AltModifier ? 4 : 0);
+}
+
+} // namespace
+
+MainFormBinding::MainFormBinding(MainForm& form, MainWindow& window)
+    : QObject(&window), form_(form), w_(window) {
+    BuildRefreshers();
+    ConnectList();
+    ConnectNoteEntry();
+    ConnectSettings();
+    ConnectPlayback();
+    connect(&form_, &MainForm::ControlChanged, this, &MainFormBinding::Refresh);
+    connect(&form_, &MainForm::PositionChanged, this, &MainFormBinding::RefreshPosition);
+    form_.SetRepaint([this] { w_.BeepTextLabel->repaint(); });
+    w_.installEventFilter(this);
+    // Mods whose parts are not in this build stay off.
+    for (QWidget* mod : std::initializer_list<QWidget*>{
+             w_.UseFMODCheck, w_.UseVoiceCheck, w_.UseMIDIOutCheck, w_.UseMIDIInCheck,
+             w_.UseMIDIFileCheck, w_.UseSynchroCheck, w_.UsePortaCheck, w_.UseMotorCheck,
+             w_.MotorOctSlider, w_.UseBeatCheck, w_.UseCircuitBentCheck}) {
+        mod->setEnabled(false);
+    }
+    RefreshAll();
+}
+
+void MainFormBinding::ConnectList() {
+    w_.MainList->setModel(&form_.List());
+    MusicList& list = form_.List();
+    connect(&list, &MusicList::SelectionChanged, this, &MainFormBinding::SyncListSelection);
+    connect(&list, &MusicList::ScrollTo, this, [this](int line) {
+        w_.MainList->scrollTo(form_.List().index(line - 1, 0));
+    });
+    connect(w_.MainList, &QAbstractItemView::clicked, this,
+            [this](const QModelIndex& index) { form_.MainList_ItemClick(index.row() + 1); });
+    // Moving through the list with the keyboard selects without playing.
+    connect(w_.MainList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (!syncingSelection_ && current.isValid()) {
+                    form_.List().SelectLine(current.row() + 1);
+                    form_.UpdateModButtons();
+                }
+            });
+}
+
+void MainFormBinding::SyncListSelection(int current, bool selected) {
+    syncingSelection_ = true;
+    QItemSelectionModel* sel = w_.MainList->selectionModel();
+    if (current == -1 || !selected) {
+        sel->clearSelection();
+        if (current == -1) {
+            sel->clearCurrentIndex();
+        }
+    } else {
+        sel->setCurrentIndex(form_.List().index(current - 1, 0),
+                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
+    syncingSelection_ = false;
+}
+
+void MainFormBinding::ConnectNoteEntry() {
+    PianoKeyboard* keys = w_.Keyboard;
+    connect(keys, &PianoKeyboard::KeyClicked, this, [this](int i) { form_.PianoKey_Click(i); });
+    connect(keys, &PianoKeyboard::KeyDown, this,
+            [this](int i, int key, Qt::KeyboardModifiers mods) {
+                form_.PianoKey_KeyDown(i, KeyCodeOf(key), ShiftStateOf(mods));
+            });
+    connect(w_.KeyboardOctaveText, &QLineEdit::textEdited, this,
+            [this](const QString& t) { form_.SetKeyboardOctaveText(t); });
+    connect(w_.KeyboardOctaveUpDown, &UpDownButtons::StepUp, this,
+            [this] { form_.KeyboardOctaveUpDown_Step(+1); });
+    connect(w_.KeyboardOctaveUpDown, &UpDownButtons::StepDown, this,
+            [this] { form_.KeyboardOctaveUpDown_Step(-1); });
+    connect(w_.NoteLengthCombo, &QComboBox::activated, this,
+            [this](int i) { form_.SetNoteLengthComboIndex(i); });
+    const std::pair<QCheckBox*, void (MainForm::*)(bool)> checks[] = {
+        {w_.NoteClickPlayCheck, &MainForm::SetNoteClickPlayCheck},
+        {w_.NoteClickAddCheck, &MainForm::SetNoteClickAddCheck},
+        {w_.NoteReplaceCheck, &MainForm::SetNoteReplaceCheck},
+        {w_.NoteLengthReplaceCheck, &MainForm::SetNoteLengthReplaceCheck},
+        {w_.ModDottedCheck, &MainForm::SetModDottedCheck},
+        {w_.ModTripletCheck, &MainForm::SetModTripletCheck},
+    };
+    for (const auto& [box, setter] : checks) {
+        connect(box, &QCheckBox::clicked, this, [this, setter](bool on) { (form_.*setter)(on); });
+    }
+    connect(w_.AddNote1Option, &QRadioButton::clicked, this,
+            [this] { form_.SetAddNote1Option(true); });
+    connect(w_.AddNote2Option, &QRadioButton::clicked, this,
+            [this] { form_.SetAddNote2Option(true); });
+    connect(w_.ClearNote1Button, &QPushButton::clicked, this, [this] { form_.ClearNote1Button_Click(); });
+    connect(w_.ClearNote2Button, &QPushButton::clicked, this, [this] { form_.ClearNote2Button_Click(); });
+    connect(w_.Command1, &QPushButton::clicked, this, [this] { form_.Command1_Click(); });
+    connect(w_.SilentLineButton, &QPushButton::clicked, this, [this] { form_.SilentLineButton_Click(); });
+    connect(w_.UnselectButton, &QPushButton::clicked, this, [this] { form_.UnselectButton_Click(); });
+}
+
+void MainFormBinding::ConnectSettings() {
+    connect(w_.BPMText, &QLineEdit::textEdited, this, [this](const QString& t) { form_.SetBPMText(t); });
+    connect(w_.BPMUpDown, &UpDownButtons::StepUp, this, [this] { form_.BPMUpDown_Step(+1); });
+    connect(w_.BPMUpDown, &UpDownButtons::StepDown, this, [this] { form_.BPMUpDown_Step(-1); });
+    connect(w_.AlternateTimeText, &QLineEdit::textEdited, this,
+            [this](const QString& t) { form_.SetAlternateTimeText(t); });
+    connect(w_.NoteSilenceRatioSlider, &QSlider::valueChanged, this,
+            [this](int v) { form_.SetNoteSilenceRatio(v); });
+    connect(w_.TimeSigSlider, &QSlider::valueChanged, this, [this](int v) { form_.SetTimeSigSlider(v); });
+    const std::pair<QCheckBox*, void (MainForm::*)(bool)> checks[] = {
+        {w_.ClickPlayNote1Check, &MainForm::SetClickPlayNote1Check},
+        {w_.ClickPlayNote2Check, &MainForm::SetClickPlayNote2Check},
+        {w_.PlayNote1Check, &MainForm::SetPlayNote1Check},
+        {w_.PlayNote2Check, &MainForm::SetPlayNote2Check},
+        {w_.NoUpdateCheck, &MainForm::SetNoUpdateCheck},
+        {w_.MutePiptoneCheck, &MainForm::SetMutePiptoneCheck},
+    };
+    for (const auto& [box, setter] : checks) {
+        connect(box, &QCheckBox::clicked, this, [this, setter](bool on) { (form_.*setter)(on); });
+    }
+    for (QToolButton* help : w_.findChildren<QToolButton*>()) {
+        if (help->objectName().endsWith(QLatin1String("HButton"))) {
+            connect(help, &QToolButton::clicked, this,
+                    [this, help] { form_.HelpButton_Click(help->objectName()); });
+        }
+    }
+}
+
+void MainFormBinding::ConnectPlayback() {
+    connect(w_.PlayAllButton, &QPushButton::clicked, this, [this] { form_.PlayAllButton_Click(); });
+    connect(w_.PlayFromLineButton, &QPushButton::clicked, this,
+            [this] { form_.PlayFromLineButton_Click(); });
+    connect(w_.StopPlayButton, &QPushButton::clicked, this, [this] { form_.StopPlayButton_Click(); });
+    connect(w_.MetronomeButton, &QPushButton::clicked, this, [this] { form_.MetronomeButton_Click(); });
+}
+
+void MainFormBinding::BuildRefreshers() {
+    MainForm& f = form_;
+    auto& r = refreshers_;
+    r["KeyboardOctaveText"] = [this, &f] { ShowText(w_.KeyboardOctaveText, f.KeyboardOctaveText); };
+    r["OctLabel"] = [this, &f] {
+        for (int i = 0; i < 3; ++i) {
+            w_.Keyboard->SetOctLabelCaption(i, f.OctLabel[static_cast<size_t>(i)]);
+        }
+    };
+    r["NoteLengthCombo"] = [this, &f] {
+        const QSignalBlocker block(w_.NoteLengthCombo);
+        w_.NoteLengthCombo->setCurrentIndex(f.NoteLengthComboIndex);
+    };
+    r["NoteClickPlayCheck"] = [this, &f] { ShowCheck(w_.NoteClickPlayCheck, f.NoteClickPlayCheck); };
+    r["NoteClickAddCheck"] = [this, &f] { ShowCheck(w_.NoteClickAddCheck, f.NoteClickAddCheck); };
+    r["AddNote1Option"] = [this, &f] {
+        for (auto [button, on] : {std::pair{w_.AddNote1Option, f.AddNote1Option},
+                                  std::pair{w_.AddNote2Option, f.AddNote2Option}}) {
+            const QSignalBlocker block(button);
+            // Option buttons of one group cannot both be off; release the group for that.
+            button->setAutoExclusive(false);
+            button->setChecked(on);
+            button->setAutoExclusive(true);
+            button->setEnabled(f.AddNoteOptionsEnabled);
+        }
+    };
+    r["NoteReplaceCheck"] = [this, &f] { ShowCheck(w_.NoteReplaceCheck, f.NoteReplaceCheck); };
+    r["NoteLengthReplaceCheck"] = [this, &f] {
+        ShowCheck(w_.NoteLengthReplaceCheck, f.NoteLengthReplaceCheck);
+    };
+    r["ModDottedCheck"] = [this, &f] { ShowCheck(w_.ModDottedCheck, f.ModDottedCheck); };
+    r["ModTripletCheck"] = [this, &f] { ShowCheck(w_.ModTripletCheck, f.ModTripletCheck); };
+    r["ClickPlayNote1Check"] = [this, &f] { ShowCheck(w_.ClickPlayNote1Check, f.ClickPlayNote1Check); };
+    r["ClickPlayNote2Check"] = [this, &f] { ShowCheck(w_.ClickPlayNote2Check, f.ClickPlayNote2Check); };
+    r["PlayNote1Check"] = [this, &f] { ShowCheck(w_.PlayNote1Check, f.PlayNote1Check); };
+    r["PlayNote2Check"] = [this, &f] { ShowCheck(w_.PlayNote2Check, f.PlayNote2Check); };
+    r["BPMText"] = [this, &f] { ShowText(w_.BPMText, f.BPMText); };
+    r["AlternateTimeText"] = [this, &f] { ShowText(w_.AlternateTimeText, f.AlternateTimeText); };
+    r["NoteSilenceRatioSlider"] = [this, &f] {
+        const QSignalBlocker block(w_.NoteSilenceRatioSlider);
+        w_.NoteSilenceRatioSlider->setValue(f.NoteSilenceRatioSlider);
+    };
+    r["NoteSilenceRatioLabel"] = [this, &f] { w_.NoteSilenceRatioLabel->setText(f.NoteSilenceRatioLabel); };
+    r["TimeSigSlider"] = [this, &f] {
+        const QSignalBlocker block(w_.TimeSigSlider);
+        w_.TimeSigSlider->setValue(f.TimeSigSlider);
+    };
+    r["lblTimeSig"] = [this, &f] { w_.lblTimeSig->setText(f.lblTimeSig); };
+    r["NoUpdateCheck"] = [this, &f] { ShowCheck(w_.NoUpdateCheck, f.NoUpdateCheck); };
+    r["MutePiptoneCheck"] = [this, &f] { ShowCheck(w_.MutePiptoneCheck, f.MutePiptoneCheck); };
+    r["UseBeatCheck"] = [this, &f] {
+        const QSignalBlocker block(w_.UseBeatCheck);
+        w_.UseBeatCheck->setChecked(f.UseBeatCheck.Checked);
+    };
+    r["BeepTextLabel"] = [this, &f] { w_.BeepTextLabel->setVisible(f.BeepTextLabelVisible); };
+    r["PianoKey"] = [this, &f] { w_.Keyboard->SetKeysEnabled(f.PianoKeysEnabled); };
+    r["PlayAllButton"] = [this, &f] {
+        w_.PlayAllButton->setEnabled(f.PlayButtonsEnabled);
+        w_.PlayFromLineButton->setEnabled(f.PlayButtonsEnabled);
+    };
+    r["StopPlayButton"] = [this, &f] { w_.StopPlayButton->setEnabled(f.StopPlayButtonEnabled); };
+    r["MetronomeButton"] = [this, &f] { w_.SetMetronomeButtonLit(f.MetronomeLit); };
+    r["lblDebug"] = [this, &f] { w_.lblDebug->setVisible(f.lblDebugVisible); };
+}
+
+void MainFormBinding::Refresh(const QString& name) {
+    const auto it = refreshers_.constFind(name);
+    if (it != refreshers_.constEnd()) {
+        (*it)();
+    }
+}
+
+void MainFormBinding::RefreshAll() {
+    for (const auto& refresh : std::as_const(refreshers_)) {
+        refresh();
+    }
+    RefreshPosition();
+}
+
+void MainFormBinding::RefreshPosition() {
+    const PositionLabels& l = form_.Position().Labels();
+    w_.lblPlayBar->setText(l.PlayBar);
+    w_.lblPlayPos->setText(l.PlayPos);
+    w_.lblPlaySig->setText(l.PlaySig);
+    w_.SetPlayPosError(l.PlayPosError);
+}
+
+bool MainFormBinding::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &w_ && event->type() == QEvent::Close) {
+        // A play or metronome loop may be running under this close: end them so nothing
+        // goes on sounding without a window.
+        form_.StopPlayButton_Click();
+        if (form_.State().MetronomeOn) {
+            form_.MetronomeButton_Click();
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace tq

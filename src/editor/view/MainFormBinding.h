@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+
+#include <functional>
+
+namespace tq {
+
+class MainForm;
+class MainWindow;
+
+// Ties the main window's widgets to its logic: user input goes to the logic's handlers,
+// and every control the logic reports as changed is redrawn from the logic's state.
+// Writing a widget from here never feeds back into the logic.
+class MainFormBinding final : public QObject {
+    Q_OBJECT
+public:
+    MainFormBinding(MainForm& form, MainWindow& window);
+
+    // Redraws every control from the logic.
+    void RefreshAll();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void ConnectNoteEntry();
+    void ConnectSettings();
+    void ConnectPlayback();
+    void ConnectList();
+    void BuildRefreshers();
+    void Refresh(const QString& name);
+    void RefreshPosition();
+    void SyncListSelection(int current, bool selected);
+
+    MainForm& form_;
+    MainWindow& w_;
+    QHash<QString, std::function<void()>> refreshers_;
+    bool syncingSelection_ = false;
+};
+
+} // namespace tq

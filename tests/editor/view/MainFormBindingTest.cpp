@@ -1,0 +1,129 @@
+#include "EditorRig.h"
+#include "editor/view/MainFormBinding.h"
+#include "editor/view/MainWindow.h"
+#include "editor/view/MusicListView.h"
+#include "editor/view/PianoKeyboard.h"
+#include "editor/view/UpDownButtons.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace tq {
+namespace {
+
+class BindingTest : public testing::Test {
+protected:
+    EditorRig rig;
+    MainWindow window;
+    MainFormBinding binding{rig.form, window};
+
+    void ClickKey(int index) { QTest::mouseClick(window.Keyboard->Key(index), Qt::LeftButton); }
+    void ClickRow(int line) {
+        QTableView* view = window.MainList;
+        const QRect r = view->visualRect(rig.form.List().index(line - 1, 1));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, r.center());
+    }
+    QString Cell(int line, int column) {
+        return rig.form.List().index(line - 1, column).data().toString();
+    }
+    void SetUp() override {
+        window.resize(1280, 800);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+};
+
+TEST_F(BindingTest, ClickingKeysWritesATuneThatShowsInTheList) {
+    QTest::mouseClick(window.BPMUpDown->UpButton(), Qt::LeftButton);
+    EXPECT_EQ(window.BPMText->text(), "145");
+    for (int key : {12, 16, 19}) {
+        ClickKey(key);
+    }
+    EXPECT_EQ(window.MainList->model()->rowCount(), 3);
+    EXPECT_EQ(Cell(1, 1), "C4");
+    EXPECT_EQ(Cell(3, 1), "G4");
+    EXPECT_EQ(Cell(3, 0), "1/8");
+    EXPECT_EQ(rig.Tones().size(), 3);
+    EXPECT_EQ(window.lblPlayPos->text(), "01 01/04"); // the start of the last line
+
+    // Second voice: select line 1, replace as Note 2.
+    ClickRow(1);
+    QTest::mouseClick(window.NoteReplaceCheck, Qt::LeftButton);
+    QTest::mouseClick(window.AddNote2Option, Qt::LeftButton);
+    EXPECT_TRUE(window.NoteLengthReplaceCheck->isEnabled());
+    ClickKey(28);
+    EXPECT_EQ(Cell(1, 2), "E5");
+    EXPECT_TRUE(window.MainList->selectionModel()->isRowSelected(1, {}));
+
+    // Erase line 2 and un-select.
+    QTest::mouseClick(window.Command1, Qt::LeftButton);
+    EXPECT_EQ(window.MainList->model()->rowCount(), 2);
+    EXPECT_EQ(Cell(2, 1), "G4");
+    QTest::mouseClick(window.UnselectButton, Qt::LeftButton);
+    EXPECT_FALSE(window.MainList->selectionModel()->hasSelection());
+    EXPECT_EQ(window.lblPlayBar->text(), "001");
+}
+
+TEST_F(BindingTest, TypingSettingsValidatesThemAndTheKeysFollowTheOctave) {
+    window.BPMText->clear();
+    QTest::keyClicks(window.BPMText, "39");
+    EXPECT_EQ(rig.form.Settings().BPM, 140);
+    EXPECT_EQ(window.BPMText->palette().color(QPalette::Base), QColor(255, 128, 0));
+    QTest::keyClick(window.BPMText, Qt::Key_Backspace);
+    QTest::keyClick(window.BPMText, Qt::Key_Backspace);
+    QTest::keyClicks(window.BPMText, "90");
+    EXPECT_EQ(rig.form.Settings().BPM, 90);
+    EXPECT_NE(window.BPMText->palette().color(QPalette::Base), QColor(255, 128, 0));
+
+    window.Keyboard->Key(12)->setFocus();
+    QTest::keyClick(window.Keyboard->Key(12), Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(window.KeyboardOctaveText->text(), "5");
+    EXPECT_EQ(window.Keyboard->OctLabel(2)->text(), "6");
+
+    window.NoteSilenceRatioSlider->setValue(100);
+    EXPECT_EQ(window.NoteSilenceRatioLabel->text(), "100%");
+    window.TimeSigSlider->setValue(3);
+    EXPECT_EQ(window.lblTimeSig->text(), "3");
+}
+
+TEST_F(BindingTest, PlayDisablesTheKeysAndStopEndsIt) {
+    rig.Load({"Quarter C4 - -", "Quarter E4 G4 -"});
+    bool keysWereDisabled = false;
+    rig.At(300, [&] {
+        keysWereDisabled = !window.Keyboard->Key(0)->isEnabled() && !window.PlayAllButton->isEnabled() &&
+                           window.StopPlayButton->isEnabled();
+        QTest::mouseClick(window.StopPlayButton, Qt::LeftButton);
+    });
+    QTest::mouseClick(window.PlayAllButton, Qt::LeftButton);
+    EXPECT_TRUE(keysWereDisabled);
+    EXPECT_TRUE(window.Keyboard->Key(0)->isEnabled());
+    EXPECT_FALSE(window.StopPlayButton->isEnabled());
+    EXPECT_EQ(rig.Tones().size(), 1);
+
+    // A line click plays that line once.
+    ClickRow(2);
+    EXPECT_GT(rig.Tones().size(), 2);
+    EXPECT_TRUE(window.MainList->selectionModel()->isRowSelected(1, {}));
+}
+
+TEST_F(BindingTest, HelpButtonsAndUnbuiltModsBehave) {
+    QTest::mouseClick(window.UsePortaHButton, Qt::LeftButton);
+    ASSERT_EQ(rig.boxes.Boxes().size(), 1u);
+    EXPECT_EQ(rig.boxes.Boxes()[0].title, "Using Piptone Portamento");
+    EXPECT_FALSE(window.UseMIDIOutCheck->isEnabled());
+    EXPECT_TRUE(window.MutePiptoneCheck->isEnabled());
+    window.MutePiptoneCheck->click();
+    EXPECT_TRUE(rig.switches.MutePCSpeaker);
+}
+
+} // namespace
+} // namespace tq
