@@ -4,11 +4,15 @@
 // tone's start against StartTickTime + beats x 60 / BPM, the drift at the end, and the
 // CPU time per second of playback.
 //
-//   onset_accuracy [lines] [--no-update] [--triplets]
+//   onset_accuracy [lines] [--no-update] [--triplets] [--window]
+//
+// --window shows the main window (offscreen) and resizes it every 50 ms during play.
 #include "core/NonLockingSleep.h"
 #include "core/NoteLengths.h"
 #include "diag/DebugLog.h"
 #include "editor/MainForm.h"
+#include "editor/view/MainFormBinding.h"
+#include "editor/view/MainWindow.h"
 #include "playback/ToneDispatcher.h"
 #include "platform/DeviceSpeaker.h"
 #include "platform/QtEventPump.h"
@@ -24,6 +28,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -59,12 +64,19 @@ double Percentile(std::vector<double> v, double p) {
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QApplication app(argc, argv);
     int lineCount = 2000;
     bool noUpdate = false;
     bool triplets = false;
+    bool withWindow = false;
     for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--window") == 0) {
+            withWindow = true;
+            continue;
+        }
         if (std::strcmp(argv[i], "--no-update") == 0) {
             noUpdate = true;
         } else if (std::strcmp(argv[i], "--triplets") == 0) {
@@ -95,6 +107,23 @@ int main(int argc, char** argv) {
                          triplets ? QStringLiteral("Tri") : QString()});
     }
     form.List().AppendLines(std::move(lines));
+
+    std::unique_ptr<tq::MainWindow> window;
+    QTimer resizer;
+    if (withWindow) {
+        window = std::make_unique<tq::MainWindow>();
+        new tq::MainFormBinding(form, *window);
+        window->resize(1280, 800);
+        window->show();
+        int step = 0;
+        QObject::connect(&resizer, &QTimer::timeout, [&window, &step] {
+            ++step;
+            window->resize(1280 - (step % 10) * 10, 800 - (step % 7) * 10);
+        });
+        if (!qEnvironmentVariableIsSet("ONSET_NO_RESIZE")) {
+            resizer.start(50);
+        }
+    }
 
     // Stop after the last line, before the song starts again.
     int played = 0;
@@ -131,6 +160,7 @@ int main(int argc, char** argv) {
     for (double e : errors) {
         absErrors.push_back(std::fabs(e));
     }
+    std::printf("%s", withWindow ? "window shown and resized every 50 ms; " : "");
     std::printf("lines %d%s%s, tones %zu (%zu skipped), played %.2f s\n", lineCount,
                 triplets ? " (triplets)" : "", noUpdate ? ", display frozen" : ", display on",
                 errors.size(), static_cast<size_t>(lineCount) - errors.size(), wall);

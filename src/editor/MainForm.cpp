@@ -38,12 +38,9 @@ void MainForm::SetControlsForPlaying(bool playing) {
 }
 
 void MainForm::SetBeepLabelVisible(bool visible) {
+    // The window paints the label before a tone that blocks the event loop starts.
     BeepTextLabelVisible = visible;
     Changed("BeepTextLabel");
-    // A piptone beep blocks the event loop, so the label is painted before it starts.
-    if (repaint_) {
-        repaint_();
-    }
 }
 
 void MainForm::FMODBeepStop() {

@@ -144,8 +144,6 @@ public:
     // window follows the slider).
     void SetFmodBeepStop(std::function<void()> stop) { fmodBeepStop_ = std::move(stop); }
     void SetRatioObserver(std::function<void(int)> observer) { ratioObserver_ = std::move(observer); }
-    // A repaint of the window while a tone blocks the event loop.
-    void SetRepaint(std::function<void()> repaint) { repaint_ = std::move(repaint); }
     // Shows the current position in the labels (after editing).
     void ShowEditPosition();
 
@@ -176,7 +174,6 @@ private:
     Metronome metronome_;
     bool modGuard_ = false;
     std::function<void(int)> ratioObserver_;
-    std::function<void()> repaint_;
     std::function<void()> fmodBeepStop_;
 };
 

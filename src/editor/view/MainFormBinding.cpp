@@ -70,7 +70,9 @@ MainFormBinding::MainFormBinding(MainForm& form, MainWindow& window)
     ConnectPlayback();
     connect(&form_, &MainForm::ControlChanged, this, &MainFormBinding::Refresh);
     connect(&form_, &MainForm::PositionChanged, this, &MainFormBinding::RefreshPosition);
-    form_.SetRepaint([this] { w_.BeepTextLabel->repaint(); });
+    lampOff_.setSingleShot(true);
+    lampOff_.setInterval(kLampHoldMs);
+    connect(&lampOff_, &QTimer::timeout, this, [this] { w_.SetBeepLit(false); });
     w_.installEventFilter(this);
     // Mods whose parts are not in this build stay off.
     for (QWidget* mod : std::initializer_list<QWidget*>{
@@ -243,7 +245,7 @@ void MainFormBinding::BuildRefreshers() {
         const QSignalBlocker block(w_.UseBeatCheck);
         w_.UseBeatCheck->setChecked(f.UseBeatCheck.Checked);
     };
-    r["BeepTextLabel"] = [this, &f] { w_.BeepTextLabel->setVisible(f.BeepTextLabelVisible); };
+    r["BeepTextLabel"] = [this, &f] { ShowBeepLamp(f.BeepTextLabelVisible); };
     r["PianoKey"] = [this, &f] { w_.Keyboard->SetKeysEnabled(f.PianoKeysEnabled); };
     r["PlayAllButton"] = [this, &f] {
         w_.PlayAllButton->setEnabled(f.PlayButtonsEnabled);
@@ -252,6 +254,20 @@ void MainFormBinding::BuildRefreshers() {
     r["StopPlayButton"] = [this, &f] { w_.StopPlayButton->setEnabled(f.StopPlayButtonEnabled); };
     r["MetronomeButton"] = [this, &f] { w_.SetMetronomeButtonLit(f.MetronomeLit); };
     r["lblDebug"] = [this, &f] { w_.lblDebug->setVisible(f.lblDebugVisible); };
+}
+
+void MainFormBinding::ShowBeepLamp(bool sounding) {
+    if (!sounding) {
+        // Held a moment, so a run of short tones shows as one light.
+        lampOff_.start();
+        return;
+    }
+    lampOff_.stop();
+    if (!w_.IsBeepLit()) {
+        // A piptone tone blocks the event loop: paint before it starts.
+        w_.SetBeepLit(true);
+        w_.BeepTextLabel->repaint();
+    }
 }
 
 void MainFormBinding::Refresh(const QString& name) {

@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QObject>
+#include <QTimer>
 
 #include <functional>
 
@@ -33,11 +34,16 @@ private:
     void Refresh(const QString& name);
     void RefreshPosition();
     void SyncListSelection(int current, bool selected);
+    void ShowBeepLamp(bool sounding);
+
+    // How long the "BEEP" lamp stays lit after a tone, bridging the gaps between tones.
+    static constexpr int kLampHoldMs = 60;
 
     MainForm& form_;
     MainWindow& w_;
     QHash<QString, std::function<void()>> refreshers_;
     bool syncingSelection_ = false;
+    QTimer lampOff_;
 };
 
 } // namespace tq

@@ -498,10 +498,17 @@ QWidget* MainWindow::BuildPlayer() {
         MakeLabel("BeepTextLabel", QStringLiteral("BEEP"), panel,
                   QStringLiteral("Represents when there is sound coming out of the piptone"));
     BeepTextLabel->setAlignment(Qt::AlignCenter);
-    BeepTextLabel->setStyleSheet(
-        QStringLiteral("QLabel { background: rgb(255, 0, 0); color: white; font-weight: bold;"
-                       " border-radius: 4px; padding: 2px 8px; }"));
-    HiddenKeepingPlace(BeepTextLabel);
+    // The lamp lights for every tone, often during a tone that blocks the event loop, so
+    // it is painted at once: an opaque, plainly drawn label whose state is its colours
+    // only, so lighting it never touches the layout or the widgets under it.
+    QFont lampFont = BeepTextLabel->font();
+    lampFont.setBold(true);
+    BeepTextLabel->setFont(lampFont);
+    BeepTextLabel->setMinimumWidth(BeepTextLabel->fontMetrics().horizontalAdvance(
+                                       QStringLiteral("BEEP")) + 16);
+    BeepTextLabel->setAutoFillBackground(true);
+    BeepTextLabel->setAttribute(Qt::WA_OpaquePaintEvent);
+    SetBeepLit(false);
 
     auto* labels = new QHBoxLayout;
     labels->setSpacing(6);
@@ -533,6 +540,15 @@ void MainWindow::SetTextBoxValid(QLineEdit* box, bool valid) {
     palette.setColor(QPalette::Base,
                      valid ? QApplication::palette(box).color(QPalette::Base) : InvalidTextBox);
     box->setPalette(palette);
+}
+
+void MainWindow::SetBeepLit(bool lit) {
+    beepLit_ = lit;
+    QPalette p = palette();
+    const QColor back = lit ? QColor(255, 0, 0) : p.color(QPalette::Window);
+    p.setColor(QPalette::Window, back);
+    p.setColor(QPalette::WindowText, lit ? QColor(Qt::white) : back);
+    BeepTextLabel->setPalette(p);
 }
 
 void MainWindow::SetMetronomeButtonLit(bool lit) {

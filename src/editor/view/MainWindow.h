@@ -28,6 +28,9 @@ public:
 
     // Orange when the typed value is out of range, the normal text-box colour otherwise.
     static void SetTextBoxValid(QLineEdit* box, bool valid);
+    // The "BEEP" lamp: red with its text while a tone sounds, blank otherwise.
+    void SetBeepLit(bool lit);
+    bool IsBeepLit() const { return beepLit_; }
     // Light green while the metronome is on, the normal button face otherwise.
     void SetMetronomeButtonLit(bool lit);
     // Red while the position text holds an error, green otherwise.
@@ -128,6 +131,7 @@ public:
     QToolButton* UseCircuitBentHButton;
 
 private:
+    bool beepLit_ = false;
     QWidget* BuildNoteEntry();
     QWidget* BuildTiming();
     QWidget* BuildEditButtons(QWidget* parent);

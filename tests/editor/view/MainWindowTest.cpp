@@ -247,7 +247,7 @@ TEST_F(MainWindowTest, ControlsStartWithTheirDesignValues) {
     EXPECT_FALSE(window.NoUpdateCheck->isChecked());
     EXPECT_TRUE(window.AddNote1Option->isChecked());
     EXPECT_FALSE(window.NoteLengthReplaceCheck->isEnabled());
-    EXPECT_TRUE(window.BeepTextLabel->isHidden());
+    EXPECT_FALSE(window.IsBeepLit());
     EXPECT_TRUE(window.lblDebug->isHidden());
 }
 
@@ -306,7 +306,7 @@ TEST_F(MainWindowTest, AtTheDesignSizeEveryControlIsWholeInsideTheWindowAndApart
     const QSize design(1280, 800);
     EXPECT_LE(window.minimumSizeHint().width(), design.width());
     EXPECT_LE(window.minimumSizeHint().height(), design.height());
-    window.BeepTextLabel->show();
+    window.SetBeepLit(true);
     window.lblDebug->show();
     window.resize(design);
     window.show();
