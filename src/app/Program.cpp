@@ -1,0 +1,146 @@
+#include "app/Program.h"
+
+#include "core/TickTime.h"
+#include "diag/FileExists.h"
+#include "diag/ProcPriority.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QProcessEnvironment>
+#include <QSerialPortInfo>
+
+namespace tq {
+
+namespace {
+
+const QString kVersion = QStringLiteral("0.9.148");
+const QString kContact = QStringLiteral("tonquill@example.org");
+
+QString Quoted(const QString& s) { return QLatin1Char('"') + s + QLatin1Char('"'); }
+
+} // namespace
+
+Program::Program(const QString& folder) : folder_(folder), log_(folder) {
+    speaker_ = OpenSpeaker(SpeakerOptions::FromEnvironment());
+    tones_ = std::make_unique<ToneDispatcher>(log_, boxes_, sleep_, *speaker_.speaker, switches_);
+    form_ = std::make_unique<MainForm>(MainForm::Deps{log_, boxes_, sleep_, *tones_, switches_});
+    window_ = std::make_unique<MainWindow>();
+    binding_ = new MainFormBinding(*form_, *window_);
+    boxes_.SetParent(window_.get());
+}
+
+Program::~Program() { ShutDown(); }
+
+void Program::ShowMarkerFileBoxes() {
+    if (FileExists(folder_ + QStringLiteral("/logenable"), log_)) {
+        log_.SetLogEnabled(true);
+        form_->lblDebugVisible = true;
+        binding_->RefreshAll();
+        boxes_.Show(
+            QStringLiteral("Debug logging is enabled"),
+            QStringLiteral("Because there is a file called 'logenable' in the same folder as this "
+                           "program, the program will make a log file which you can send to me "
+                           "(") +
+                kContact +
+                QStringLiteral(
+                    ") in order to help me debug any problems.\r\n\r\n"
+                    "Program performance might be decreased due to the additional CPU power "
+                    "required.\r\nNavigating Explorer out of the program's folder can often help "
+                    "to speed things up.\r\n\r\nAny existing 'debuglog.txt' will be appended "
+                    "to.\r\n\r\nPlease try to use playback as little as possible, because "
+                    "playback causes the log file to get very big very quickly."),
+            MsgButtons::Ok, MsgIcon::Information);
+    }
+    log_.LogText(QStringLiteral("[PROGRAM STARTED]"));
+    log_.LogText(QStringLiteral("App.Path = ") + folder_);
+    log_.LogText(QStringLiteral("Version info: ") + kVersion);
+    const QString winFolder = QProcessEnvironment::systemEnvironment().value(QStringLiteral("windir"));
+    log_.LogText(QStringLiteral("WinFolder is ") + Quoted(winFolder));
+    if (FileExists(folder_ + QStringLiteral("/tonecode.txt"), log_)) {
+        log_.SetUseWriteCode(true);
+        boxes_.Show(
+            QStringLiteral("Writing of tone/silence code is enabled"),
+            QStringLiteral(
+                "Because there is a file called 'tonecode.txt' in the same folder as this program, "
+                "the program will write (append) all code used to create tones and silence, during "
+                "live MIDI input or playback of a TQL file or MIDI file, to that text file. Code for "
+                "tones made by the metronome and clicking on keys on the keyboard will also be "
+                "written to the text file.\r\n\r\nProgram performance might be decreased due to "
+                "the additional CPU power required.\r\nNavigating Explorer out of the program's "
+                "folder can often help to speed things up.\r\n\r\nPlease be aware that the text "
+                "file can become big quickly. Also please note that codes for silence will be "
+                "written repeatedly, even if playback is stopped, for as long as 'Play a MIDI "
+                "file' or 'Use live MIDI input' is ticked."),
+            MsgButtons::Ok, MsgIcon::Information);
+    }
+    log_.LogText(QStringLiteral("UseWriteCode is ") +
+                 (log_.UseWriteCode() ? QStringLiteral("TRUE") : QStringLiteral("FALSE")));
+}
+
+void Program::StartUp(const QStringList& arguments) {
+    ShowMarkerFileBoxes();
+    for (const QString& note : speaker_.notes) {
+        log_.LogText(note);
+    }
+    MainForm& f = *form_;
+    f.KeyboardOctave = 4;
+    f.UpdateOctaveLabels();
+    f.SetNoteLengthComboIndex(3);
+    f.State().MetronomeOn = false;
+    f.Settings().BPM = 140;
+    f.State().TickFreq = clock_.PerformanceFrequency();
+    log_.LogText(QStringLiteral("QueryPerformanceFrequency returned ") +
+                 RawCountText(f.State().TickFreq) + QStringLiteral(" (TickFreq set to this)"));
+    window_->setWindowTitle(f.Caption + QStringLiteral(" (v") + kVersion + QStringLiteral(" BETA)"));
+    f.Settings().AlternateTime = 30;
+    f.SetTimeSigSlider(4);
+    LoadCommandLineSong(arguments);
+    // The position display starts frozen during playback.
+    f.SetNoUpdateCheck(true);
+    ProbeSerialPort();
+    SetProcessPriority(0, PriorityClass::Normal);
+    window_->resize(1280, 800);
+    window_->show();
+}
+
+void Program::LoadCommandLineSong(const QStringList& arguments) {
+    const QString command = arguments.join(QLatin1Char(' '));
+    if (command.isEmpty()) {
+        return;
+    }
+    log_.LogText(QStringLiteral("Command string given - Command = ") + Quoted(command));
+    QString path = command;
+    path.remove(QLatin1Char('"'));
+    if (!FileExists(path, log_)) {
+        boxes_.Show(QStringLiteral("Can't load the file"),
+                    QStringLiteral("You gave this text to this program as you were starting it:\n") +
+                        command +
+                        QStringLiteral("\nThis program can only try to load text given to it as "
+                                       "a file.\nIn other words, it expects that text to be a file "
+                                       "name.\nBut that file can't be seen, so it can't load it."),
+                    MsgButtons::Ok, MsgIcon::Exclamation);
+    }
+}
+
+void Program::ProbeSerialPort() {
+    if (QSerialPortInfo::availablePorts().isEmpty()) {
+        log_.LogText(QStringLiteral("No (available) com port can be seen"));
+    } else {
+        log_.LogText(QStringLiteral("A com port exists"));
+    }
+}
+
+void Program::ShutDown() {
+    if (shutDown_) {
+        return;
+    }
+    shutDown_ = true;
+    log_.LogText(QStringLiteral("[REQUEST TO CLOSE PROGRAM]"));
+    log_.LogIndentInc(QStringLiteral("DoShutDownStuff() - START"));
+    form_->StopPlayButton_Click();
+    speaker_.speaker->Silence();
+    log_.LogIndentDec(QStringLiteral("DoShutDownStuff() - END"));
+    log_.LogText(QStringLiteral("KILLING PROCESS (should be last line in log)"));
+}
+
+} // namespace tq

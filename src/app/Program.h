@@ -1,0 +1,57 @@
+#pragma once
+
+#include "core/NonLockingSleep.h"
+#include "diag/DebugLog.h"
+#include "editor/MainForm.h"
+#include "editor/view/MainFormBinding.h"
+#include "editor/view/MainWindow.h"
+#include "playback/ToneDispatcher.h"
+#include "platform/QtEventPump.h"
+#include "platform/QtMessageBoxes.h"
+#include "platform/SpeakerFactory.h"
+#include "platform/SteadyClock.h"
+
+#include <QStringList>
+
+#include <memory>
+
+namespace tq {
+
+// The whole program: its platform services, the main window with its logic, and the
+// start-up and shut-down sequences.
+class Program {
+public:
+    explicit Program(const QString& folder);
+    ~Program();
+
+    // Runs the start-up sequence with the command-line arguments (a song file name, which
+    // may be given in quotes or in several words) and shows the window.
+    void StartUp(const QStringList& arguments);
+    // Releases the devices and silences the speaker.
+    void ShutDown();
+
+    MainForm& Form() { return *form_; }
+    MainWindow& Window() { return *window_; }
+    DebugLog& Log() { return log_; }
+
+private:
+    void ShowMarkerFileBoxes();
+    void LoadCommandLineSong(const QStringList& arguments);
+    void ProbeSerialPort();
+
+    QString folder_;
+    DebugLog log_;
+    SteadyClock clock_;
+    QtEventPump pump_;
+    QtMessageBoxes boxes_;
+    NonLockingSleep sleep_{clock_, pump_};
+    SpeakerChoice speaker_;
+    OutputSwitches switches_;
+    std::unique_ptr<ToneDispatcher> tones_;
+    std::unique_ptr<MainForm> form_;
+    std::unique_ptr<MainWindow> window_;
+    MainFormBinding* binding_ = nullptr;
+    bool shutDown_ = false;
+};
+
+} // namespace tq
