@@ -26,6 +26,7 @@ struct Sequencer::Run {
     int endPoint = 0;
     bool singleLine = false;
     int currentLine = 0;
+    int passes = 0;
     MusicLine line;
     Decimal4 lineLength;
     // Kept for the whole call: a ratio of 100 reuses what an earlier line set.
@@ -78,6 +79,8 @@ void Sequencer::PlayMusic(int startPoint, int endPoint, bool singleLine) {
             if (run.currentLine == run.endPoint) {
                 if (run.singleLine) {
                     d_.log.LogText(QStringLiteral("MusicIsPlaying -> FALSE"));
+                    st.MusicIsPlaying = false;
+                } else if (passLimit_ > 0 && ++run.passes >= passLimit_) {
                     st.MusicIsPlaying = false;
                 } else {
                     run.currentLine = run.startPoint - 1;

@@ -61,6 +61,8 @@ public:
     // Plays lines startPoint..endPoint (1-based). singleLine plays them once without the
     // wait after the last tone; otherwise the stretch repeats until Stop.
     void PlayMusic(int startPoint, int endPoint, bool singleLine);
+    // Ends a repeating play after this many passes through the stretch (0: until Stop).
+    void SetPassLimit(int passes) { passLimit_ = passes; }
     void PlayAllButton_Click();
     void PlayFromLineButton_Click();
     void StopPlayButton_Click();
@@ -84,6 +86,7 @@ private:
 
     Deps d_;
     PollingWait wait_;
+    int passLimit_ = 0;
 };
 
 } // namespace tq
