@@ -1,0 +1,83 @@
+#include "fmodtone/EmulatedSpeaker.h"
+
+#include <chrono>
+#include <thread>
+
+namespace tq {
+
+namespace {
+
+// The square counts its rate in half-cycles: at 8000 Hz a channel playing at 12 times
+// the wanted frequency sounds it (8000 / 2 * 12 f / 48000 = f).
+constexpr float kSquareRate = 8000.0f;
+constexpr float kChannelPerHertz = 12.0f;
+
+} // namespace
+
+std::unique_ptr<EmulatedSpeaker> EmulatedSpeaker::Open(snd::SoundEngine& engine, QString* why) {
+    std::unique_ptr<EmulatedSpeaker> s(new EmulatedSpeaker(engine));
+    snd::Handle dsp = 0;
+    int32_t r = engine.System_Create(&s->system_);
+    if (r == snd::kOk) {
+        r = engine.System_Init(s->system_, 1, 0);
+    }
+    if (r == snd::kOk) {
+        r = engine.System_CreateDSPByType(s->system_, snd::kDspOscillator, &dsp);
+    }
+    if (r == snd::kOk) {
+        r = engine.DSP_SetParameter(dsp, 0, snd::kWaveSquare);
+    }
+    if (r == snd::kOk) {
+        r = engine.DSP_SetParameter(dsp, 1, kSquareRate);
+    }
+    if (r == snd::kOk) {
+        r = engine.System_PlayDSP(s->system_, snd::SoundEngine::kFreeChannel, dsp, true,
+                                  &s->channel_);
+    }
+    if (r == snd::kOk) {
+        r = engine.Channel_SetVolume(s->channel_, kVolume);
+    }
+    if (r != snd::kOk) {
+        if (why) {
+            const std::string detail = engine.System_OutputError(s->system_);
+            *why = QString::fromUtf8(snd::ResultText(r)) +
+                   (detail.empty() ? QString() : QStringLiteral(" ") + QString::fromStdString(detail));
+        }
+        return nullptr;
+    }
+    return s;
+}
+
+EmulatedSpeaker::~EmulatedSpeaker() {
+    if (system_) {
+        engine_.System_Release(system_);
+    }
+}
+
+bool EmulatedSpeaker::Beep(int32_t frequency, int32_t durationMs) {
+    if (!IsBeepableFrequency(frequency)) {
+        return false;
+    }
+    if (durationMs <= 0) {
+        return true;
+    }
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(durationMs);
+    bool sounded = engine_.Channel_SetFrequency(channel_, kChannelPerHertz * frequency) == snd::kOk;
+    if (sounded) {
+        sounded = engine_.Channel_SetPaused(channel_, false) == snd::kOk;
+    }
+    std::this_thread::sleep_until(deadline);
+    engine_.Channel_SetPaused(channel_, true);
+    return sounded;
+}
+
+void EmulatedSpeaker::Silence() { engine_.Channel_SetPaused(channel_, true); }
+
+std::function<std::unique_ptr<Speaker>(QString*)> EmulatedSpeakerMaker(snd::SoundEngine& engine) {
+    return [&engine](QString* why) -> std::unique_ptr<Speaker> {
+        return EmulatedSpeaker::Open(engine, why);
+    };
+}
+
+} // namespace tq
