@@ -211,6 +211,7 @@ int RtAudioOutput::Callback(void* out, void*, unsigned int frames, double, unsig
     auto* o = static_cast<RtAudioOutput*>(self);
     o->renderer_->Render(static_cast<float*>(out), static_cast<int>(frames), o->format_.channels);
     o->lastCallbackNs_.store(NowNs(), std::memory_order_relaxed);
+    o->framesRendered_.fetch_add(frames, std::memory_order_relaxed);
     return 0;
 }
 

@@ -38,6 +38,8 @@ public:
     // stall limit while it should be running counts as dead: that is what a JACK server
     // that went away looks like from here.
     std::string TakeFailure() override;
+    // How many frames the callback has rendered since the stream opened.
+    uint64_t FramesRendered() const { return framesRendered_.load(std::memory_order_relaxed); }
 
 private:
     static int Callback(void* out, void* in, unsigned int frames, double time,
@@ -57,6 +59,7 @@ private:
     std::string failure_;
     uint64_t errorsAtOpen_ = 0;
     std::atomic<int64_t> lastCallbackNs_{0};
+    std::atomic<uint64_t> framesRendered_{0};
 };
 
 // Makes outputs that follow TONQUILL_AUDIO_API.

@@ -1,0 +1,118 @@
+#include "SignalMeasure.h"
+
+#include "fmodtone/EmulatedSpeaker.h"
+#include "platform/SpeakerFactory.h"
+#include "platform/audio/OfflineAudioOutput.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+namespace tq {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+class EmulatedSpeakerTest : public testing::Test {
+protected:
+    OfflineAudioOutput* out = nullptr;
+    bool refuse = false;
+    snd::SoundEngine engine{[this] {
+        auto o = std::make_unique<OfflineAudioOutput>(48000, 2, 128);
+        if (refuse) {
+            o->FailNextOpen();
+        }
+        out = o.get();
+        return o;
+    }};
+
+    static double ElapsedMs(Clock::time_point since) {
+        return std::chrono::duration<double, std::milli>(Clock::now() - since).count();
+    }
+};
+
+TEST_F(EmulatedSpeakerTest, OutOfRangeFrequenciesReturnAtOnceAndTonesTakeTheirTime) {
+    QString why;
+    auto speaker = EmulatedSpeaker::Open(engine, &why);
+    ASSERT_TRUE(speaker) << why.toStdString();
+    EXPECT_EQ(speaker->Name(), "emulated");
+    struct Case {
+        int32_t frequency;
+        int32_t ms;
+        bool result;
+        bool waits;
+    };
+    const Case cases[] = {{36, 50, false, false},  {32768, 50, false, false}, {0, 50, false, false},
+                          {-440, 50, false, false}, {440, 0, true, false},     {440, -5, true, false},
+                          {440, 30, true, true},    {37, 30, true, true},
+                          // Sounds above the mix rate's Nyquist limit: silent, but timed.
+                          {30000, 30, false, true}};
+    for (const Case& c : cases) {
+        const auto start = Clock::now();
+        EXPECT_EQ(speaker->Beep(c.frequency, c.ms), c.result) << c.frequency << " " << c.ms;
+        if (c.waits) {
+            EXPECT_GE(ElapsedMs(start), c.ms) << c.frequency;
+        } else {
+            EXPECT_LT(ElapsedMs(start), 20.0) << c.frequency;
+        }
+    }
+}
+
+TEST_F(EmulatedSpeakerTest, ABeepIsASquareAtItsPitchWhileAnotherThreadRenders) {
+    auto speaker = EmulatedSpeaker::Open(engine, nullptr);
+    ASSERT_TRUE(speaker);
+    std::atomic<bool> stop{false};
+    std::vector<float> heard;
+    // The audio thread: pulls blocks as fast as it can while the tone call blocks.
+    std::thread audio([&] {
+        while (!stop.load()) {
+            const std::vector<float> b = out->RenderMono(128);
+            heard.insert(heard.end(), b.begin(), b.end());
+        }
+    });
+    EXPECT_TRUE(speaker->Beep(440, 50));
+    stop = true;
+    audio.join();
+    std::vector<float> tone;
+    for (float v : heard) {
+        if (v != 0.0f || !tone.empty()) {
+            tone.push_back(v);
+        }
+    }
+    ASSERT_GT(tone.size(), 4800u);
+    tone.resize(4800);
+    EXPECT_NEAR(test::MeasurePitch(tone, 48000.0), 440.0, 0.44);
+    EXPECT_NEAR(test::Rms(tone, 200), EmulatedSpeaker::kVolume, 0.01);
+}
+
+TEST_F(EmulatedSpeakerTest, ADeadOutputStillTakesTheTonesTime) {
+    auto speaker = EmulatedSpeaker::Open(engine, nullptr);
+    ASSERT_TRUE(speaker);
+    out->SimulateDeviceLoss();
+    const auto start = Clock::now();
+    EXPECT_FALSE(speaker->Beep(440, 30));
+    EXPECT_GE(ElapsedMs(start), 30.0);
+    EXPECT_TRUE(speaker->Beep(440, 1)) << "reported once, then silent";
+}
+
+TEST_F(EmulatedSpeakerTest, TheFactoryFallsBackToItWithoutASpeakerDeviceAndPastItWithoutSound) {
+    SpeakerOptions options;
+    options.evdevPath = QStringLiteral("/nonexistent/pcspkr");
+    options.consolePaths = {QStringLiteral("/nonexistent/tty0")};
+    options.makeEmulated = EmulatedSpeakerMaker(engine);
+    SpeakerChoice choice = OpenSpeaker(options);
+    EXPECT_EQ(choice.speaker->Name(), "emulated");
+    EXPECT_TRUE(choice.notes.contains("Speaker: using 'emulated'"));
+
+    refuse = true;
+    choice = OpenSpeaker(options);
+    EXPECT_EQ(choice.speaker->Name(), "none");
+    ASSERT_GE(choice.notes.size(), 3);
+    EXPECT_TRUE(choice.notes[2].startsWith("Speaker: 'emulated' can't be used (No audio output"))
+        << choice.notes[2].toStdString();
+}
+
+} // namespace
+} // namespace tq
