@@ -40,8 +40,9 @@ std::unique_ptr<EmulatedSpeaker> EmulatedSpeaker::Open(snd::SoundEngine& engine,
     if (r != snd::kOk) {
         if (why) {
             const std::string detail = engine.System_OutputError(s->system_);
-            *why = QString::fromUtf8(snd::ResultText(r)) +
-                   (detail.empty() ? QString() : QStringLiteral(" ") + QString::fromStdString(detail));
+            *why =
+                QString::fromUtf8(snd::ResultText(r)) +
+                (detail.empty() ? QString() : QStringLiteral(" ") + QString::fromStdString(detail));
         }
         return nullptr;
     }
@@ -61,8 +62,7 @@ bool EmulatedSpeaker::Beep(int32_t frequency, int32_t durationMs) {
     if (durationMs <= 0) {
         return true;
     }
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::milliseconds(durationMs);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(durationMs);
     bool sounded = engine_.Channel_SetFrequency(channel_, kChannelPerHertz * frequency) == snd::kOk;
     if (sounded) {
         sounded = engine_.Channel_SetPaused(channel_, false) == snd::kOk;
@@ -72,7 +72,9 @@ bool EmulatedSpeaker::Beep(int32_t frequency, int32_t durationMs) {
     return sounded;
 }
 
-void EmulatedSpeaker::Silence() { engine_.Channel_SetPaused(channel_, true); }
+void EmulatedSpeaker::Silence() {
+    engine_.Channel_SetPaused(channel_, true);
+}
 
 std::function<std::unique_ptr<Speaker>(QString*)> EmulatedSpeakerMaker(snd::SoundEngine& engine) {
     return [&engine](QString* why) -> std::unique_ptr<Speaker> {

@@ -30,9 +30,9 @@ FMODOptionsForm::FMODOptionsForm(FmodOptions& options, QWidget* parent)
     optSine_ = addOption("optSine", QStringLiteral("Sine"), snd::kWaveSine);
     optSquare_ = addOption("optSquare", QStringLiteral("Square (default)"), snd::kWaveSquare);
     optTriangle_ = addOption("optTriangle", QStringLiteral("Triangle"), snd::kWaveSawDown);
-    optNoise_ = addOption("optNoise",
-                          QStringLiteral("Noise (probably only good for sound effects)"),
-                          snd::kWaveNoise);
+    optNoise_ =
+        addOption("optNoise", QStringLiteral("Noise (probably only good for sound effects)"),
+                  snd::kWaveNoise);
     auto* pitchLabel = new QLabel(
         QStringLiteral("Pitch is always controlled by modifying the sample-rate. Therefore, "
                        "different pitches will even be audible with noise, as the highest pitch "
@@ -41,9 +41,8 @@ FMODOptionsForm::FMODOptionsForm(FmodOptions& options, QWidget* parent)
     pitchLabel->setWordWrap(true);
     frameLayout->addWidget(pitchLabel);
 
-    neverSilentCheck_ =
-        new QCheckBox(QStringLiteral("Never automatically become silent while music is playing."),
-                      this);
+    neverSilentCheck_ = new QCheckBox(
+        QStringLiteral("Never automatically become silent while music is playing."), this);
     neverSilentCheck_->setObjectName(QStringLiteral("NeverSilentCheck"));
     connect(neverSilentCheck_, &QCheckBox::clicked, this,
             [this](bool ticked) { options_.SetNeverSilentCheck(ticked); });

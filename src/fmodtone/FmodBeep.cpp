@@ -12,7 +12,9 @@ namespace tq {
 
 namespace {
 
-QString TrueFalse(bool b) { return b ? QStringLiteral("TRUE") : QStringLiteral("FALSE"); }
+QString TrueFalse(bool b) {
+    return b ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+}
 
 } // namespace
 

@@ -16,7 +16,9 @@ QString ErrorBoxText(int32_t result) {
 
 } // namespace
 
-QString FMODErrorString(int32_t result) { return QString::fromUtf8(snd::ResultText(result)); }
+QString FMODErrorString(int32_t result) {
+    return QString::fromUtf8(snd::ResultText(result));
+}
 
 bool ERRCHECK(int32_t result, LogSink& log, MessageBoxes& boxes) {
     if (result == 0) {

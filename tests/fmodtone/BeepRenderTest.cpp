@@ -62,8 +62,8 @@ TEST_F(BeepRender, LevelIsTheBeepVolumeAndPausedIsSilent) {
         double rms;
     };
     const double v = FmodBeep::kBeepVolume;
-    const Case cases[] = {{0, v / std::numbers::sqrt2}, {1, v}, {3, v / std::sqrt(3.0)},
-                          {4, v / std::sqrt(3.0)}};
+    const Case cases[] = {
+        {0, v / std::numbers::sqrt2}, {1, v}, {3, v / std::sqrt(3.0)}, {4, v / std::sqrt(3.0)}};
     for (const Case& c : cases) {
         rig.beep.ChangeDSPType(c.wave);
         EXPECT_NEAR(test::Rms(Hold(440), 480), c.rms, c.rms * 0.02) << "wave " << c.wave;

@@ -36,8 +36,8 @@ struct BeepRig {
 
     // The heard pitch the beep's formula gives for a written frequency.
     static double FormulaPitch(int32_t frequency) {
-        const float channel = static_cast<float>(static_cast<double>(static_cast<float>(frequency)) *
-                                                 1.088 * (44100.0 / 4000.0));
+        const float channel = static_cast<float>(
+            static_cast<double>(static_cast<float>(frequency)) * 1.088 * (44100.0 / 4000.0));
         return 4000.0 * channel / 48000.0;
     }
 };

@@ -44,9 +44,14 @@ TEST_F(EmulatedSpeakerTest, OutOfRangeFrequenciesReturnAtOnceAndTonesTakeTheirTi
         bool result;
         bool waits;
     };
-    const Case cases[] = {{36, 50, false, false},  {32768, 50, false, false}, {0, 50, false, false},
-                          {-440, 50, false, false}, {440, 0, true, false},     {440, -5, true, false},
-                          {440, 30, true, true},    {37, 30, true, true},
+    const Case cases[] = {{36, 50, false, false},
+                          {32768, 50, false, false},
+                          {0, 50, false, false},
+                          {-440, 50, false, false},
+                          {440, 0, true, false},
+                          {440, -5, true, false},
+                          {440, 30, true, true},
+                          {37, 30, true, true},
                           // Sounds above the mix rate's Nyquist limit: silent, but timed.
                           {30000, 30, false, true}};
     for (const Case& c : cases) {

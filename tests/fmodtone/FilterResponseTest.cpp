@@ -52,8 +52,8 @@ protected:
 
 // The analogue prototype at the pre-warped frequency: what the bilinear design promises.
 double LowPassCurve(double f, double cutoff, double resonance) {
-    const double w = std::tan(std::numbers::pi * f / kRate) /
-                     std::tan(std::numbers::pi * cutoff / kRate);
+    const double w =
+        std::tan(std::numbers::pi * f / kRate) / std::tan(std::numbers::pi * cutoff / kRate);
     const double q = resonance / std::numbers::sqrt2;
     return 1.0 / std::sqrt((1.0 - w * w) * (1.0 - w * w) + (w / q) * (w / q));
 }
@@ -83,8 +83,8 @@ TEST_F(FilterResponse, ParametricEqReachesItsGainAtTheCentreAndHalfOfItAtTheBand
         float octaves;
         float gain;
     };
-    for (const Case& c : {Case{1000.0f, 1.0f, 3.0f}, Case{2500.0f, 2.0f, 0.25f},
-                          Case{700.0f, 0.5f, 3.5f}}) {
+    for (const Case& c :
+         {Case{1000.0f, 1.0f, 3.0f}, Case{2500.0f, 2.0f, 0.25f}, Case{700.0f, 0.5f, 3.5f}}) {
         ASSERT_EQ(engine.DSP_SetParameter(filter, 0, c.centre), kOk);
         ASSERT_EQ(engine.DSP_SetParameter(filter, 1, c.octaves), kOk);
         ASSERT_EQ(engine.DSP_SetParameter(filter, 2, c.gain), kOk);

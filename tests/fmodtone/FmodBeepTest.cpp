@@ -3,8 +3,8 @@
 
 #include "fmodtone/FmodErrorCheck.h"
 #include "fmodtone/FmodOptions.h"
-#include "playback/ToneDispatcher.h"
 #include "platform/RecordingSpeaker.h"
+#include "playback/ToneDispatcher.h"
 
 #include <gtest/gtest.h>
 
@@ -48,8 +48,7 @@ TEST_F(FmodBeepTest, SetUpFindsTheOutputAndLeavesAPausedSquareReady) {
     EXPECT_TRUE(rig.beep.FMODAvailable());
     EXPECT_EQ(rig.log.Trimmed(),
               QStringList({"Sound output test (offline) = TRUE",
-                           "FMOD can be used ('fmodex.dll' seen)",
-                           "GetFMODBufferLength() - START",
+                           "FMOD can be used ('fmodex.dll' seen)", "GetFMODBufferLength() - START",
                            "Number of samples in each buffer is 256", "Number of buffers is 1",
                            "Total number of samples in buffers is 256", "Sample rate is 48000",
                            "Buffer length in milliseconds is 5", "GetFMODBufferLength() - END"}));
@@ -84,10 +83,10 @@ TEST_F(FmodBeepTest, ToneTimingPausingAndLogFollowTheFlags) {
         const char* waitLine;
     };
     const Case cases[] = {
-        {100, false, false, 100, true, "FMODBeep(FREQUENCY:440, DURATION: 100, NOSTOP:FALSE) - START",
-         "MsgWaitObj 100"},
-        {100, true, false, 100, false, "FMODBeep(FREQUENCY:440, DURATION: 100, NOSTOP:TRUE) - START",
-         "MsgWaitObj 100"},
+        {100, false, false, 100, true,
+         "FMODBeep(FREQUENCY:440, DURATION: 100, NOSTOP:FALSE) - START", "MsgWaitObj 100"},
+        {100, true, false, 100, false,
+         "FMODBeep(FREQUENCY:440, DURATION: 100, NOSTOP:TRUE) - START", "MsgWaitObj 100"},
         {100, true, true, 0, false, "FMODBeep(FREQUENCY:440, DURATION: 100, NOSTOP:TRUE) - START",
          nullptr},
         {100, false, true, 0, true, "FMODBeep(FREQUENCY:440, DURATION: 100, NOSTOP:FALSE) - START",
@@ -250,10 +249,10 @@ TEST_F(FmodBeepTest, HeldNotesThroughUniBeepSoundWithoutAGapUntilTheStop) {
         EXPECT_GT(rms, 0.1) << "block " << block;
     }
     EXPECT_EQ(test::Rms(heard, 31 * 480), 0.0);
-    EXPECT_NEAR(test::MeasurePitch(std::vector<float>(heard.begin() + 10 * 480,
-                                                      heard.begin() + 20 * 480),
-                                   48000.0),
-                BeepRig::FormulaPitch(523), 2.0);
+    EXPECT_NEAR(
+        test::MeasurePitch(std::vector<float>(heard.begin() + 10 * 480, heard.begin() + 20 * 480),
+                           48000.0),
+        BeepRig::FormulaPitch(523), 2.0);
 }
 
 } // namespace

@@ -72,9 +72,9 @@ TEST_F(FmodOptionsTest, NeverSilentAndTheRatioSliderFollowEachOther) {
         } else {
             options.SetNeverSilentCheck(s.tick);
         }
-        EXPECT_TRUE(Now() == s.after) << s.what << ": slider " << slider.value << " ticked "
-                                      << options.NeverSilentCheck() << " enabled "
-                                      << options.NeverSilentCheckEnabled();
+        EXPECT_TRUE(Now() == s.after)
+            << s.what << ": slider " << slider.value << " ticked " << options.NeverSilentCheck()
+            << " enabled " << options.NeverSilentCheckEnabled();
         EXPECT_FALSE(options.ManuallySettingCheck()) << s.what;
     }
     EXPECT_EQ(slider.label, "80%");

@@ -33,10 +33,10 @@ public:
         qputenv("JACK_DEFAULT_SERVER", name.toLocal8Bit());
         qputenv("JACK_NO_AUDIO_RESERVATION", "1");
         process_.setProcessChannelMode(QProcess::MergedChannels);
-        process_.start(jackd, {QStringLiteral("--no-realtime"), QStringLiteral("-d"),
-                               QStringLiteral("dummy"), QStringLiteral("-r"),
-                               QStringLiteral("48000"), QStringLiteral("-p"),
-                               QStringLiteral("256")});
+        process_.start(jackd,
+                       {QStringLiteral("--no-realtime"), QStringLiteral("-d"),
+                        QStringLiteral("dummy"), QStringLiteral("-r"), QStringLiteral("48000"),
+                        QStringLiteral("-p"), QStringLiteral("256")});
         if (!process_.waitForStarted(3000)) {
             *why = "jackd did not start";
             return false;
@@ -45,7 +45,8 @@ public:
         const auto until = std::chrono::steady_clock::now() + 5s;
         while (std::chrono::steady_clock::now() < until) {
             std::string probeWhy;
-            snd::SoundEngine probe([] { return std::make_unique<RtAudioOutput>(std::vector<std::string>{"jack"}); });
+            snd::SoundEngine probe(
+                [] { return std::make_unique<RtAudioOutput>(std::vector<std::string>{"jack"}); });
             if (probe.ProbeOutput(&probeWhy)) {
                 return true;
             }
@@ -94,8 +95,9 @@ protected:
         snd::Handle dsp = 0;
         ASSERT_EQ(engine.System_CreateDSPByType(system, snd::kDspOscillator, &dsp), snd::kOk);
         ASSERT_EQ(engine.DSP_SetParameter(dsp, 1, 4000.0f), snd::kOk);
-        ASSERT_EQ(engine.System_PlayDSP(system, snd::SoundEngine::kFreeChannel, dsp, true, &channel),
-                  snd::kOk);
+        ASSERT_EQ(
+            engine.System_PlayDSP(system, snd::SoundEngine::kFreeChannel, dsp, true, &channel),
+            snd::kOk);
         ASSERT_EQ(engine.Channel_SetVolume(channel, 0.18f), snd::kOk);
     }
 };
@@ -112,8 +114,7 @@ TEST_F(JackDevice, TheEngineStreamsASecondOfBeepsReportsItsLatencyAndClosesClean
     EXPECT_GE(buffers, 1);
     const double latencyMs = 1000.0 * frames * buffers / rate;
     std::cout << "JACK dummy at 256 frames: " << frames << " x " << buffers << " frames, "
-              << output->Format().latencyFrames << " frames reported, " << latencyMs
-              << " ms\n";
+              << output->Format().latencyFrames << " frames reported, " << latencyMs << " ms\n";
     RecordProperty("output_latency_ms", std::to_string(latencyMs));
 
     const uint64_t before = output->FramesRendered();

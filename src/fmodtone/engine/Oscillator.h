@@ -23,8 +23,7 @@ class Oscillator {
 public:
     // Adds nothing: writes frames samples. sampleRate is the mix rate. Above the Nyquist
     // limit it writes silence rather than aliasing.
-    void Render(float* out, int frames, int32_t wave, float rate, double ratio,
-                double sampleRate);
+    void Render(float* out, int frames, int32_t wave, float rate, double ratio, double sampleRate);
     // The frequency a wave sounds at for a rate and a playback ratio.
     static double HeardFrequency(int32_t wave, double rate, double ratio);
 

@@ -32,9 +32,9 @@ bool ParameterRange(int32_t type, int32_t index, float* low, float* high) {
         float high;
     };
     static constexpr Range kRanges[] = {
-        {kDspOscillator, 0, 0.0f, 5.0f},     {kDspOscillator, 1, 1.0f, 22000.0f},
-        {kDspLowPass, 0, 10.0f, 22000.0f},   {kDspLowPass, 1, 1.0f, 10.0f},
-        {kDspParamEq, 0, 20.0f, 22000.0f},   {kDspParamEq, 1, 0.2f, 5.0f},
+        {kDspOscillator, 0, 0.0f, 5.0f},   {kDspOscillator, 1, 1.0f, 22000.0f},
+        {kDspLowPass, 0, 10.0f, 22000.0f}, {kDspLowPass, 1, 1.0f, 10.0f},
+        {kDspParamEq, 0, 20.0f, 22000.0f}, {kDspParamEq, 1, 0.2f, 5.0f},
         {kDspParamEq, 2, 0.05f, 4.0f},
     };
     for (const Range& r : kRanges) {
@@ -155,8 +155,13 @@ RenderPlan::RenderPlan(GroupNode& master, int blockFrames, uint64_t generation)
                 break;
             }
             }
-            Step s{op, node, buffers++, static_cast<int>(plan.inputs_.size()),
-                   static_cast<int>(in.size()), driver, false};
+            Step s{op,
+                   node,
+                   buffers++,
+                   static_cast<int>(plan.inputs_.size()),
+                   static_cast<int>(in.size()),
+                   driver,
+                   false};
             for (int b : in) {
                 plan.inputs_.push_back(b);
                 ++c.consumers[b];
@@ -216,8 +221,7 @@ void RenderPlan::RunDsp(DspNode& dsp, ChannelNode* driver, float* out, int frame
     switch (dsp.type) {
     case kDspOscillator: {
         const double ratio =
-            driver ? driver->frequency.load(std::memory_order_relaxed) / kUnscaledChannelRate
-                   : 1.0;
+            driver ? driver->frequency.load(std::memory_order_relaxed) / kUnscaledChannelRate : 1.0;
         dsp.osc.Render(out, frames, static_cast<int32_t>(p0), p1, ratio, sampleRate);
         return;
     }

@@ -24,7 +24,9 @@ public:
     }
 };
 
-bool IsLevel(float v) { return std::isfinite(v) && v >= 0.0f && v <= 1.0f; }
+bool IsLevel(float v) {
+    return std::isfinite(v) && v >= 0.0f && v <= 1.0f;
+}
 
 } // namespace
 

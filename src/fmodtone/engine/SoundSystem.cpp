@@ -53,7 +53,9 @@ SoundSystem::SoundSystem(AudioOutputFactory factory) : factory_(std::move(factor
     master_ = CreateGroup("master");
 }
 
-SoundSystem::~SoundSystem() { Close(); }
+SoundSystem::~SoundSystem() {
+    Close();
+}
 
 Result SoundSystem::SetDSPBufferSize(int32_t blockFrames, int32_t blocks) {
     if (initialized_) {
@@ -75,9 +77,10 @@ void SoundSystem::GetDSPBufferSize(int32_t* blockFrames, int32_t* blocks) const 
     }
     const AudioFormat f = output_->Format();
     *blockFrames = std::max(f.bufferFrames, 1);
-    *blocks = f.latencyFrames > 0 ? std::max(1, (f.latencyFrames + f.bufferFrames - 1) /
-                                                    std::max(f.bufferFrames, 1))
-                                  : std::max(f.buffers, 1);
+    *blocks =
+        f.latencyFrames > 0
+            ? std::max(1, (f.latencyFrames + f.bufferFrames - 1) / std::max(f.bufferFrames, 1))
+            : std::max(f.buffers, 1);
 }
 
 Result SoundSystem::SetSoftwareChannels(int32_t count) {

@@ -17,8 +17,8 @@ public:
 struct AudioFormat {
     int sampleRate = 0;
     int channels = 0;
-    int bufferFrames = 0; // frames per callback
-    int buffers = 0;      // how many such buffers lie between the renderer and the ear
+    int bufferFrames = 0;  // frames per callback
+    int buffers = 0;       // how many such buffers lie between the renderer and the ear
     int latencyFrames = 0; // what the back end reports (0 when it reports nothing)
 };
 

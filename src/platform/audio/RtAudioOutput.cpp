@@ -50,9 +50,13 @@ void SetWhy(std::string* why, const std::string& text) {
 RtAudioOutput::RtAudioOutput(std::vector<std::string> apiOrder, int stallLimitMs)
     : apiOrder_(std::move(apiOrder)), stallLimitMs_(stallLimitMs) {}
 
-RtAudioOutput::~RtAudioOutput() { Close(); }
+RtAudioOutput::~RtAudioOutput() {
+    Close();
+}
 
-std::vector<std::string> RtAudioOutput::DefaultApiOrder() { return {"jack", "pulse", "alsa"}; }
+std::vector<std::string> RtAudioOutput::DefaultApiOrder() {
+    return {"jack", "pulse", "alsa"};
+}
 
 std::vector<std::string> RtAudioOutput::ApiOrderFromEnvironment() {
     const char* wanted = std::getenv("TONQUILL_AUDIO_API");
@@ -82,8 +86,7 @@ bool RtAudioOutput::Open(const AudioRequest& request, AudioRenderer& renderer, s
     return false;
 }
 
-bool RtAudioOutput::OpenApi(const std::string& api, const AudioRequest& request,
-                            std::string* why) {
+bool RtAudioOutput::OpenApi(const std::string& api, const AudioRequest& request, std::string* why) {
     const RtAudio::Api rtApi = ApiOfName(api);
     std::vector<RtAudio::Api> compiled;
     RtAudio::getCompiledApi(compiled);
@@ -119,9 +122,8 @@ bool RtAudioOutput::OpenApi(const std::string& api, const AudioRequest& request,
         options.numberOfBuffers = static_cast<unsigned>(request.buffers);
         options.streamName = "Tonquill";
         errorsAtOpen_ = gSeriousErrors.load();
-        rt->openStream(&params, nullptr, RTAUDIO_FLOAT32, rate, &frames,
-                       &RtAudioOutput::Callback, this,
-                       &options, &OnRtAudioError);
+        rt->openStream(&params, nullptr, RTAUDIO_FLOAT32, rate, &frames, &RtAudioOutput::Callback,
+                       this, &options, &OnRtAudioError);
         format_.sampleRate = static_cast<int>(rt->getStreamSampleRate());
         format_.channels = static_cast<int>(params.nChannels);
         format_.bufferFrames = static_cast<int>(frames);

@@ -42,8 +42,8 @@ public:
     uint64_t FramesRendered() const { return framesRendered_.load(std::memory_order_relaxed); }
 
 private:
-    static int Callback(void* out, void* in, unsigned int frames, double time,
-                        unsigned int status, void* self);
+    static int Callback(void* out, void* in, unsigned int frames, double time, unsigned int status,
+                        void* self);
     bool OpenApi(const std::string& api, const AudioRequest& request, std::string* why);
     bool HasFailed();
 
