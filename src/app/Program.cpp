@@ -3,6 +3,7 @@
 #include "core/TickTime.h"
 #include "diag/FileExists.h"
 #include "diag/ProcPriority.h"
+#include "fmodtone/EmulatedSpeaker.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -21,7 +22,9 @@ QString Quoted(const QString& s) { return QLatin1Char('"') + s + QLatin1Char('"'
 } // namespace
 
 Program::Program(const QString& folder) : folder_(folder), log_(folder) {
-    speaker_ = OpenSpeaker(SpeakerOptions::FromEnvironment());
+    SpeakerOptions speakerOptions = SpeakerOptions::FromEnvironment();
+    speakerOptions.makeEmulated = EmulatedSpeakerMaker(sound_);
+    speaker_ = OpenSpeaker(speakerOptions);
     tones_ = std::make_unique<ToneDispatcher>(log_, boxes_, sleep_, *speaker_.speaker, switches_);
     form_ = std::make_unique<MainForm>(MainForm::Deps{log_, boxes_, sleep_, *tones_, switches_});
     window_ = std::make_unique<MainWindow>();

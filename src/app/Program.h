@@ -5,11 +5,13 @@
 #include "editor/MainForm.h"
 #include "editor/view/MainFormBinding.h"
 #include "editor/view/MainWindow.h"
+#include "fmodtone/engine/SoundEngine.h"
 #include "playback/ToneDispatcher.h"
 #include "platform/QtEventPump.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/SpeakerFactory.h"
 #include "platform/SteadyClock.h"
+#include "platform/audio/RtAudioOutput.h"
 
 #include <QStringList>
 
@@ -45,6 +47,8 @@ private:
     QtEventPump pump_;
     QtMessageBoxes boxes_;
     NonLockingSleep sleep_{clock_, pump_};
+    // Before the speaker: the emulated speaker plays through it.
+    snd::SoundEngine sound_{SystemAudioOutputFactory()};
     SpeakerChoice speaker_;
     OutputSwitches switches_;
     std::unique_ptr<ToneDispatcher> tones_;
