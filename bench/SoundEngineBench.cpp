@@ -17,11 +17,7 @@ constexpr int kSecond = 48000;
 
 struct Rig {
     OfflineAudioOutput* out = nullptr;
-    SoundEngine engine{[this] {
-        auto o = std::make_unique<OfflineAudioOutput>(48000, 2, 256);
-        out = o.get();
-        return o;
-    }};
+    SoundEngine engine{OfflineAudioOutput::Factory(&out)};
     Handle system = 0;
 
     Handle Dsp(int32_t type) {

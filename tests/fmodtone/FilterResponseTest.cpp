@@ -18,11 +18,7 @@ constexpr double kRate = 48000.0;
 class FilterResponse : public testing::Test {
 protected:
     OfflineAudioOutput* out = nullptr;
-    SoundEngine engine{[this] {
-        auto o = std::make_unique<OfflineAudioOutput>(48000, 1, 512);
-        out = o.get();
-        return o;
-    }};
+    SoundEngine engine{OfflineAudioOutput::Factory(&out, 48000, 1, 512)};
     Handle system = 0;
     Handle osc = 0;
     Handle filter = 0;

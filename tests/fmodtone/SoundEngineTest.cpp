@@ -20,11 +20,7 @@ constexpr float kInf = std::numeric_limits<float>::infinity();
 class EngineTest : public testing::Test {
 protected:
     OfflineAudioOutput* out = nullptr;
-    SoundEngine engine{[this] {
-        auto o = std::make_unique<OfflineAudioOutput>(48000, 2, 256);
-        out = o.get();
-        return o;
-    }};
+    SoundEngine engine{OfflineAudioOutput::Factory(&out)};
     Handle system = 0;
 
     void SetUp() override {

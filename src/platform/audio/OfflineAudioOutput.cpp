@@ -11,6 +11,15 @@ OfflineAudioOutput::OfflineAudioOutput(int sampleRate, int channels, int bufferF
     format_.buffers = 1;
 }
 
+AudioOutputFactory OfflineAudioOutput::Factory(OfflineAudioOutput** latest, int sampleRate,
+                                               int channels, int bufferFrames) {
+    return [=] {
+        auto o = std::make_unique<OfflineAudioOutput>(sampleRate, channels, bufferFrames);
+        *latest = o.get();
+        return o;
+    };
+}
+
 bool OfflineAudioOutput::Open(const AudioRequest&, AudioRenderer& renderer, std::string* why) {
     if (failNextOpen_) {
         failNextOpen_ = false;

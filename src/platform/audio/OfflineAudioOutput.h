@@ -12,6 +12,10 @@ namespace tq {
 class OfflineAudioOutput final : public AudioOutput {
 public:
     explicit OfflineAudioOutput(int sampleRate = 48000, int channels = 2, int bufferFrames = 256);
+    // Makes offline outputs; *latest points at the last one made, which is the one a
+    // system initialized last renders to.
+    static AudioOutputFactory Factory(OfflineAudioOutput** latest, int sampleRate = 48000,
+                                      int channels = 2, int bufferFrames = 256);
 
     std::string Name() const override { return "offline"; }
     bool Open(const AudioRequest& request, AudioRenderer& renderer, std::string* why) override;
