@@ -10,7 +10,6 @@
 #include <iostream>
 #include <thread>
 
-#include <unistd.h>
 
 namespace tq {
 namespace {
@@ -18,7 +17,8 @@ namespace {
 using namespace std::chrono_literals;
 
 // A JACK server with the dummy driver under a name of its own, so the test neither
-// needs nor disturbs a real one.
+// needs nor disturbs a real one. The name is fixed: jackd keeps a few server slots in
+// shared memory and only reclaims a dead server's slot for a server of the same name.
 class JackServer {
 public:
     ~JackServer() { Stop(); }
@@ -29,8 +29,7 @@ public:
             *why = "jackd is not installed";
             return false;
         }
-        const QString name = QStringLiteral("tonquill-test-%1-%2").arg(getpid()).arg(++started_);
-        qputenv("JACK_DEFAULT_SERVER", name.toLocal8Bit());
+        qputenv("JACK_DEFAULT_SERVER", "tonquill-sound-test");
         qputenv("JACK_NO_AUDIO_RESERVATION", "1");
         process_.setProcessChannelMode(QProcess::MergedChannels);
         process_.start(jackd,
@@ -68,7 +67,6 @@ public:
 
 private:
     QProcess process_;
-    int started_ = 0;
 };
 
 class JackDevice : public testing::Test {
