@@ -13,7 +13,6 @@ function(tq_add_test)
     # Every test file sees the same printers for Qt strings: printers that differ between
     # files would break the one-definition rule for GoogleTest's printer templates.
     target_compile_options(${T_NAME} PRIVATE -include ${PROJECT_SOURCE_DIR}/tests/support/QtPrinters.h)
-
     set(T_PROPERTIES LABELS ${T_LABEL} ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
     if(T_LABEL STREQUAL "device")
         # One JACK dummy server at a time: jackd has few server slots.
