@@ -10,7 +10,6 @@
 #include <iostream>
 #include <thread>
 
-
 namespace tq {
 namespace {
 

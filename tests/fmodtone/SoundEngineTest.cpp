@@ -174,6 +174,35 @@ TEST_F(EngineTest, ADeadOutputIsReportedOnceAndLeavesSilence) {
     EXPECT_EQ(engine.System_Close(system), kOk);
 }
 
+// The voice feeds its low-pass into each formant filter and also puts it after them in
+// the group's chain: the loop is cut, not turned into feedback that grows into noise.
+TEST_F(EngineTest, AGraphThatLoopsBackOnItselfRendersBoundedSound) {
+    const Handle saw = Oscillator(kWaveSawDown, 120.0f);
+    Handle group = 0;
+    Handle lowPass = 0;
+    Handle formant[2] = {0, 0};
+    ASSERT_EQ(engine.System_CreateChannelGroup(system, "voice", &group), kOk);
+    for (Handle& f : formant) {
+        ASSERT_EQ(engine.System_CreateDSPByType(system, kDspParamEq, &f), kOk);
+        ASSERT_EQ(engine.DSP_SetParameter(f, 2, 3.5f), kOk);
+        ASSERT_EQ(engine.ChannelGroup_AddDSP(group, f), kOk);
+    }
+    ASSERT_EQ(engine.System_CreateDSPByType(system, kDspLowPass, &lowPass), kOk);
+    for (Handle f : formant) {
+        ASSERT_EQ(engine.DSP_AddInput(f, lowPass), kOk);
+    }
+    ASSERT_EQ(engine.ChannelGroup_AddDSP(group, lowPass), kOk);
+    ASSERT_EQ(engine.Channel_SetChannelGroup(Play(saw), group), kOk);
+    ASSERT_EQ(engine.ChannelGroup_SetVolume(group, 0.1f), kOk);
+    for (bool bypass : {true, false}) {
+        ASSERT_EQ(engine.DSP_SetBypass(lowPass, bypass), kOk);
+        const std::vector<float> x = out->RenderMono(24000);
+        EXPECT_TRUE(test::AllFinite(x));
+        EXPECT_LT(test::Peak(x), 0.9f) << "bypass " << bypass;
+        EXPECT_GT(test::Rms(x, 4800), 0.01) << "bypass " << bypass;
+    }
+}
+
 TEST(EngineInit, AnOutputThatWillNotOpenFailsInitAndTheProbe) {
     SoundEngine engine([] {
         auto o = std::make_unique<OfflineAudioOutput>();
