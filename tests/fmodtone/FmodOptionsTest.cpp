@@ -80,19 +80,6 @@ TEST_F(FmodOptionsTest, NeverSilentAndTheRatioSliderFollowEachOther) {
     EXPECT_EQ(slider.label, "80%");
 }
 
-TEST_F(FmodOptionsTest, ClearingAfterTheSliderWasMovedAwayKeepsTheSlider) {
-    slider.UserMoves(100);
-    slider.UserMoves(95);
-    options.SetNeverSilentCheck(true);
-    slider.UserMoves(60);
-    EXPECT_TRUE(options.RatioManuallyChanged());
-    EXPECT_EQ(options.PreviousRatio(), 60);
-    options.SetNeverSilentCheck(false);
-    EXPECT_EQ(slider.value, 60);
-    slider.UserMoves(5);
-    EXPECT_EQ(slider.label, "05%");
-}
-
 TEST_F(FmodOptionsTest, EachOptionSelectsItsWave) {
     struct Case {
         int32_t code;
