@@ -19,6 +19,17 @@ const QString kContact = QStringLiteral("tonquill@example.org");
 
 QString Quoted(const QString& s) { return QLatin1Char('"') + s + QLatin1Char('"'); }
 
+// The note/silence slider as the soundcard options move it.
+class RatioSlider final : public RatioSliderAccess {
+public:
+    explicit RatioSlider(MainForm& form) : form_(form) {}
+    int Value() override { return form_.NoteSilenceRatioSlider; }
+    void SetValueAndRunHandler(int value) override { form_.SetNoteSilenceRatio(value); }
+
+private:
+    MainForm& form_;
+};
+
 } // namespace
 
 Program::Program(const QString& folder) : folder_(folder), log_(folder) {
@@ -30,6 +41,24 @@ Program::Program(const QString& folder) : folder_(folder), log_(folder) {
     window_ = std::make_unique<MainWindow>();
     binding_ = new MainFormBinding(*form_, *window_);
     boxes_.SetParent(window_.get());
+
+    beep_ = std::make_unique<FmodBeep>(sound_, log_, boxes_, sleep_, switches_);
+    fmodOptions_ = std::make_unique<FmodOptions>(*beep_, switches_);
+    ratioSlider_ = std::make_unique<RatioSlider>(*form_);
+    beep_->SetOptions(fmodOptions_.get());
+    fmodOptions_->SetRatioSlider(ratioSlider_.get());
+    tones_->SetFmodOutput(beep_.get());
+    form_->SetFmodBeepStop([this] { beep_->FMODBeepStop(); });
+    form_->SetUseFMODClicked([this](bool ticked) { beep_->UseFMODCheckClicked(ticked); });
+    form_->SetRatioObserver([this](int value) { fmodOptions_->OnRatioSliderChanged(value); });
+}
+
+void Program::SetUpSoundcardBeep() {
+    if (beep_->SetUp()) {
+        form_->EnableUseFMODCheck();
+    }
+    // Loaded now, shown when the mod is switched on.
+    fmodOptionsForm_ = std::make_unique<FMODOptionsForm>(*fmodOptions_);
 }
 
 Program::~Program() { ShutDown(); }
@@ -98,6 +127,7 @@ void Program::StartUp(const QStringList& arguments) {
     f.Settings().AlternateTime = 30;
     f.SetTimeSigSlider(4);
     LoadCommandLineSong(arguments);
+    SetUpSoundcardBeep();
     // The position display starts frozen during playback.
     f.SetNoUpdateCheck(true);
     ProbeSerialPort();
@@ -141,6 +171,7 @@ void Program::ShutDown() {
     log_.LogText(QStringLiteral("[REQUEST TO CLOSE PROGRAM]"));
     log_.LogIndentInc(QStringLiteral("DoShutDownStuff() - START"));
     form_->StopPlayButton_Click();
+    beep_->CloseSystem();
     speaker_.speaker->Silence();
     log_.LogIndentDec(QStringLiteral("DoShutDownStuff() - END"));
     log_.LogText(QStringLiteral("KILLING PROCESS (should be last line in log)"));

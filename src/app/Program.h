@@ -5,6 +5,9 @@
 #include "editor/MainForm.h"
 #include "editor/view/MainFormBinding.h"
 #include "editor/view/MainWindow.h"
+#include "fmodtone/FMODOptionsForm.h"
+#include "fmodtone/FmodBeep.h"
+#include "fmodtone/FmodOptions.h"
 #include "fmodtone/engine/SoundEngine.h"
 #include "playback/ToneDispatcher.h"
 #include "platform/QtEventPump.h"
@@ -40,6 +43,7 @@ private:
     void ShowMarkerFileBoxes();
     void LoadCommandLineSong(const QStringList& arguments);
     void ProbeSerialPort();
+    void SetUpSoundcardBeep();
 
     QString folder_;
     DebugLog log_;
@@ -54,6 +58,10 @@ private:
     std::unique_ptr<ToneDispatcher> tones_;
     std::unique_ptr<MainForm> form_;
     std::unique_ptr<MainWindow> window_;
+    std::unique_ptr<FmodBeep> beep_;
+    std::unique_ptr<FmodOptions> fmodOptions_;
+    std::unique_ptr<FMODOptionsForm> fmodOptionsForm_;
+    std::unique_ptr<RatioSliderAccess> ratioSlider_;
     MainFormBinding* binding_ = nullptr;
     bool shutDown_ = false;
 };

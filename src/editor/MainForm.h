@@ -83,6 +83,8 @@ public:
     CheckBoxState NoUpdateCheck;
     CheckBoxState MutePiptoneCheck;
     CheckBoxState UseBeatCheck{false, false};
+    CheckBoxState UseFMODCheck{false, false}; // enabled when the soundcard can be used
+    CheckBoxState UseVoiceCheck{false, false};
     bool BeepTextLabelVisible = false;
     bool lblDebugVisible = false;
     bool PianoKeysEnabled = true;
@@ -128,6 +130,9 @@ public:
     void SetPlayNote2Check(bool ticked);
     void SetNoUpdateCheck(bool ticked);
     void SetMutePiptoneCheck(bool ticked);
+    void SetUseFMODCheck(bool ticked);
+    // The soundcard beep found an audio output: its box can be ticked.
+    void EnableUseFMODCheck();
     // Shows the information box of a "?" button, named as the button ("UseFMODHButton").
     void HelpButton_Click(const QString& buttonName);
 
@@ -143,6 +148,7 @@ public:
     // Called when the note/silence slider moves, after its label (the soundcard options
     // window follows the slider).
     void SetFmodBeepStop(std::function<void()> stop) { fmodBeepStop_ = std::move(stop); }
+    void SetUseFMODClicked(std::function<void(bool)> clicked) { useFmodClicked_ = std::move(clicked); }
     void SetRatioObserver(std::function<void(int)> observer) { ratioObserver_ = std::move(observer); }
     // Shows the current position in the labels (after editing).
     void ShowEditPosition();
@@ -175,6 +181,7 @@ private:
     bool modGuard_ = false;
     std::function<void(int)> ratioObserver_;
     std::function<void()> fmodBeepStop_;
+    std::function<void(bool)> useFmodClicked_;
 };
 
 } // namespace tq

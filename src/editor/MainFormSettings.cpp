@@ -138,6 +138,18 @@ void MainForm::SetMutePiptoneCheck(bool ticked) {
     d_.tones.MutePiptoneClicked(ticked);
 }
 
+void MainForm::SetUseFMODCheck(bool ticked) {
+    SetCheck(UseFMODCheck, "UseFMODCheck", ticked);
+    if (useFmodClicked_) {
+        useFmodClicked_(ticked);
+    }
+}
+
+void MainForm::EnableUseFMODCheck() {
+    UseFMODCheck.Enabled = true;
+    Changed("UseFMODCheck");
+}
+
 void MainForm::HelpButton_Click(const QString& buttonName) {
     const HelpText* help = FindHelpText(buttonName);
     if (help) {

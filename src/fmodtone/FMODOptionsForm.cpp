@@ -29,7 +29,9 @@ FMODOptionsForm::FMODOptionsForm(FmodOptions& options, QWidget* parent)
     };
     optSine_ = addOption("optSine", QStringLiteral("Sine"), snd::kWaveSine);
     optSquare_ = addOption("optSquare", QStringLiteral("Square (default)"), snd::kWaveSquare);
-    optTriangle_ = addOption("optTriangle", QStringLiteral("Triangle"), snd::kWaveSawDown);
+    // The option captioned "Triangle" plays a triangle; code 3 is the falling saw, which
+    // the voice uses for its sawtooth.
+    optTriangle_ = addOption("optTriangle", QStringLiteral("Triangle"), snd::kWaveTriangle);
     optNoise_ =
         addOption("optNoise", QStringLiteral("Noise (probably only good for sound effects)"),
                   snd::kWaveNoise);
@@ -73,7 +75,7 @@ void FMODOptionsForm::Mirror() {
     const int32_t code = options_.SelectedOption();
     optSine_->setChecked(code == snd::kWaveSine);
     optSquare_->setChecked(code == snd::kWaveSquare);
-    optTriangle_->setChecked(code == snd::kWaveSawDown);
+    optTriangle_->setChecked(code == snd::kWaveTriangle);
     optNoise_->setChecked(code == snd::kWaveNoise);
     const QSignalBlocker block(neverSilentCheck_);
     neverSilentCheck_->setChecked(options_.NeverSilentCheck());

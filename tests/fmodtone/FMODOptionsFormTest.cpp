@@ -52,7 +52,7 @@ TEST_F(FMODOptionsFormTest, ClickingAnOptionChangesTheWaveAndTheBoxMirrorsTheSli
     clickOption("optSine");
     EXPECT_EQ(rig.beep.DSPType(), 0);
     clickOption("optTriangle");
-    EXPECT_EQ(rig.beep.DSPType(), 3);
+    EXPECT_EQ(rig.beep.DSPType(), 4); // a triangle, not the falling saw of code 3
 
     auto* check = Child<QCheckBox>("NeverSilentCheck");
     QTest::mouseClick(check, Qt::LeftButton);

@@ -76,7 +76,7 @@ MainFormBinding::MainFormBinding(MainForm& form, MainWindow& window)
     w_.installEventFilter(this);
     // Mods whose parts are not in this build stay off.
     for (QWidget* mod : std::initializer_list<QWidget*>{
-             w_.UseFMODCheck, w_.UseVoiceCheck, w_.UseMIDIOutCheck, w_.UseMIDIInCheck,
+             w_.UseVoiceCheck, w_.UseMIDIOutCheck, w_.UseMIDIInCheck,
              w_.UseMIDIFileCheck, w_.UseSynchroCheck, w_.UsePortaCheck, w_.UseMotorCheck,
              w_.MotorOctSlider, w_.UseBeatCheck, w_.UseCircuitBentCheck}) {
         mod->setEnabled(false);
@@ -171,6 +171,7 @@ void MainFormBinding::ConnectSettings() {
         {w_.PlayNote2Check, &MainForm::SetPlayNote2Check},
         {w_.NoUpdateCheck, &MainForm::SetNoUpdateCheck},
         {w_.MutePiptoneCheck, &MainForm::SetMutePiptoneCheck},
+        {w_.UseFMODCheck, &MainForm::SetUseFMODCheck},
     };
     for (const auto& [box, setter] : checks) {
         connect(box, &QCheckBox::clicked, this, [this, setter](bool on) { (form_.*setter)(on); });
@@ -241,6 +242,7 @@ void MainFormBinding::BuildRefreshers() {
     r["lblTimeSig"] = [this, &f] { w_.lblTimeSig->setText(f.lblTimeSig); };
     r["NoUpdateCheck"] = [this, &f] { ShowCheck(w_.NoUpdateCheck, f.NoUpdateCheck); };
     r["MutePiptoneCheck"] = [this, &f] { ShowCheck(w_.MutePiptoneCheck, f.MutePiptoneCheck); };
+    r["UseFMODCheck"] = [this, &f] { ShowCheck(w_.UseFMODCheck, f.UseFMODCheck); };
     r["UseBeatCheck"] = [this, &f] {
         const QSignalBlocker block(w_.UseBeatCheck);
         w_.UseBeatCheck->setChecked(f.UseBeatCheck.Checked);
