@@ -22,9 +22,13 @@ DebugLog::DebugLog(QString folder)
     : folder_(std::move(folder)),
       timeOfDay_([] { return QTime::currentTime().toString(QStringLiteral("HH:mm:ss")); }) {}
 
-QString DebugLog::DebugLogPath() const { return folder_ + QStringLiteral("/debuglog.txt"); }
+QString DebugLog::DebugLogPath() const {
+    return debugLogPath_.isEmpty() ? folder_ + QStringLiteral("/debuglog.txt") : debugLogPath_;
+}
 
-QString DebugLog::ToneCodePath() const { return folder_ + QStringLiteral("/tonecode.txt"); }
+QString DebugLog::ToneCodePath() const {
+    return toneCodePath_.isEmpty() ? folder_ + QStringLiteral("/tonecode.txt") : toneCodePath_;
+}
 
 void DebugLog::LogText(const QString& text, bool noNewLine) {
     if (!logEnabled_) {

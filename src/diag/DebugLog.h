@@ -24,6 +24,9 @@ public:
     int16_t LogIndent() const { return logIndent_; }
     QString DebugLogPath() const;
     QString ToneCodePath() const;
+    // Other files than the program folder's "debuglog.txt" and "tonecode.txt".
+    void SetDebugLogPath(QString path) { debugLogPath_ = std::move(path); }
+    void SetToneCodePath(QString path) { toneCodePath_ = std::move(path); }
 
     // The time of day in front of each line; tests fix it.
     void SetTimeOfDay(std::function<QString()> timeOfDay) { timeOfDay_ = std::move(timeOfDay); }
@@ -39,6 +42,8 @@ public:
 
 private:
     QString folder_;
+    QString debugLogPath_;
+    QString toneCodePath_;
     bool logEnabled_ = false;
     bool useWriteCode_ = false;
     int16_t logIndent_ = 0;

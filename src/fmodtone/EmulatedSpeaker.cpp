@@ -63,13 +63,16 @@ bool EmulatedSpeaker::Beep(int32_t frequency, int32_t durationMs) {
         return true;
     }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(durationMs);
-    bool sounded = engine_.Channel_SetFrequency(channel_, kChannelPerHertz * frequency) == snd::kOk;
-    if (sounded) {
-        sounded = engine_.Channel_SetPaused(channel_, false) == snd::kOk;
-    }
+    const bool sounded = StartTone(frequency);
     std::this_thread::sleep_until(deadline);
-    engine_.Channel_SetPaused(channel_, true);
+    Silence();
     return sounded;
+}
+
+bool EmulatedSpeaker::StartTone(int32_t frequency) {
+    return engine_.Channel_SetFrequency(channel_, kChannelPerHertz * static_cast<float>(frequency)) ==
+               snd::kOk &&
+           engine_.Channel_SetPaused(channel_, false) == snd::kOk;
 }
 
 void EmulatedSpeaker::Silence() {

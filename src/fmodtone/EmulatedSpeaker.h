@@ -27,6 +27,10 @@ public:
     bool Beep(int32_t frequency, int32_t durationMs) override;
     void Silence() override;
 
+    // Switches the square on at a frequency, without waiting; false when the engine
+    // refuses. For players that keep their own time.
+    bool StartTone(int32_t frequency);
+
     snd::Handle System() const { return system_; }
     snd::Handle Channel() const { return channel_; }
 

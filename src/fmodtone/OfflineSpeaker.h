@@ -1,0 +1,49 @@
+#pragma once
+
+#include "fmodtone/engine/SoundEngine.h"
+#include "platform/Speaker.h"
+
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+namespace tq {
+
+class EmulatedSpeaker;
+class OfflineAudioOutput;
+class VirtualClock;
+
+// The emulated speaker on a virtual clock, rendered offline: each tone advances the clock
+// by its duration and is rendered, sample for sample, with the emulated speaker's square
+// wave through the sound engine, and the time between tones as silence. The result is the
+// same for the same tones, so a song renders to the same file every time.
+class OfflineSpeaker final : public Speaker {
+public:
+    static constexpr int kSampleRate = 48000;
+
+    // Null, with the reason, if the engine cannot be set up.
+    static std::unique_ptr<OfflineSpeaker> Open(VirtualClock& clock, QString* why);
+    ~OfflineSpeaker() override;
+
+    QString Name() const override { return QStringLiteral("emulated"); }
+    bool Beep(int32_t frequency, int32_t durationMs) override;
+    void Silence() override {}
+
+    // Renders up to the clock's present and gives the mono samples since the start.
+    const std::vector<float>& Finish();
+
+private:
+    explicit OfflineSpeaker(VirtualClock& clock);
+    void RenderUntil(int64_t ns);
+
+    VirtualClock& clock_;
+    int64_t startNs_;
+    int64_t renderedFrames_ = 0;
+    OfflineAudioOutput* output_ = nullptr;
+    std::unique_ptr<snd::SoundEngine> engine_;
+    std::unique_ptr<EmulatedSpeaker> speaker_;
+    std::vector<float> samples_;
+};
+
+} // namespace tq
