@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QVBoxLayout>
 
 namespace tq {
@@ -58,10 +59,15 @@ SaveLoadWindow::SaveLoadWindow(SaveLoadForm& form, QWidget* parent)
     infoText_->setObjectName(QStringLiteral("lblInfoText"));
     infoText_->setWordWrap(true);
     infoText_->setAlignment(Qt::AlignCenter);
+    // Room for the longest caption, so the window never has to grow while a song loads.
+    infoText_->setMinimumHeight(infoText_->fontMetrics().lineSpacing() * 6);
 
+    // The label takes the buttons' place.
+    pages_ = new QStackedWidget(this);
+    pages_->addWidget(buttons_);
+    pages_->addWidget(infoText_);
     auto* column = new QVBoxLayout(this);
-    column->addWidget(buttons_);
-    column->addWidget(infoText_);
+    column->addWidget(pages_);
     setMinimumWidth(340);
 
     connect(saveButton_, &QPushButton::clicked, &form_, &SaveLoadForm::SaveButtonClick);
@@ -77,8 +83,7 @@ SaveLoadWindow::SaveLoadWindow(SaveLoadForm& form, QWidget* parent)
 }
 
 void SaveLoadWindow::Sync() {
-    buttons_->setVisible(form_.ButtonsVisible());
-    infoText_->setVisible(form_.InfoTextVisible());
+    pages_->setCurrentWidget(form_.InfoTextVisible() ? static_cast<QWidget*>(infoText_) : buttons_);
     // The reader's texts end their lines in CR LF.
     infoText_->setText(QString(form_.InfoText()).remove(QLatin1Char('\r')));
     if (form_.Visible() != isVisible()) {

@@ -5,6 +5,7 @@
 class QFrame;
 class QLabel;
 class QPushButton;
+class QStackedWidget;
 
 namespace tq {
 
@@ -24,6 +25,7 @@ private:
     void Sync();
 
     SaveLoadForm& form_;
+    QStackedWidget* pages_;
     QFrame* buttons_;
     QPushButton* saveButton_;
     QPushButton* loadButton_;

@@ -51,7 +51,7 @@ void SongFile::SaveMusic() {
     log_.LogText(QStringLiteral("SaveMusic() - END"));
 }
 
-bool SongFile::WriteSong(const QString& path) {
+void SongFile::WriteSong(const QString& path) {
     // QSaveFile refuses a read-only file itself, and never writes into the target directly.
     QSaveFile file(path);
     file.setDirectWriteFallback(false);
@@ -69,7 +69,6 @@ bool SongFile::WriteSong(const QString& path) {
                                        "currently being written to by some other program."),
                     MsgButtons::Ok, MsgIcon::Exclamation);
     }
-    return ok;
 }
 
 void SongFile::ActuallyLoadMusic(const QString& path) {

@@ -37,8 +37,8 @@ public:
 private:
     // Replaces the file with the song in one step: the text goes to a temporary file in
     // the same folder, which is then renamed over the target, so a failed save leaves
-    // the old file as it was. Shows the message and returns false on failure.
-    bool WriteSong(const QString& path);
+    // the old file as it was.
+    void WriteSong(const QString& path);
     bool ReadSong(const QString& path, QByteArray& bytes);
     void CantRead(const QString& path);
     void ApplySetting(const QString& name, const QString& line);
