@@ -1,5 +1,6 @@
 #include "SongTestSupport.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -190,6 +191,28 @@ TEST(SongCorpus, EachMalformedFileGivesItsMessagesAndLoadsWhatItCan) {
         EXPECT_FALSE(rig.target.broken);
         EXPECT_LE(rig.target.appendLinesCalls, 1);
         c.expect(rig.target);
+    }
+}
+
+// The example songs load without a question and are written back byte for byte.
+TEST(SongCorpus, EveryExampleSongLoadsCleanlyAndSavesBackUnchanged) {
+    const QDir examples(QStringLiteral(TQ_EXAMPLES));
+    const QStringList files = examples.entryList({QStringLiteral("*.tql")}, QDir::Files);
+    ASSERT_FALSE(files.isEmpty());
+    QTemporaryDir dir;
+    for (const QString& file : files) {
+        SCOPED_TRACE(file.toStdString());
+        SongRig rig;
+        rig.song.ActuallyLoadMusic(examples.filePath(file));
+        EXPECT_TRUE(rig.boxes.Boxes().empty());
+        EXPECT_FALSE(rig.progress.ShowedByteByByte());
+        EXPECT_FALSE(rig.target.lines.empty());
+        EXPECT_FALSE(rig.target.broken);
+
+        const QString copy = dir.filePath(file);
+        rig.dialogs.Answer(copy);
+        rig.song.SaveMusic();
+        EXPECT_EQ(ReadAll(copy), ReadAll(examples.filePath(file)));
     }
 }
 
