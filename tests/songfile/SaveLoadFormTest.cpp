@@ -92,30 +92,5 @@ TEST(SaveLoadForm, LoadMusicAsksForAnExistingSongFileAndReportsOneThatVanished) 
     EXPECT_EQ(rig.target.clearLinesCalls, 0);
 }
 
-TEST(SaveLoadForm, WhileASongLoadsTheInfoTextReplacesTheButtonsAndTheCloseBoxWaits) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("song.tql");
-    ASSERT_TRUE(WriteAll(path, SongBytes({}, {"Half C4 D4"})));
-    FormRig rig;
-    rig.form.ShowForm();
-    rig.dialogs.Answer(path);
-    bool checked = false;
-    rig.target.onClearLines = [&] {
-        checked = true;
-        EXPECT_TRUE(rig.form.InfoTextVisible());
-        EXPECT_FALSE(rig.form.ButtonsVisible());
-        EXPECT_EQ(rig.form.InfoText(), "Loading...");
-        rig.form.CloseBoxClick();
-        EXPECT_TRUE(rig.form.Visible());
-    };
-    rig.form.LoadButtonClick();
-    EXPECT_TRUE(checked);
-    EXPECT_EQ(rig.target.lines.size(), 1u);
-    EXPECT_FALSE(rig.form.InfoTextVisible());
-    EXPECT_TRUE(rig.form.ButtonsVisible());
-    EXPECT_FALSE(rig.form.Visible());
-    EXPECT_EQ(rig.host.events, (QStringList{"disable", "enable", "front"}));
-}
-
 } // namespace
 } // namespace tq

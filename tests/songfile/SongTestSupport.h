@@ -7,26 +7,24 @@
 #include "songfile/LoadProgress.h"
 #include "songfile/SongFile.h"
 
+#include <QDir>
+#include <QFile>
 #include <QStringList>
+
+#include <sys/types.h>
+#include <unistd.h>
 
 namespace tq {
 
 // Records what the reader shows in the Save/Load window, in order.
 class RecordingProgress final : public LoadProgress {
 public:
-    void ShowHideInfoText(bool show) override {
-        events << (show ? QStringLiteral("show") : QStringLiteral("hide"));
-    }
+    void ShowHideInfoText(bool show) override { events << (show ? "show" : "hide"); }
     void SetInfoText(const QString& text) override { events << QStringLiteral("text ") + text; }
     void Repaint() override { events << QStringLiteral("repaint"); }
 
     bool ShowedByteByByte() const {
-        for (const QString& e : events) {
-            if (e.startsWith(QLatin1String("text Loading byte-by-byte..."))) {
-                return true;
-            }
-        }
-        return false;
+        return !events.filter(QStringLiteral("text Loading byte-by-byte...")).isEmpty();
     }
 
     QStringList events;
@@ -50,25 +48,23 @@ struct SongRig {
     }
 };
 
-// A song file's text: the format line, the given settings lines, MUSICLISTSTART and the
-// given list lines, each ending in CR LF.
-inline QByteArray
-SongBytes(const QStringList& settings, const QStringList& list,
-          const QString& header = QStringLiteral("Tonquill by Vellomar file format")) {
-    QStringList lines;
-    lines << header << settings << QStringLiteral("MUSICLISTSTART") << list;
+// A song file: the format line, the settings lines, MUSICLISTSTART and the list lines,
+// each ending in CR LF.
+inline QByteArray SongBytes(const QStringList& settings, const QStringList& list) {
+    const QStringList lines = QStringList{"Tonquill by Vellomar file format"} + settings +
+                              QStringList{"MUSICLISTSTART"} + list;
     return (lines.join(QLatin1String("\r\n")) + QLatin1String("\r\n")).toUtf8();
 }
 
-} // namespace tq
+inline QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
-#include <QDir>
-#include <QFile>
-
-#include <sys/types.h>
-#include <unistd.h>
-
-namespace tq {
+inline bool WriteAll(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
 
 // Runs the enclosed code as the unprivileged user "nobody" when the tests run as root, so
 // that permission bits count; the saved user id lets the destructor switch back.
@@ -91,15 +87,5 @@ public:
 private:
     bool active_ = false;
 };
-
-inline QByteArray ReadAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-inline bool WriteAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 } // namespace tq

@@ -5,16 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <functional>
 
 #include <sys/resource.h>
 
 namespace tq {
 namespace {
-
-constexpr size_t Box(SongCheck c) {
-    return static_cast<size_t>(c);
-}
 
 TEST(SongWriter, SavingWritesTheSettingsLayoutAndEveryRowWithCrLf) {
     QTemporaryDir dir;
@@ -79,33 +74,24 @@ TEST(SongWriter, SavingWritesTheSettingsLayoutAndEveryRowWithCrLf) {
 }
 
 TEST(SongWriter, CancellingOrDecliningToReplaceWritesNothing) {
-    struct Case {
-        bool chosen;
-        bool exists;
-        MsgAnswer replace;
-        bool written;
-        int boxes;
-    };
-    const Case cases[] = {
-        {false, false, MsgAnswer::Yes, false, 0}, {false, true, MsgAnswer::Yes, false, 0},
-        {true, true, MsgAnswer::No, false, 1},    {true, true, MsgAnswer::Yes, true, 1},
-        {true, false, MsgAnswer::No, true, 0},
-    };
-    for (const Case& c : cases) {
+    // Whether a path is chosen, and the answer to the replace question.
+    const std::pair<bool, MsgAnswer> cases[] = {
+        {false, MsgAnswer::Yes}, {true, MsgAnswer::No}, {true, MsgAnswer::Yes}};
+    for (const auto& [chosen, replace] : cases) {
         QTemporaryDir dir;
         const QString path = dir.filePath("old.tql");
-        if (c.exists) {
-            ASSERT_TRUE(WriteAll(path, "old song"));
-        }
+        ASSERT_TRUE(WriteAll(path, "old song"));
         SongRig rig;
-        if (c.chosen) {
+        if (chosen) {
             rig.dialogs.Answer(path);
         }
-        rig.boxes.Answer(c.replace);
+        rig.boxes.Answer(replace);
         rig.song.SaveMusic();
 
-        ASSERT_EQ(int(rig.boxes.Boxes().size()), c.boxes);
-        if (c.boxes) {
+        const bool written = chosen && replace == MsgAnswer::Yes;
+        EXPECT_EQ(ReadAll(path).startsWith("Tonquill by Vellomar file format\r\n"), written);
+        ASSERT_EQ(rig.boxes.Boxes().size(), chosen ? 1u : 0u);
+        if (chosen) {
             const auto& box = rig.boxes.Boxes()[0];
             EXPECT_EQ(box.title, "File already exists");
             EXPECT_EQ(box.text, "The file you want to save this as:\n" + path +
@@ -113,111 +99,83 @@ TEST(SongWriter, CancellingOrDecliningToReplaceWritesNothing) {
             EXPECT_EQ(box.buttons, MsgButtons::YesNo);
             EXPECT_EQ(box.icon, MsgIcon::Exclamation);
         }
-        const QByteArray now = ReadAll(path);
-        EXPECT_EQ(now.startsWith("Tonquill by Vellomar file format\r\n"), c.written);
-        if (!c.written) {
-            EXPECT_EQ(now, c.exists ? QByteArray("old song") : QByteArray());
-        }
-        EXPECT_EQ(rig.log.Trimmed().first(), "SaveMusic() - START");
         EXPECT_EQ(rig.log.Trimmed().last(), "SaveMusic() - END");
     }
 }
 
 // A save that cannot finish leaves the old file whole and no temporary file behind.
 TEST(SongWriter, AFailedSaveLeavesTheOldFileIntactAndSaysSo) {
+    using P = QFile::Permission;
+    const QFile::Permissions rx =
+        P::ReadOwner | P::ExeOwner | P::ReadGroup | P::ExeGroup | P::ReadOther | P::ExeOther;
+    const QFile::Permissions rwx = rx | P::WriteOwner;
+    enum Old { File, Nothing, Folder };
     struct Case {
-        const char* name;
-        // Prepares dir and returns the target path.
-        std::function<QString(const QString& dir)> setUp;
-        bool unprivileged;
+        const char* target;        // in a folder of the temporary folder
+        QFile::Permissions folder; // none: the folder is missing
+        Old old;
+        QFile::Permissions file;
+        bool asNobody;
         bool sizeLimit;
     };
-    const auto withOld = [](const QString& folder, QFile::Permissions folderPerms,
-                            QFile::Permissions filePerms) {
-        QDir().mkpath(folder);
-        const QString path = folder + "/song.tql";
-        WriteAll(path, "old song");
-        QFile::setPermissions(path, filePerms);
-        QFile::setPermissions(folder, folderPerms);
-        return path;
-    };
-    const auto all = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
-                     QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
-    const auto readOnly = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup |
-                          QFile::ReadOther | QFile::ExeOther;
-    const auto worldWritable = all | QFile::WriteGroup | QFile::WriteOther;
     const Case cases[] = {
-        {"write fails midway",
-         [&](const QString& d) {
-             return withOld(d + "/f", all, QFile::ReadOwner | QFile::WriteOwner);
-         },
-         false, true},
-        {"folder not writable",
-         [&](const QString& d) {
-             return withOld(d + "/ro", readOnly,
-                            QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther |
-                                QFile::WriteOther);
-         },
-         true, false},
-        {"file read-only in a writable folder",
-         [&](const QString& d) {
-             return withOld(d + "/rw", worldWritable, QFile::ReadOwner | QFile::ReadOther);
-         },
-         true, false},
-        {"folder missing", [](const QString& d) { return d + "/missing/song.tql"; }, false, false},
-        {"target is a folder",
-         [](const QString& d) {
-             QDir().mkpath(d + "/song.tql");
-             return d + "/song.tql";
-         },
-         false, false},
+        {"full/song.tql", rwx, File, P::ReadOwner | P::WriteOwner, false, true},
+        {"locked/song.tql", rx, File, P::ReadOwner | P::WriteOwner | P::WriteOther, true, false},
+        {"open/song.tql", rwx | P::WriteOther, File, P::ReadOwner | P::ReadOther, true, false},
+        {"missing/song.tql", {}, Nothing, {}, false, false},
+        {"folder/song.tql", rwx, Folder, {}, false, false},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.target);
         QTemporaryDir dir;
-        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                                              QFile::ExeOther);
-        const QString path = c.setUp(dir.path());
-        const QByteArray before = ReadAll(path);
-        const QStringList filesBefore = QDir(QFileInfo(path).path()).entryList(QDir::Files);
+        QFile::setPermissions(dir.path(), rwx | P::ExeOther);
+        const QString path = dir.filePath(c.target);
+        const QString folder = QFileInfo(path).path();
+        if (c.folder) {
+            QDir().mkpath(c.old == Folder ? path : folder);
+        }
+        if (c.old == File) {
+            ASSERT_TRUE(WriteAll(path, "old song"));
+            QFile::setPermissions(path, c.file);
+        }
+        if (c.folder) {
+            QFile::setPermissions(folder, c.folder);
+        }
+        const QStringList filesBefore = QDir(folder).entryList(QDir::Files);
 
         SongRig rig;
-        // Big enough to pass the size limit below.
-        rig.target.lines.assign(500, MusicLine{"Quarter", "C4", "E4", "Dot"});
+        rig.target.lines.assign(500, MusicLine{"Quarter", "C4", "E4", "Dot"}); // over 4 KB
         rig.dialogs.Answer(path);
         rig.boxes.Answer(MsgAnswer::Yes);
-        {
-            rlimit old{};
-            getrlimit(RLIMIT_FSIZE, &old);
-            auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-            if (c.sizeLimit) {
-                rlimit small = old;
-                small.rlim_cur = 4096;
-                setrlimit(RLIMIT_FSIZE, &small);
-            }
-            if (c.unprivileged) {
-                AsUnprivilegedUser nobody;
-                rig.song.SaveMusic();
-            } else {
-                rig.song.SaveMusic();
-            }
-            setrlimit(RLIMIT_FSIZE, &old);
-            std::signal(SIGXFSZ, oldHandler);
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        const rlim_t unlimited = limit.rlim_cur;
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        if (c.sizeLimit) {
+            limit.rlim_cur = 4096;
+            setrlimit(RLIMIT_FSIZE, &limit);
         }
+        if (c.asNobody) {
+            AsUnprivilegedUser nobody;
+            rig.song.SaveMusic();
+        } else {
+            rig.song.SaveMusic();
+        }
+        limit.rlim_cur = unlimited;
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, oldHandler);
 
-        ASSERT_FALSE(rig.boxes.Boxes().empty()) << c.name;
+        ASSERT_FALSE(rig.boxes.Boxes().empty());
         const auto& box = rig.boxes.Boxes().back();
-        EXPECT_EQ(box.title, "Can't save as this file!") << c.name;
+        EXPECT_EQ(box.title, "Can't save as this file!");
         EXPECT_EQ(box.text, "The file you want to save this as...\r\n" + path +
                                 "\r\n...can't be written to.\r\n\r\nIt's probably currently "
-                                "being written to by some other program.")
-            << c.name;
-        EXPECT_EQ(box.buttons, MsgButtons::Ok);
+                                "being written to by some other program.");
         EXPECT_EQ(box.icon, MsgIcon::Exclamation);
-        EXPECT_EQ(ReadAll(path), before) << c.name;
-        EXPECT_EQ(QDir(QFileInfo(path).path()).entryList(QDir::Files), filesBefore) << c.name;
-        EXPECT_EQ(rig.log.Trimmed().last(), "SaveMusic() - END");
-        // So that the temporary folder can be removed by an ordinary user too.
-        QFile::setPermissions(QFileInfo(path).path(), all | QFile::WriteOwner);
+        EXPECT_EQ(ReadAll(path), c.old == File ? QByteArray("old song") : QByteArray());
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files), filesBefore);
+        // So that an ordinary user can remove the temporary folder too.
+        QFile::setPermissions(folder, rwx);
     }
 }
 
