@@ -4,6 +4,7 @@ namespace tq {
 
 class Clock;
 class EventPump;
+class FileDialogs;
 class MessageBoxes;
 class Speaker;
 
@@ -13,6 +14,7 @@ struct Platform {
     Clock* clock = nullptr;
     EventPump* pump = nullptr;
     MessageBoxes* boxes = nullptr;
+    FileDialogs* dialogs = nullptr;
     Speaker* speaker = nullptr;
 };
 

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "core/MusicLine.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+
+namespace tq {
+
+class LogSink;
+class SongTarget;
+
+// The first characters of every song file.
+inline const QString kFormatText = QStringLiteral("Tonquill by Vellomar file format");
+// This program's revision, written into every song file.
+constexpr int32_t kProgramRevision = 148;
+inline const QString kDownloadPage = QStringLiteral("https://tonquill.example.org/download");
+// The song-file filter of the Save and Open dialogs.
+inline const QString kSongFileFilter =
+    QStringLiteral("This program's file type (*.TQL)|*.TQL|All files (*.*)|*.*");
+
+// True when text begins with prefix exactly (case-sensitive); an empty prefix is true.
+bool AtStartOfString(const QString& text, const QString& prefix);
+// The text before the first blank in lower case ("" for an empty line; the whole line
+// when it has no blank).
+QString GetSettingName(const QString& line);
+// The text after the first blank (the whole line when it has no blank). Logs the line.
+QString GetSettingValue(const QString& line, LogSink& log);
+// The decimal number at the start of a value text rounded half to even, saturating at the
+// 64-bit limits; no digits gives 0. Callers check the width of their target.
+int64_t NumberValue(const QString& text);
+
+// One music-list line by the reader's grammar: Length, Note 1 and Note 2 separated by
+// single blanks, then everything after a third blank as Mod. "-" is an empty cell; the
+// notes are upper-cased. False for a line with fewer than two blanks.
+bool ParseMusicListLine(const QString& line, MusicLine& out);
+// One row as written: Length, then each other cell or "-", separated by blanks.
+QString MusicListLineText(const MusicLine& line);
+// The whole song file as SaveMusic writes it: UTF-8, every line ending in CR LF.
+QByteArray SongText(const SongTarget& target);
+
+// Bytes 0x80 to 0x9F of Windows-1252; the five unassigned ones stay C1 controls.
+QString DecodeWindows1252(const QByteArray& bytes);
+// The file's text: UTF-8 (an initial byte-order mark dropped) when the bytes are valid
+// UTF-8, otherwise Windows-1252, and then byteByByte is set.
+QString DecodeSongBytes(const QByteArray& bytes, bool* byteByByte);
+
+} // namespace tq
