@@ -20,7 +20,7 @@ build: configure
 	cmake --build $(BUILD)
 
 run: build
-	$(BUILD)/bin/tonquill
+	$(BUILD)/bin/tonquill "examples/Two voices.tql"
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure --timeout 300 -j2

@@ -7,6 +7,7 @@
 
 #include <QCloseEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QProcessEnvironment>
 #include <QSerialPortInfo>
 
@@ -41,6 +42,14 @@ Program::Program(const QString& folder) : folder_(folder), log_(folder) {
     window_ = std::make_unique<MainWindow>();
     binding_ = new MainFormBinding(*form_, *window_);
     boxes_.SetParent(window_.get());
+    dialogs_.SetParent(window_.get());
+
+    songTarget_ = std::make_unique<MainFormSongTarget>(*form_);
+    saveLoad_ = std::make_unique<SaveLoadForm>(*this, *songTarget_, boxes_, dialogs_, log_);
+    // Not a child of the main window, which is disabled while this one is open.
+    saveLoadWindow_ = std::make_unique<SaveLoadWindow>(*saveLoad_);
+    QObject::connect(window_->SaveLoadButton, &QPushButton::clicked, window_.get(),
+                     [this] { saveLoad_->ShowForm(); });
 
     beep_ = std::make_unique<FmodBeep>(sound_, log_, boxes_, sleep_, switches_);
     fmodOptions_ = std::make_unique<FmodOptions>(*beep_, switches_);
@@ -144,7 +153,9 @@ void Program::LoadCommandLineSong(const QStringList& arguments) {
     log_.LogText(QStringLiteral("Command string given - Command = ") + Quoted(command));
     QString path = command;
     path.remove(QLatin1Char('"'));
-    if (!FileExists(path, log_)) {
+    if (FileExists(path, log_)) {
+        saveLoad_->Songs().ActuallyLoadMusic(path);
+    } else {
         boxes_.Show(QStringLiteral("Can't load the file"),
                     QStringLiteral("You gave this text to this program as you were starting it:\n") +
                         command +
@@ -153,6 +164,13 @@ void Program::LoadCommandLineSong(const QStringList& arguments) {
                                        "name.\nBut that file can't be seen, so it can't load it."),
                     MsgButtons::Ok, MsgIcon::Exclamation);
     }
+}
+
+void Program::SetMainWindowEnabled(bool enabled) { window_->setEnabled(enabled); }
+
+void Program::BringMainWindowToFront() {
+    window_->raise();
+    window_->activateWindow();
 }
 
 void Program::ProbeSerialPort() {

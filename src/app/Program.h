@@ -10,7 +10,11 @@
 #include "fmodtone/FmodOptions.h"
 #include "fmodtone/engine/SoundEngine.h"
 #include "playback/ToneDispatcher.h"
+#include "songfile/SaveLoadForm.h"
+#include "songfile/SaveLoadWindow.h"
+#include "editor/MainFormSongTarget.h"
 #include "platform/QtEventPump.h"
+#include "platform/QtFileDialogs.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/SpeakerFactory.h"
 #include "platform/SteadyClock.h"
@@ -24,10 +28,10 @@ namespace tq {
 
 // The whole program: its platform services, the main window with its logic, and the
 // start-up and shut-down sequences.
-class Program {
+class Program final : public SaveLoadHost {
 public:
     explicit Program(const QString& folder);
-    ~Program();
+    ~Program() override;
 
     // Runs the start-up sequence with the command-line arguments (a song file name, which
     // may be given in quotes or in several words) and shows the window.
@@ -38,6 +42,10 @@ public:
     MainForm& Form() { return *form_; }
     MainWindow& Window() { return *window_; }
     DebugLog& Log() { return log_; }
+
+    // SaveLoadHost
+    void SetMainWindowEnabled(bool enabled) override;
+    void BringMainWindowToFront() override;
 
 private:
     void ShowMarkerFileBoxes();
@@ -50,6 +58,7 @@ private:
     SteadyClock clock_;
     QtEventPump pump_;
     QtMessageBoxes boxes_;
+    QtFileDialogs dialogs_;
     NonLockingSleep sleep_{clock_, pump_};
     // Before the speaker: the emulated speaker plays through it.
     snd::SoundEngine sound_{SystemAudioOutputFactory()};
@@ -63,6 +72,9 @@ private:
     std::unique_ptr<FMODOptionsForm> fmodOptionsForm_;
     std::unique_ptr<RatioSliderAccess> ratioSlider_;
     MainFormBinding* binding_ = nullptr;
+    std::unique_ptr<MainFormSongTarget> songTarget_;
+    std::unique_ptr<SaveLoadForm> saveLoad_;
+    std::unique_ptr<SaveLoadWindow> saveLoadWindow_;
     bool shutDown_ = false;
 };
 

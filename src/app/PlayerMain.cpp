@@ -1,0 +1,222 @@
+// tonquill-play: plays a song file without a window, on the speaker or into a WAV file.
+#include "core/NonLockingSleep.h"
+#include "diag/DebugLog.h"
+#include "editor/MainForm.h"
+#include "editor/MainFormSongTarget.h"
+#include "fmodtone/EmulatedSpeaker.h"
+#include "fmodtone/OfflineSpeaker.h"
+#include "fmodtone/engine/SoundEngine.h"
+#include "playback/ToneDispatcher.h"
+#include "platform/QtEventPump.h"
+#include "platform/SpeakerFactory.h"
+#include "platform/SpeakerSilencer.h"
+#include "platform/SteadyClock.h"
+#include "platform/StreamMessageBoxes.h"
+#include "platform/VirtualClock.h"
+#include "platform/audio/RtAudioOutput.h"
+#include "platform/audio/WavFile.h"
+#include "platform/ScriptedFileDialogs.h"
+#include "songfile/LoadProgress.h"
+#include "songfile/SongFile.h"
+#include "songfile/SongFormat.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QTime>
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+enum ExitCode { kPlayed = 0, kStoppedBySignal = 1, kBadArguments = 2, kNotASong = 3 };
+
+std::atomic<bool> gInterrupted{false};
+
+void OnInterrupt(int) {
+    tq::SpeakerSilencer::SilenceNow();
+    gInterrupted.store(true);
+}
+
+// Passes events through and turns Ctrl+C into a click of Stop at the player's next check.
+class InterruptiblePump final : public tq::EventPump {
+public:
+    InterruptiblePump(tq::EventPump& inner, tq::MainForm*& form) : inner_(inner), form_(form) {}
+    bool WaitForInput(int32_t timeoutMs) override { return inner_.WaitForInput(timeoutMs); }
+    void ProcessPendingEvents() override {
+        inner_.ProcessPendingEvents();
+        if (gInterrupted.load() && form_) {
+            form_->StopPlayButton_Click();
+        }
+    }
+
+private:
+    tq::EventPump& inner_;
+    tq::MainForm*& form_;
+};
+
+struct Options {
+    QString song;
+    int passes = 1;
+    QString speaker = QStringLiteral("auto");
+    QString wav;
+    QString toneCode;
+    QString debugLog;
+};
+
+bool ParseArguments(QCoreApplication& app, Options& o) {
+    QCommandLineParser p;
+    p.setApplicationDescription(QStringLiteral(
+        "Plays a Tonquill song file without a window and exits.\n"
+        "With --wav the song is rendered on a virtual clock into a WAV file instead of being "
+        "played, so the file and the logs come out the same every time.\n"
+        "Exit codes: 0 played, 1 stopped by a signal, 2 bad arguments, 3 not a readable song."));
+    p.addHelpOption();
+    p.addPositionalArgument(QStringLiteral("SONG.tql"), QStringLiteral("The song file to play."));
+    p.addOption({QStringLiteral("passes"), QStringLiteral("Play the whole list N times (default 1)."),
+                 QStringLiteral("N"), QStringLiteral("1")});
+    p.addOption({QStringLiteral("speaker"),
+                 QStringLiteral("auto, evdev, console, emulated or none (default auto)."),
+                 QStringLiteral("NAME"), QStringLiteral("auto")});
+    p.addOption({QStringLiteral("wav"), QStringLiteral("Render into this WAV file instead of playing."),
+                 QStringLiteral("OUT.wav")});
+    p.addOption({QStringLiteral("tone-code"), QStringLiteral("Write the tone-code log to this file."),
+                 QStringLiteral("FILE")});
+    p.addOption({QStringLiteral("debug-log"), QStringLiteral("Write the debug log to this file."),
+                 QStringLiteral("FILE")});
+    if (!p.parse(app.arguments())) {
+        std::fprintf(stderr, "%s\n", qPrintable(p.errorText()));
+        return false;
+    }
+    if (p.isSet(QStringLiteral("help"))) {
+        std::printf("%s", qPrintable(p.helpText()));
+        std::exit(kPlayed);
+    }
+    const QStringList args = p.positionalArguments();
+    bool ok = false;
+    o.passes = p.value(QStringLiteral("passes")).toInt(&ok);
+    static const QStringList speakers = {"auto", "evdev", "console", "emulated", "none"};
+    o.speaker = p.value(QStringLiteral("speaker"));
+    if (args.size() != 1 || !ok || o.passes < 1 || !speakers.contains(o.speaker)) {
+        std::fprintf(stderr, "%s", qPrintable(p.helpText()));
+        return false;
+    }
+    o.song = args[0];
+    o.wav = p.value(QStringLiteral("wav"));
+    o.toneCode = p.value(QStringLiteral("tone-code"));
+    o.debugLog = p.value(QStringLiteral("debug-log"));
+    return true;
+}
+
+// Loads the song with the program's reader. False when the file is not a readable song:
+// the reader has then said why on stderr and changed nothing.
+bool LoadSong(const QString& path, tq::SongTarget& target, tq::MessageBoxes& boxes,
+              tq::LogSink& log) {
+    bool isSong = false;
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly) && file.size() <= tq::SongFile::kMaxSongBytes) {
+        bool byteByByte = false;
+        isSong = tq::AtStartOfString(tq::DecodeSongBytes(file.read(64), &byteByByte),
+                                     tq::kFormatText);
+    }
+    tq::NullLoadProgress progress;
+    tq::ScriptedFileDialogs noDialogs;
+    tq::SongFile songs(target, progress, boxes, noDialogs, log);
+    if (!QFile::exists(path)) {
+        std::fprintf(stderr, "Can't open file!: %s can't be seen.\n", qPrintable(path));
+        return false;
+    }
+    songs.ActuallyLoadMusic(path); // reports an unreadable file or a foreign one
+    return isSong;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    tq::SpeakerSilencer::InstallHandlers();
+    QCoreApplication app(argc, argv);
+    Options o;
+    if (!ParseArguments(app, o)) {
+        return kBadArguments;
+    }
+    std::signal(SIGINT, OnInterrupt);
+    std::signal(SIGTERM, OnInterrupt);
+
+    tq::DebugLog log(QCoreApplication::applicationDirPath());
+    if (!o.debugLog.isEmpty()) {
+        log.SetDebugLogPath(o.debugLog);
+        log.SetLogEnabled(true);
+    }
+    if (!o.toneCode.isEmpty()) {
+        log.SetToneCodePath(o.toneCode);
+        log.SetUseWriteCode(true);
+    }
+    tq::StreamMessageBoxes boxes;
+
+    // A virtual clock for rendering, the real one for playing.
+    const bool render = !o.wav.isEmpty();
+    tq::VirtualClock virtualClock;
+    tq::VirtualEventPump virtualPump(virtualClock);
+    tq::SteadyClock steadyClock;
+    tq::QtEventPump qtPump;
+    tq::Clock& clock = render ? static_cast<tq::Clock&>(virtualClock) : steadyClock;
+    if (render) {
+        // Time stamps from the virtual clock keep the debug log the same on every run.
+        log.SetTimeOfDay([&virtualClock] {
+            return QTime::fromMSecsSinceStartOfDay(
+                       static_cast<int>(virtualClock.NowNs() / 1'000'000 % 86'400'000))
+                .toString(QStringLiteral("HH:mm:ss"));
+        });
+    }
+    tq::MainForm* formForPump = nullptr;
+    InterruptiblePump pump(render ? static_cast<tq::EventPump&>(virtualPump) : qtPump, formForPump);
+    tq::NonLockingSleep sleep(clock, pump);
+
+    tq::snd::SoundEngine sound(tq::SystemAudioOutputFactory());
+    std::unique_ptr<tq::OfflineSpeaker> offline;
+    tq::SpeakerChoice choice;
+    if (render) {
+        QString why;
+        offline = tq::OfflineSpeaker::Open(virtualClock, &why);
+        if (!offline) {
+            std::fprintf(stderr, "Can't render: %s\n", qPrintable(why));
+            return kBadArguments;
+        }
+    } else {
+        tq::SpeakerOptions options = tq::SpeakerOptions::FromEnvironment();
+        options.wanted = o.speaker;
+        options.makeEmulated = tq::EmulatedSpeakerMaker(sound);
+        choice = tq::OpenSpeaker(options);
+        for (const QString& note : choice.notes) {
+            log.LogText(note);
+            std::fprintf(stderr, "%s\n", qPrintable(note));
+        }
+    }
+    tq::Speaker& speaker = render ? static_cast<tq::Speaker&>(*offline) : *choice.speaker;
+
+    tq::OutputSwitches switches;
+    tq::ToneDispatcher tones(log, boxes, sleep, speaker, switches);
+    tq::MainForm form({log, boxes, sleep, tones, switches});
+    form.State().TickFreq = clock.PerformanceFrequency();
+    formForPump = &form;
+
+    tq::MainFormSongTarget target(form);
+    if (!LoadSong(o.song, target, boxes, log)) {
+        return kNotASong;
+    }
+    form.TheSequencer().SetPassLimit(o.passes);
+    form.PlayAllButton_Click();
+    speaker.Silence();
+
+    if (render) {
+        const std::vector<float>& samples = offline->Finish();
+        if (!tq::WriteWavFile(o.wav.toStdString(), samples, tq::OfflineSpeaker::kSampleRate, 1)) {
+            std::fprintf(stderr, "Can't write %s\n", qPrintable(o.wav));
+            return kBadArguments;
+        }
+    }
+    return gInterrupted.load() ? kStoppedBySignal : kPlayed;
+}

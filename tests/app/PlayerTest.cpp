@@ -1,0 +1,86 @@
+// The headless player, run as a user would run it.
+#include <QCryptographicHash>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace tq {
+namespace {
+
+struct PlayResult {
+    int exitCode;
+    QString err;
+};
+
+PlayResult Play(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(TQ_PLAYER), args);
+    p.waitForFinished(60000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromLocal8Bit(p.readAllStandardError())};
+}
+
+QByteArray Md5(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly)
+               ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Md5).toHex()
+               : QByteArray();
+}
+
+const QString kExamples = QStringLiteral(TQ_EXAMPLES);
+
+TEST(Player, ExitCodesTellWhatHappened) {
+    QTemporaryDir dir;
+    QFile foreign(dir.filePath("notes.txt"));
+    ASSERT_TRUE(foreign.open(QIODevice::WriteOnly));
+    foreign.write("shopping list\r\n");
+    foreign.close();
+    struct Case {
+        QStringList args;
+        int code;
+        const char* says;
+    };
+    const Case cases[] = {
+        {{}, 2, "Usage"},
+        {{kExamples + "/C major scale.tql", "--passes", "0"}, 2, "Usage"},
+        {{kExamples + "/C major scale.tql", "--speaker", "loud"}, 2, "Usage"},
+        {{dir.filePath("missing.tql"), "--wav", dir.filePath("m.wav")}, 3, "can't be seen"},
+        {{foreign.fileName(), "--wav", dir.filePath("f.wav")}, 3, "Probably weird file format"},
+        {{kExamples + "/C major scale.tql", "--wav", dir.filePath("s.wav")}, 0, ""},
+    };
+    for (const Case& c : cases) {
+        const PlayResult r = Play(c.args);
+        EXPECT_EQ(r.exitCode, c.code) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains(QLatin1String(c.says))) << r.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(dir.filePath("f.wav")));
+}
+
+TEST(Player, RenderingIsReproducibleAndPassesRepeatTheSong) {
+    QTemporaryDir dir;
+    const QString song = kExamples + "/Dots and triplets.tql";
+    for (const char* name : {"a", "b"}) {
+        ASSERT_EQ(Play({song, "--wav", dir.filePath(QString(name) + ".wav"), "--tone-code",
+                        dir.filePath(QString(name) + ".code"), "--debug-log",
+                        dir.filePath(QString(name) + ".log")})
+                      .exitCode,
+                  0);
+    }
+    for (const char* ext : {".wav", ".code", ".log"}) {
+        EXPECT_EQ(Md5(dir.filePath(QString("a") + ext)), Md5(dir.filePath(QString("b") + ext)))
+            << ext;
+    }
+    ASSERT_EQ(Play({song, "--passes", "3", "--wav", dir.filePath("c.wav")}).exitCode, 0);
+    // 16-bit mono at 48 kHz: three passes take three times the samples of one (+- a block).
+    const qint64 one = QFile(dir.filePath("a.wav")).size() - 44;
+    const qint64 three = QFile(dir.filePath("c.wav")).size() - 44;
+    EXPECT_NEAR(static_cast<double>(three), 3.0 * static_cast<double>(one), 3 * 64.0);
+    QFile code(dir.filePath("a.code"));
+    ASSERT_TRUE(code.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(code.readLine().startsWith("Beep         392,"));
+}
+
+} // namespace
+} // namespace tq

@@ -1,0 +1,70 @@
+// Songs loaded into and saved from the real main-window logic.
+#include "EditorRig.h"
+#include "editor/MainFormSongTarget.h"
+#include "platform/ScriptedFileDialogs.h"
+#include "songfile/LoadProgress.h"
+#include "songfile/SongFile.h"
+#include "songfile/SongFormat.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace tq {
+namespace {
+
+struct SongRig : EditorRig {
+    MainFormSongTarget target{form};
+    NullLoadProgress progress;
+    ScriptedFileDialogs dialogs;
+    SongFile songs{target, progress, boxes, dialogs, log};
+
+    void LoadText(const QString& settings, const QString& lines = {}) {
+        songs.LoadSongBytes((kFormatText + "\r\n" + settings + "\r\nMUSICLISTSTART\r\n" + lines)
+                                .toUtf8());
+    }
+};
+
+TEST(SongTarget, TheExampleSongsLoadIntoTheWindowAndSaveBackUnchanged) {
+    const QDir examples(QStringLiteral(TQ_EXAMPLES));
+    const QStringList songs = examples.entryList({"*.tql"}, QDir::Files);
+    ASSERT_EQ(songs.size(), 4);
+    for (const QString& name : songs) {
+        SongRig r;
+        QFile f(examples.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        r.songs.LoadSongBytes(bytes);
+        EXPECT_TRUE(r.boxes.Boxes().empty()) << name.toStdString();
+        EXPECT_GT(r.form.List().LineCount(), 10);
+        EXPECT_EQ(SongText(r.target), bytes) << name.toStdString();
+    }
+}
+
+TEST(SongTarget, SettingsGoThroughTheControlsHandlers) {
+    SongRig r;
+    r.form.SetNoteReplaceCheck(true);
+    r.form.SetTimeSigSlider(7);
+    r.form.State().MusicIsPlaying = true;
+    r.LoadText("BPM 20\r\nAlternateTime 14\r\nNoteSilenceRatio 5\r\nNoteReplace 0\r\n"
+               "KeyboardOctave 6\r\nAddNote2 1\r\nNoteClickAdd 0",
+               "quarter c#4 e4\r\n1/8 C4 D4 Dot extra\r\n");
+    EXPECT_EQ(r.form.Settings().BPM, 20);           // the variable is set first
+    EXPECT_TRUE(r.form.BPMText.Invalid);            // the text box then refuses it
+    EXPECT_EQ(r.form.Settings().AlternateTime, 14);
+    EXPECT_TRUE(r.form.AlternateTimeText.Invalid);
+    EXPECT_EQ(r.form.NoteSilenceRatioLabel, "05%");
+    EXPECT_EQ(r.form.Settings().TimeSig, 4);        // no TimeSig line: back to 4
+    EXPECT_TRUE(r.form.NoteReplaceCheck.Checked);   // not read
+    EXPECT_EQ(r.form.OctLabel[2], "7");
+    EXPECT_TRUE(r.form.AddNote2Option);
+    EXPECT_FALSE(r.form.AddNote1Option);
+    EXPECT_FALSE(r.form.NoteReplaceCheck.Enabled);  // NoteClickAdd's handler ran
+    EXPECT_FALSE(r.form.State().MusicIsPlaying);
+    EXPECT_EQ(r.form.List().Line(1), (MusicLine{"quarter", "C#4", "E4", ""}));
+    EXPECT_EQ(r.form.List().Line(2).Mod, "Dot extra");
+}
+
+} // namespace
+} // namespace tq
