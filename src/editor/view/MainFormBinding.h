@@ -22,6 +22,9 @@ public:
     // Redraws every control from the logic.
     void RefreshAll();
 
+    // How long the "BEEP" lamp stays lit after a tone, bridging the gaps between tones.
+    static constexpr int kLampHoldMs = 60;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -35,9 +38,6 @@ private:
     void RefreshPosition();
     void SyncListSelection(int current, bool selected);
     void ShowBeepLamp(bool sounding);
-
-    // How long the "BEEP" lamp stays lit after a tone, bridging the gaps between tones.
-    static constexpr int kLampHoldMs = 60;
 
     MainForm& form_;
     MainWindow& w_;

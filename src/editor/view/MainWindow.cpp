@@ -499,15 +499,13 @@ QWidget* MainWindow::BuildPlayer() {
                   QStringLiteral("Represents when there is sound coming out of the piptone"));
     BeepTextLabel->setAlignment(Qt::AlignCenter);
     // The lamp lights for every tone, often during a tone that blocks the event loop, so
-    // it is painted at once: an opaque, plainly drawn label whose state is its colours
+    // it is painted at once: a plainly drawn label whose state is its colours
     // only, so lighting it never touches the layout or the widgets under it.
     QFont lampFont = BeepTextLabel->font();
     lampFont.setBold(true);
     BeepTextLabel->setFont(lampFont);
     BeepTextLabel->setMinimumWidth(BeepTextLabel->fontMetrics().horizontalAdvance(
                                        QStringLiteral("BEEP")) + 16);
-    BeepTextLabel->setAutoFillBackground(true);
-    BeepTextLabel->setAttribute(Qt::WA_OpaquePaintEvent);
     SetBeepLit(false);
 
     auto* labels = new QHBoxLayout;
@@ -544,11 +542,13 @@ void MainWindow::SetTextBoxValid(QLineEdit* box, bool valid) {
 
 void MainWindow::SetBeepLit(bool lit) {
     beepLit_ = lit;
-    QPalette p = palette();
-    const QColor back = lit ? QColor(255, 0, 0) : p.color(QPalette::Window);
-    p.setColor(QPalette::Window, back);
-    p.setColor(QPalette::WindowText, lit ? QColor(Qt::white) : back);
+    QPalette p = BeepTextLabel->palette();
+    p.setColor(QPalette::Window, QColor(255, 0, 0));
+    p.setColor(QPalette::WindowText, lit ? QColor(Qt::white) : QColor(Qt::transparent));
     BeepTextLabel->setPalette(p);
+    // Lit, it fills its own solid background, which makes it opaque: lighting it repaints
+    // nothing but the lamp.
+    BeepTextLabel->setAutoFillBackground(lit);
 }
 
 void MainWindow::SetMetronomeButtonLit(bool lit) {

@@ -105,6 +105,9 @@ TEST_F(BindingTest, PlayDisablesTheKeysAndStopEndsIt) {
     });
     QTest::mouseClick(window.PlayAllButton, Qt::LeftButton);
     EXPECT_TRUE(keysWereDisabled);
+    EXPECT_TRUE(window.IsBeepLit()); // held a moment after the last tone
+    QTest::qWait(MainFormBinding::kLampHoldMs * 3);
+    EXPECT_FALSE(window.IsBeepLit());
     EXPECT_TRUE(window.Keyboard->Key(0)->isEnabled());
     EXPECT_FALSE(window.StopPlayButton->isEnabled());
     EXPECT_EQ(rig.Tones().size(), 1);
