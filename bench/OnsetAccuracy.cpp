@@ -13,11 +13,11 @@
 #include "editor/MainForm.h"
 #include "editor/view/MainFormBinding.h"
 #include "editor/view/MainWindow.h"
-#include "playback/ToneDispatcher.h"
 #include "platform/DeviceSpeaker.h"
 #include "platform/QtEventPump.h"
 #include "platform/ScriptedMessageBoxes.h"
 #include "platform/SteadyClock.h"
+#include "playback/ToneDispatcher.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -103,7 +103,8 @@ int main(int argc, char** argv) {
     for (int i = 0; i < lineCount; ++i) {
         // Triplet 1/16 lines (8.33 ms) make the display recount the song after each.
         lines.push_back({triplets ? QStringLiteral("1/8") : QStringLiteral("1/16"),
-                         QString::fromLatin1(notes[i % 4]), {},
+                         QString::fromLatin1(notes[i % 4]),
+                         {},
                          triplets ? QStringLiteral("Tri") : QString()});
     }
     form.List().AppendLines(std::move(lines));
@@ -146,12 +147,14 @@ int main(int argc, char** argv) {
                       triplets ? QStringLiteral("Tri") : QString());
     auto scheduledNs = [&](int64_t line) {
         const tq::Decimal4 beats = lineBeats * tq::Decimal4::FromInt(line);
-        return start + (beats * tq::Decimal4::FromInt(60) / tq::Decimal4::FromInt(600)).Raw() * 100'000;
+        return start +
+               (beats * tq::Decimal4::FromInt(60) / tq::Decimal4::FromInt(600)).Raw() * 100'000;
     };
     const double lineNs = static_cast<double>(scheduledNs(1) - scheduledNs(0));
     std::vector<double> errors;
     for (int64_t t : speaker.starts) {
-        const auto line = static_cast<int64_t>(std::llround(static_cast<double>(t - start) / lineNs));
+        const auto line =
+            static_cast<int64_t>(std::llround(static_cast<double>(t - start) / lineNs));
         if (line < lineCount) {
             errors.push_back(static_cast<double>(t - scheduledNs(line)) / 1e6);
         }
@@ -165,8 +168,8 @@ int main(int argc, char** argv) {
                 triplets ? " (triplets)" : "", noUpdate ? ", display frozen" : ", display on",
                 errors.size(), static_cast<size_t>(lineCount) - errors.size(), wall);
     std::printf("onset error (ms): median %.3f  p99 %.3f  worst %.3f  drift at end %.3f\n",
-                Percentile(absErrors, 0.5), Percentile(absErrors, 0.99),
-                Percentile(absErrors, 1.0), errors.empty() ? 0.0 : errors.back());
+                Percentile(absErrors, 0.5), Percentile(absErrors, 0.99), Percentile(absErrors, 1.0),
+                errors.empty() ? 0.0 : errors.back());
     std::printf("cpu: %.2f%% of one core\n", 100.0 * cpu / wall);
     return 0;
 }

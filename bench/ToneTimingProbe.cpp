@@ -82,12 +82,14 @@ int main(int argc, char** argv) {
     std::vector<double> startErr;
     std::vector<double> lengthErr;
     for (size_t i = 0; i + 1 < stamps.size(); i += 2) {
-        const int64_t wantedStart = firstRequest + static_cast<int64_t>(i / 2) * lengthMs * 1'000'000;
+        const int64_t wantedStart =
+            firstRequest + static_cast<int64_t>(i / 2) * lengthMs * 1'000'000;
         startErr.push_back(static_cast<double>(stamps[i].ns - wantedStart) / 1e6);
         lengthErr.push_back(static_cast<double>(stamps[i + 1].ns - stamps[i].ns) / 1e6 - lengthMs);
     }
     std::printf("tones: %zu of %d ms\n", startErr.size(), lengthMs);
     std::printf("start error  (ms): median %.3f  worst %.3f\n", Median(startErr), Worst(startErr));
-    std::printf("length error (ms): median %.3f  worst %.3f\n", Median(lengthErr), Worst(lengthErr));
+    std::printf("length error (ms): median %.3f  worst %.3f\n", Median(lengthErr),
+                Worst(lengthErr));
     return 0;
 }

@@ -6,8 +6,8 @@
 #include "fmodtone/EmulatedSpeaker.h"
 #include "fmodtone/OfflineSpeaker.h"
 #include "fmodtone/engine/SoundEngine.h"
-#include "playback/ToneDispatcher.h"
 #include "platform/QtEventPump.h"
+#include "platform/ScriptedFileDialogs.h"
 #include "platform/SpeakerFactory.h"
 #include "platform/SpeakerSilencer.h"
 #include "platform/SteadyClock.h"
@@ -15,7 +15,7 @@
 #include "platform/VirtualClock.h"
 #include "platform/audio/RtAudioOutput.h"
 #include "platform/audio/WavFile.h"
-#include "platform/ScriptedFileDialogs.h"
+#include "playback/ToneDispatcher.h"
 #include "songfile/LoadProgress.h"
 #include "songfile/SongFile.h"
 #include "songfile/SongFormat.h"
@@ -76,15 +76,17 @@ bool ParseArguments(QCoreApplication& app, Options& o) {
         "Exit codes: 0 played, 1 stopped by a signal, 2 bad arguments, 3 not a readable song."));
     p.addHelpOption();
     p.addPositionalArgument(QStringLiteral("SONG.tql"), QStringLiteral("The song file to play."));
-    p.addOption({QStringLiteral("passes"), QStringLiteral("Play the whole list N times (default 1)."),
-                 QStringLiteral("N"), QStringLiteral("1")});
+    p.addOption({QStringLiteral("passes"),
+                 QStringLiteral("Play the whole list N times (default 1)."), QStringLiteral("N"),
+                 QStringLiteral("1")});
     p.addOption({QStringLiteral("speaker"),
                  QStringLiteral("auto, evdev, console, emulated or none (default auto)."),
                  QStringLiteral("NAME"), QStringLiteral("auto")});
-    p.addOption({QStringLiteral("wav"), QStringLiteral("Render into this WAV file instead of playing."),
+    p.addOption({QStringLiteral("wav"),
+                 QStringLiteral("Render into this WAV file instead of playing."),
                  QStringLiteral("OUT.wav")});
-    p.addOption({QStringLiteral("tone-code"), QStringLiteral("Write the tone-code log to this file."),
-                 QStringLiteral("FILE")});
+    p.addOption({QStringLiteral("tone-code"),
+                 QStringLiteral("Write the tone-code log to this file."), QStringLiteral("FILE")});
     p.addOption({QStringLiteral("debug-log"), QStringLiteral("Write the debug log to this file."),
                  QStringLiteral("FILE")});
     if (!p.parse(app.arguments())) {
@@ -119,8 +121,8 @@ bool LoadSong(const QString& path, tq::SongTarget& target, tq::MessageBoxes& box
     QFile file(path);
     if (file.open(QIODevice::ReadOnly) && file.size() <= tq::SongFile::kMaxSongBytes) {
         bool byteByByte = false;
-        isSong = tq::AtStartOfString(tq::DecodeSongBytes(file.read(64), &byteByByte),
-                                     tq::kFormatText);
+        isSong =
+            tq::AtStartOfString(tq::DecodeSongBytes(file.read(64), &byteByByte), tq::kFormatText);
     }
     tq::NullLoadProgress progress;
     tq::ScriptedFileDialogs noDialogs;

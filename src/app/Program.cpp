@@ -7,8 +7,8 @@
 
 #include <QCloseEvent>
 #include <QLabel>
-#include <QPushButton>
 #include <QProcessEnvironment>
+#include <QPushButton>
 #include <QSerialPortInfo>
 
 namespace tq {
@@ -18,7 +18,9 @@ namespace {
 const QString kVersion = QStringLiteral("0.9.148");
 const QString kContact = QStringLiteral("tonquill@example.org");
 
-QString Quoted(const QString& s) { return QLatin1Char('"') + s + QLatin1Char('"'); }
+QString Quoted(const QString& s) {
+    return QLatin1Char('"') + s + QLatin1Char('"');
+}
 
 // The note/silence slider as the soundcard options move it.
 class RatioSlider final : public RatioSliderAccess {
@@ -70,7 +72,9 @@ void Program::SetUpSoundcardBeep() {
     fmodOptionsForm_ = std::make_unique<FMODOptionsForm>(*fmodOptions_);
 }
 
-Program::~Program() { ShutDown(); }
+Program::~Program() {
+    ShutDown();
+}
 
 void Program::ShowMarkerFileBoxes() {
     if (FileExists(folder_ + QStringLiteral("/logenable"), log_)) {
@@ -95,7 +99,8 @@ void Program::ShowMarkerFileBoxes() {
     log_.LogText(QStringLiteral("[PROGRAM STARTED]"));
     log_.LogText(QStringLiteral("App.Path = ") + folder_);
     log_.LogText(QStringLiteral("Version info: ") + kVersion);
-    const QString winFolder = QProcessEnvironment::systemEnvironment().value(QStringLiteral("windir"));
+    const QString winFolder =
+        QProcessEnvironment::systemEnvironment().value(QStringLiteral("windir"));
     log_.LogText(QStringLiteral("WinFolder is ") + Quoted(winFolder));
     if (FileExists(folder_ + QStringLiteral("/tonecode.txt"), log_)) {
         log_.SetUseWriteCode(true);
@@ -104,7 +109,8 @@ void Program::ShowMarkerFileBoxes() {
             QStringLiteral(
                 "Because there is a file called 'tonecode.txt' in the same folder as this program, "
                 "the program will write (append) all code used to create tones and silence, during "
-                "live MIDI input or playback of a TQL file or MIDI file, to that text file. Code for "
+                "live MIDI input or playback of a TQL file or MIDI file, to that text file. Code "
+                "for "
                 "tones made by the metronome and clicking on keys on the keyboard will also be "
                 "written to the text file.\r\n\r\nProgram performance might be decreased due to "
                 "the additional CPU power required.\r\nNavigating Explorer out of the program's "
@@ -132,7 +138,8 @@ void Program::StartUp(const QStringList& arguments) {
     f.State().TickFreq = clock_.PerformanceFrequency();
     log_.LogText(QStringLiteral("QueryPerformanceFrequency returned ") +
                  RawCountText(f.State().TickFreq) + QStringLiteral(" (TickFreq set to this)"));
-    window_->setWindowTitle(f.Caption + QStringLiteral(" (v") + kVersion + QStringLiteral(" BETA)"));
+    window_->setWindowTitle(f.Caption + QStringLiteral(" (v") + kVersion +
+                            QStringLiteral(" BETA)"));
     f.Settings().AlternateTime = 30;
     f.SetTimeSigSlider(4);
     LoadCommandLineSong(arguments);
@@ -156,17 +163,20 @@ void Program::LoadCommandLineSong(const QStringList& arguments) {
     if (FileExists(path, log_)) {
         saveLoad_->Songs().ActuallyLoadMusic(path);
     } else {
-        boxes_.Show(QStringLiteral("Can't load the file"),
-                    QStringLiteral("You gave this text to this program as you were starting it:\n") +
-                        command +
-                        QStringLiteral("\nThis program can only try to load text given to it as "
-                                       "a file.\nIn other words, it expects that text to be a file "
-                                       "name.\nBut that file can't be seen, so it can't load it."),
-                    MsgButtons::Ok, MsgIcon::Exclamation);
+        boxes_.Show(
+            QStringLiteral("Can't load the file"),
+            QStringLiteral("You gave this text to this program as you were starting it:\n") +
+                command +
+                QStringLiteral("\nThis program can only try to load text given to it as "
+                               "a file.\nIn other words, it expects that text to be a file "
+                               "name.\nBut that file can't be seen, so it can't load it."),
+            MsgButtons::Ok, MsgIcon::Exclamation);
     }
 }
 
-void Program::SetMainWindowEnabled(bool enabled) { window_->setEnabled(enabled); }
+void Program::SetMainWindowEnabled(bool enabled) {
+    window_->setEnabled(enabled);
+}
 
 void Program::BringMainWindowToFront() {
     window_->raise();

@@ -7,7 +7,9 @@ namespace tq {
 
 namespace {
 
-int32_t TickNow(Clock& clock) { return static_cast<int32_t>(clock.TickCount()); }
+int32_t TickNow(Clock& clock) {
+    return static_cast<int32_t>(clock.TickCount());
+}
 
 } // namespace
 

@@ -9,9 +9,8 @@ namespace tq {
 
 namespace {
 
-constexpr std::array<double, 12> kOctave7 = {2093,    2217.46, 2349.32, 2489.02,
-                                             2637.02, 2793.83, 2959.96, 3135.96,
-                                             3322.44, 3520,    3729.31, 3951.07};
+constexpr std::array<double, 12> kOctave7 = {2093,    2217.46, 2349.32, 2489.02, 2637.02, 2793.83,
+                                             2959.96, 3135.96, 3322.44, 3520,    3729.31, 3951.07};
 
 const std::array<QString, 12>& Names() {
     static const std::array<QString, 12> names = {

@@ -36,9 +36,9 @@ double GetEquivalentLength(const QString& lengthName, QString& modifier) {
 }
 
 QString GetLengthAsWritten(int lengthIndex) {
-    static const std::array<QString, 5> names = {
-        QStringLiteral("Whole"), QStringLiteral("Half"), QStringLiteral("Quarter"),
-        QStringLiteral("1/8"), QStringLiteral("1/16")};
+    static const std::array<QString, 5> names = {QStringLiteral("Whole"), QStringLiteral("Half"),
+                                                 QStringLiteral("Quarter"), QStringLiteral("1/8"),
+                                                 QStringLiteral("1/16")};
     if (lengthIndex < 0 || lengthIndex > 4) {
         return {};
     }
@@ -62,7 +62,9 @@ QString ConvertToFraction(float value, LogSink& log) {
     return QStringLiteral("(ERR)");
 }
 
-double FractionalPart(double value) { return value - std::trunc(value); }
+double FractionalPart(double value) {
+    return value - std::trunc(value);
+}
 
 void FixRoundingErrors(double& value, LogSink& log) {
     if (FractionalPart(value) > 0.9999) {
@@ -71,7 +73,9 @@ void FixRoundingErrors(double& value, LogSink& log) {
     }
 }
 
-bool NoRemainder(float value) { return std::trunc(value) == value; }
+bool NoRemainder(float value) {
+    return std::trunc(value) == value;
+}
 
 QString NumPad(const QString& value, QChar pad, int16_t length) {
     if (value.size() >= length) {

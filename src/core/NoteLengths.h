@@ -37,7 +37,9 @@ void FixRoundingErrors(double& value, LogSink& log);
 bool NoRemainder(float value);
 
 // false for true, true for false.
-inline bool SwitchTrueFalse(bool value) { return !value; }
+inline bool SwitchTrueFalse(bool value) {
+    return !value;
+}
 
 // The text padded on the left with pad up to length characters; longer texts unchanged.
 QString NumPad(const QString& value, QChar pad, int16_t length);

@@ -79,9 +79,13 @@ QString NumberText(double value, int digits) {
 
 } // namespace
 
-QString NumText(double value) { return NumberText(value, 15); }
+QString NumText(double value) {
+    return NumberText(value, 15);
+}
 
-QString NumTextSingle(float value) { return NumberText(static_cast<double>(value), 7); }
+QString NumTextSingle(float value) {
+    return NumberText(static_cast<double>(value), 7);
+}
 
 double LeadingNumber(const QString& text, bool* ok) {
     qsizetype i = 0;

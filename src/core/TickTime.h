@@ -20,6 +20,8 @@ inline TickReading ReadTickTime(Clock& clock, int64_t tickFreq) {
 
 // The counter frequency as the logs show it: stored bit for bit into the four-place
 // type, so its text reads as the count divided by 10000.
-inline QString RawCountText(int64_t count) { return Decimal4::FromRaw(count).ToString(); }
+inline QString RawCountText(int64_t count) {
+    return Decimal4::FromRaw(count).ToString();
+}
 
 } // namespace tq

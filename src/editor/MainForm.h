@@ -148,8 +148,12 @@ public:
     // Called when the note/silence slider moves, after its label (the soundcard options
     // window follows the slider).
     void SetFmodBeepStop(std::function<void()> stop) { fmodBeepStop_ = std::move(stop); }
-    void SetUseFMODClicked(std::function<void(bool)> clicked) { useFmodClicked_ = std::move(clicked); }
-    void SetRatioObserver(std::function<void(int)> observer) { ratioObserver_ = std::move(observer); }
+    void SetUseFMODClicked(std::function<void(bool)> clicked) {
+        useFmodClicked_ = std::move(clicked);
+    }
+    void SetRatioObserver(std::function<void(int)> observer) {
+        ratioObserver_ = std::move(observer);
+    }
     // Shows the current position in the labels (after editing).
     void ShowEditPosition();
 

@@ -19,7 +19,9 @@ constexpr int kShiftCtrl = 2;
 constexpr int kKeyUp = 38;
 constexpr int kKeyDown = 40;
 
-QString TrueFalse(bool b) { return b ? QStringLiteral("TRUE") : QStringLiteral("FALSE"); }
+QString TrueFalse(bool b) {
+    return b ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+}
 
 } // namespace
 
@@ -28,7 +30,8 @@ void MainForm::PianoKey_Click(int index) {
     log.LogIndentInc(QStringLiteral("PianoKey clicked - START"));
     static const char* const regions[] = {"orange", "blue", "green"};
     const int group = std::clamp(index / 12, 0, 2);
-    log.LogText(QStringLiteral("Index is %1 (%2 region)").arg(index).arg(QLatin1String(regions[group])));
+    log.LogText(
+        QStringLiteral("Index is %1 (%2 region)").arg(index).arg(QLatin1String(regions[group])));
     const int note = index - group * 12;
     // The octave is an unsigned byte: the orange group of octave 0 stays at 0.
     const int octave = std::clamp(int{KeyboardOctave} + group - 1, 0, 255);
@@ -71,7 +74,8 @@ void MainForm::SetKeyboardOctaveText(const QString& text) {
         return;
     }
     // No upper check: typed octaves above 9 are taken, but must fit a byte.
-    KeyboardOctave = static_cast<uint8_t>(std::clamp<int64_t>(RoundHalfEven(LeadingNumber(text)), 0, 255));
+    KeyboardOctave =
+        static_cast<uint8_t>(std::clamp<int64_t>(RoundHalfEven(LeadingNumber(text)), 0, 255));
     UpdateOctaveLabels();
 }
 
@@ -97,7 +101,8 @@ int MainForm::InsertPointForNewNote() {
     const int selected = list_.GetSelectedIndex();
     int insertPoint = list_.LineCount() + 1;
     if (selected == -1) {
-        log.LogText(QStringLiteral("GetSelectedIndex(MainList) returned -1 - inserting at end of list."));
+        log.LogText(
+            QStringLiteral("GetSelectedIndex(MainList) returned -1 - inserting at end of list."));
     } else {
         log.LogText(QStringLiteral("GetSelectedIndex(MainList) returned %1 - asking item to see "
                                    "if it's actually selected.")
@@ -117,7 +122,10 @@ void MainForm::AddNote(int noteNumber, int octave, int lengthIndex) {
     LogSink& log = d_.log;
     const QString lengthText = GetLengthAsWritten(lengthIndex);
     log.LogIndentInc(QStringLiteral("AddNote(%1, %2, %3 (%4)) - START")
-                         .arg(noteNumber).arg(octave).arg(lengthIndex).arg(lengthText));
+                         .arg(noteNumber)
+                         .arg(octave)
+                         .arg(lengthIndex)
+                         .arg(lengthText));
     QString noteLetter = NoteNumToLetter(noteNumber);
     if (noteLetter.isEmpty()) {
         noteLetter = QStringLiteral("Err%1-").arg(noteNumber);
@@ -236,9 +244,13 @@ void MainForm::UpdateModButtons() {
     }
 }
 
-void MainForm::SetModDottedCheck(bool ticked) { SetModCheck(true, ticked); }
+void MainForm::SetModDottedCheck(bool ticked) {
+    SetModCheck(true, ticked);
+}
 
-void MainForm::SetModTripletCheck(bool ticked) { SetModCheck(false, ticked); }
+void MainForm::SetModTripletCheck(bool ticked) {
+    SetModCheck(false, ticked);
+}
 
 void MainForm::SetModCheck(bool dotted, bool ticked) {
     CheckBoxState& box = dotted ? ModDottedCheck : ModTripletCheck;
@@ -254,7 +266,8 @@ void MainForm::SetModCheck(bool dotted, bool ticked) {
     }
     if (LineIsSelected()) {
         list_.SetCell(list_.GetSelectedIndex(), MusicList::ModColumn,
-                      ticked ? (dotted ? QStringLiteral("Dot") : QStringLiteral("Tri")) : QString());
+                      ticked ? (dotted ? QStringLiteral("Dot") : QStringLiteral("Tri"))
+                             : QString());
     }
 }
 

@@ -5,8 +5,8 @@
 #include "core/NoteLengths.h"
 #include "core/Rounding.h"
 #include "editor/HelpTexts.h"
-#include "playback/ToneDispatcher.h"
 #include "platform/MessageBoxes.h"
+#include "playback/ToneDispatcher.h"
 
 #include <algorithm>
 

@@ -4,14 +4,30 @@
 
 namespace tq {
 
-uint8_t MainFormSongTarget::KeyboardOctave() const { return form_.KeyboardOctave; }
-int32_t MainFormSongTarget::BPM() const { return form_.Settings().BPM; }
-int32_t MainFormSongTarget::TimeSig() const { return form_.Settings().TimeSig; }
-int MainFormSongTarget::NoteSilenceRatio() const { return form_.NoteSilenceRatioSlider; }
-int MainFormSongTarget::NoteLengthIndex() const { return form_.NoteLengthComboIndex; }
-QString MainFormSongTarget::AlternateTimeText() const { return form_.AlternateTimeText.Text; }
-int32_t MainFormSongTarget::LineCount() const { return form_.List().LineCount(); }
-MusicLine MainFormSongTarget::Line(int32_t index) const { return form_.List().Line(index); }
+uint8_t MainFormSongTarget::KeyboardOctave() const {
+    return form_.KeyboardOctave;
+}
+int32_t MainFormSongTarget::BPM() const {
+    return form_.Settings().BPM;
+}
+int32_t MainFormSongTarget::TimeSig() const {
+    return form_.Settings().TimeSig;
+}
+int MainFormSongTarget::NoteSilenceRatio() const {
+    return form_.NoteSilenceRatioSlider;
+}
+int MainFormSongTarget::NoteLengthIndex() const {
+    return form_.NoteLengthComboIndex;
+}
+QString MainFormSongTarget::AlternateTimeText() const {
+    return form_.AlternateTimeText.Text;
+}
+int32_t MainFormSongTarget::LineCount() const {
+    return form_.List().LineCount();
+}
+MusicLine MainFormSongTarget::Line(int32_t index) const {
+    return form_.List().Line(index);
+}
 
 const CheckBoxState& MainFormSongTarget::Box(SongCheck box) const {
     switch (box) {
@@ -35,13 +51,17 @@ const CheckBoxState& MainFormSongTarget::Box(SongCheck box) const {
     return form_.PlayNote2Check;
 }
 
-int MainFormSongTarget::Check(SongCheck box) const { return Box(box).Checked ? 1 : 0; }
+int MainFormSongTarget::Check(SongCheck box) const {
+    return Box(box).Checked ? 1 : 0;
+}
 
 bool MainFormSongTarget::Option(SongOption option) const {
     return option == SongOption::AddNote1 ? form_.AddNote1Option : form_.AddNote2Option;
 }
 
-void MainFormSongTarget::SetKeyboardOctave(uint8_t octave) { form_.KeyboardOctave = octave; }
+void MainFormSongTarget::SetKeyboardOctave(uint8_t octave) {
+    form_.KeyboardOctave = octave;
+}
 
 // Like a real text box, the change handler runs only when the text changes.
 void MainFormSongTarget::SetKeyboardOctaveText(const QString& text) {
@@ -50,8 +70,12 @@ void MainFormSongTarget::SetKeyboardOctaveText(const QString& text) {
     }
 }
 
-void MainFormSongTarget::UpdateOctaveLabels() { form_.UpdateOctaveLabels(); }
-void MainFormSongTarget::SetBPMVariable(int32_t bpm) { form_.Settings().BPM = bpm; }
+void MainFormSongTarget::UpdateOctaveLabels() {
+    form_.UpdateOctaveLabels();
+}
+void MainFormSongTarget::SetBPMVariable(int32_t bpm) {
+    form_.Settings().BPM = bpm;
+}
 
 void MainFormSongTarget::SetBPMText(const QString& text) {
     if (text != form_.BPMText.Text) {
@@ -59,10 +83,18 @@ void MainFormSongTarget::SetBPMText(const QString& text) {
     }
 }
 
-void MainFormSongTarget::SetTimeSig(int32_t beats) { form_.SetTimeSigSlider(beats); }
-void MainFormSongTarget::SetNoteSilenceRatio(int percent) { form_.SetNoteSilenceRatio(percent); }
-void MainFormSongTarget::SetNoteLengthIndex(int index) { form_.SetNoteLengthComboIndex(index); }
-void MainFormSongTarget::SetAlternateTime(int16_t ms) { form_.Settings().AlternateTime = ms; }
+void MainFormSongTarget::SetTimeSig(int32_t beats) {
+    form_.SetTimeSigSlider(beats);
+}
+void MainFormSongTarget::SetNoteSilenceRatio(int percent) {
+    form_.SetNoteSilenceRatio(percent);
+}
+void MainFormSongTarget::SetNoteLengthIndex(int index) {
+    form_.SetNoteLengthComboIndex(index);
+}
+void MainFormSongTarget::SetAlternateTime(int16_t ms) {
+    form_.Settings().AlternateTime = ms;
+}
 
 void MainFormSongTarget::SetAlternateTimeText(const QString& text) {
     if (text != form_.AlternateTimeText.Text) {
@@ -103,10 +135,14 @@ void MainFormSongTarget::SetOption(SongOption option, bool selected) {
     }
 }
 
-void MainFormSongTarget::ClearLines() { form_.List().ClearLines(); }
+void MainFormSongTarget::ClearLines() {
+    form_.List().ClearLines();
+}
 void MainFormSongTarget::AppendLines(std::vector<MusicLine> lines) {
     form_.List().AppendLines(std::move(lines));
 }
-void MainFormSongTarget::StopPlaying() { form_.StopPlayButton_Click(); }
+void MainFormSongTarget::StopPlaying() {
+    form_.StopPlayButton_Click();
+}
 
 } // namespace tq

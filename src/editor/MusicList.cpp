@@ -10,7 +10,9 @@ MusicLine MusicList::Line(int index) const {
     return DoesIndexExist(index) ? lines_[static_cast<size_t>(index - 1)] : MusicLine{};
 }
 
-bool MusicList::DoesIndexExist(int index) const { return index >= 1 && index <= LineCount(); }
+bool MusicList::DoesIndexExist(int index) const {
+    return index >= 1 && index <= LineCount();
+}
 
 bool MusicList::IsLineSelected(int index) const {
     return DoesIndexExist(index) && index == current_ && selected_;
@@ -137,7 +139,9 @@ int MusicList::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : LineCount();
 }
 
-int MusicList::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 4; }
+int MusicList::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : 4;
+}
 
 QVariant MusicList::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= LineCount()) {

@@ -70,8 +70,8 @@ bool EmulatedSpeaker::Beep(int32_t frequency, int32_t durationMs) {
 }
 
 bool EmulatedSpeaker::StartTone(int32_t frequency) {
-    return engine_.Channel_SetFrequency(channel_, kChannelPerHertz * static_cast<float>(frequency)) ==
-               snd::kOk &&
+    return engine_.Channel_SetFrequency(channel_, kChannelPerHertz *
+                                                      static_cast<float>(frequency)) == snd::kOk &&
            engine_.Channel_SetPaused(channel_, false) == snd::kOk;
 }
 

@@ -31,7 +31,8 @@ std::unique_ptr<OfflineSpeaker> OfflineSpeaker::Open(VirtualClock& clock, QStrin
 void OfflineSpeaker::RenderUntil(int64_t ns) {
     const int64_t frame = (ns - startNs_) * kSampleRate / 1'000'000'000;
     if (frame > renderedFrames_) {
-        const std::vector<float> block = output_->RenderMono(static_cast<int>(frame - renderedFrames_));
+        const std::vector<float> block =
+            output_->RenderMono(static_cast<int>(frame - renderedFrames_));
         samples_.insert(samples_.end(), block.begin(), block.end());
         renderedFrames_ = frame;
     }

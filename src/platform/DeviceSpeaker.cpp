@@ -59,7 +59,9 @@ ToneTimeline::Span ToneTimeline::Next(int32_t durationMs) {
     return {start, lastEnd_};
 }
 
-void ToneTimeline::SleepUntilEnd(const Span& span) { SleepUntil(span.endNs); }
+void ToneTimeline::SleepUntilEnd(const Span& span) {
+    SleepUntil(span.endNs);
+}
 
 void SleepForMs(int32_t durationMs) {
     if (durationMs > 0) {
@@ -95,7 +97,9 @@ bool DeviceSpeaker::Beep(int32_t frequency, int32_t durationMs) {
     return on && off;
 }
 
-void DeviceSpeaker::Silence() { SetTone(0); }
+void DeviceSpeaker::Silence() {
+    SetTone(0);
+}
 
 EvdevSpeaker::EvdevSpeaker(const QString& path, QString* error) {
     // O_NONBLOCK makes opening a FIFO without a reader fail instead of hanging; writes
@@ -152,7 +156,8 @@ bool ConsoleSpeaker::SetTone(int32_t frequency) {
         return false;
     }
     // The PIT divides its 1193180 Hz input clock by the count; 0 switches it off.
-    const unsigned long count = frequency > 0 ? 1193180UL / static_cast<unsigned long>(frequency) : 0;
+    const unsigned long count =
+        frequency > 0 ? 1193180UL / static_cast<unsigned long>(frequency) : 0;
     return ::ioctl(Fd(), KIOCSOUND, count) == 0;
 }
 

@@ -2,8 +2,8 @@
 
 namespace tq {
 
-MsgAnswer ScriptedMessageBoxes::Show(const QString& title, const QString& text,
-                                     MsgButtons buttons, MsgIcon icon) {
+MsgAnswer ScriptedMessageBoxes::Show(const QString& title, const QString& text, MsgButtons buttons,
+                                     MsgIcon icon) {
     shown_.push_back({EffectiveTitle(title), text, buttons, icon});
     if (buttons == MsgButtons::Ok) {
         return MsgAnswer::Ok;

@@ -6,7 +6,9 @@
 
 namespace tq {
 
-const char* SpeakerOptions::EvdevSpeakerDefaultPath() { return EvdevSpeaker::kDefaultPath; }
+const char* SpeakerOptions::EvdevSpeakerDefaultPath() {
+    return EvdevSpeaker::kDefaultPath;
+}
 
 SpeakerOptions SpeakerOptions::FromEnvironment() {
     SpeakerOptions o;
@@ -27,7 +29,8 @@ SpeakerChoice OpenSpeaker(const SpeakerOptions& options) {
     qsizetype first = kOrder.indexOf(options.wanted);
     if (first < 0) {
         if (options.wanted != QStringLiteral("auto")) {
-            choice.notes << QStringLiteral("Unknown speaker '%1' asked for - trying all").arg(options.wanted);
+            choice.notes << QStringLiteral("Unknown speaker '%1' asked for - trying all")
+                                .arg(options.wanted);
         }
         first = 0;
     }

@@ -23,7 +23,9 @@ void OnSignal(int sig) {
     std::raise(sig);
 }
 
-void OnExit() { SilenceNow(); }
+void OnExit() {
+    SilenceNow();
+}
 
 } // namespace
 

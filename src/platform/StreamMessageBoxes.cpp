@@ -5,7 +5,8 @@ namespace tq {
 MsgAnswer StreamMessageBoxes::Show(const QString& title, const QString& text, MsgButtons buttons,
                                    MsgIcon /*icon*/) {
     QString oneLine = text;
-    oneLine.replace(QStringLiteral("\r\n"), QStringLiteral(" / ")).replace('\n', QStringLiteral(" / "));
+    oneLine.replace(QStringLiteral("\r\n"), QStringLiteral(" / "))
+        .replace('\n', QStringLiteral(" / "));
     std::fprintf(stream_, "%s: %s\n", EffectiveTitle(title).toLocal8Bit().constData(),
                  oneLine.toLocal8Bit().constData());
     switch (buttons) {

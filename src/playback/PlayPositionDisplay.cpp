@@ -65,8 +65,10 @@ void PlayPositionDisplay::ShowPlayPos(double position) {
     const int64_t wholes = inBarWholes.Truncated();
 
     labels_.PlayBar = NumPad(bar + 1, QLatin1Char('0'), 3);
-    labels_.PlayPos = NumPad(wholes, QLatin1Char('0'), 2) + QLatin1Char(' ') +
-                      ConvertToFraction(static_cast<float>((inBarWholes - Decimal4::FromInt(wholes)).ToDouble()), log_);
+    labels_.PlayPos =
+        NumPad(wholes, QLatin1Char('0'), 2) + QLatin1Char(' ') +
+        ConvertToFraction(static_cast<float>((inBarWholes - Decimal4::FromInt(wholes)).ToDouble()),
+                          log_);
     labels_.PlayPosError = labels_.PlayPos.contains(QLatin1String("(ERR)"));
     labels_.PlaySig = TwoPlaces(inBarBeats);
     Publish();

@@ -3,9 +3,9 @@
 #include "core/LogSink.h"
 #include "core/NonLockingSleep.h"
 #include "core/TickTime.h"
+#include "platform/Clock.h"
 #include "playback/PlayerState.h"
 #include "playback/ToneDispatcher.h"
-#include "platform/Clock.h"
 
 namespace tq {
 
@@ -29,8 +29,8 @@ bool PollingWait::UntilMoving(const std::function<Decimal4()>& targetNow, Decima
             sleep_.MsgWaitObj(step);
             log_.WriteCode(ToneDispatcher::WaitCodeLine(step));
         } else {
-            const int64_t counter =
-                static_cast<int64_t>((static_cast<__int128>((target - margin).Raw()) * state_.TickFreq) / 10000);
+            const int64_t counter = static_cast<int64_t>(
+                (static_cast<__int128>((target - margin).Raw()) * state_.TickFreq) / 10000);
             sleep_.TheClock().SleepUntilCounter(counter);
         }
         if (stopRequested()) {

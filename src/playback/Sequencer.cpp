@@ -4,12 +4,12 @@
 #include "core/NonLockingSleep.h"
 #include "core/NoteLengths.h"
 #include "core/TickTime.h"
+#include "platform/EventPump.h"
+#include "platform/MessageBoxes.h"
 #include "playback/PlayPositionDisplay.h"
 #include "playback/PlayerState.h"
 #include "playback/SongLines.h"
 #include "playback/ToneDispatcher.h"
-#include "platform/EventPump.h"
-#include "platform/MessageBoxes.h"
 
 namespace tq {
 
@@ -17,7 +17,9 @@ namespace {
 
 const QString kTitle = QStringLiteral("PlayMusic sub");
 
-QString Quoted(const QString& s) { return QLatin1Char('"') + s + QLatin1Char('"'); }
+QString Quoted(const QString& s) {
+    return QLatin1Char('"') + s + QLatin1Char('"');
+}
 
 } // namespace
 
@@ -224,8 +226,8 @@ void Sequencer::StopNeverSilentTone(const Run& run) {
     const bool p2 = d_.settings.PlayNote2;
     const bool empty1 = run.line.Note1.isEmpty();
     const bool empty2 = run.line.Note2.isEmpty();
-    const bool silent = (p1 && p2 && empty1 && empty2) || (p1 && !p2 && empty1) ||
-                        (!p1 && p2 && empty2);
+    const bool silent =
+        (p1 && p2 && empty1 && empty2) || (p1 && !p2 && empty1) || (!p1 && p2 && empty2);
     if (silent) {
         d_.host.FMODBeepStop();
     }
@@ -304,7 +306,9 @@ void Sequencer::PlayFromLineButton_Click() {
     d_.host.AfterPlayButtons();
 }
 
-void Sequencer::StopPlayButton_Click() { d_.state.MusicIsPlaying = false; }
+void Sequencer::StopPlayButton_Click() {
+    d_.state.MusicIsPlaying = false;
+}
 
 void Sequencer::BeforePlayMusic() {
     d_.log.LogIndentInc(QStringLiteral("BeforePlayMusic() - START"));

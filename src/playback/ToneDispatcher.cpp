@@ -13,14 +13,18 @@ namespace tq {
 
 namespace {
 
-QString TrueFalse(bool b) { return b ? QStringLiteral("TRUE") : QStringLiteral("FALSE"); }
+QString TrueFalse(bool b) {
+    return b ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+}
 
-int32_t FrequencyOfText(const QString& text) { return RoundToInt32(LeadingNumber(text)); }
+int32_t FrequencyOfText(const QString& text) {
+    return RoundToInt32(LeadingNumber(text));
+}
 
 } // namespace
 
-QString ToneDispatcher::BeepCodeLine(int32_t frequency, double duration,
-                                     const QString& noteString, bool noteIsFrequency) {
+QString ToneDispatcher::BeepCodeLine(int32_t frequency, double duration, const QString& noteString,
+                                     bool noteIsFrequency) {
     QString line = QStringLiteral("Beep       ") + NumPad(frequency, QLatin1Char(' '), 5) +
                    QStringLiteral(", ") + NumPad(NumText(duration), QLatin1Char(' '), 6) +
                    QStringLiteral("     '") + noteString;
@@ -48,13 +52,12 @@ int ToneDispatcher::MidiNoteOf(const QString& noteString, bool noteIsFrequency) 
 
 void ToneDispatcher::UniBeep(QString& noteString, double duration, bool noteIsFrequency,
                              bool specificContinuous, bool specificStop, bool fmodNoWait) {
-    log_.LogIndentInc(QStringLiteral("UniBeep(NOTESTRING:") + noteString +
-                      QStringLiteral(", DURATION:") + NumText(duration) +
-                      QStringLiteral(", NOTEISFREQUENCY:") + TrueFalse(noteIsFrequency) +
-                      QStringLiteral(", SPECIFICCONTINUOUS:") + TrueFalse(specificContinuous) +
-                      QStringLiteral(", SPECIFICSTOP:") + TrueFalse(specificStop) +
-                      QStringLiteral(", FMODNOWAIT:") + TrueFalse(fmodNoWait) +
-                      QStringLiteral(") - START"));
+    log_.LogIndentInc(
+        QStringLiteral("UniBeep(NOTESTRING:") + noteString + QStringLiteral(", DURATION:") +
+        NumText(duration) + QStringLiteral(", NOTEISFREQUENCY:") + TrueFalse(noteIsFrequency) +
+        QStringLiteral(", SPECIFICCONTINUOUS:") + TrueFalse(specificContinuous) +
+        QStringLiteral(", SPECIFICSTOP:") + TrueFalse(specificStop) +
+        QStringLiteral(", FMODNOWAIT:") + TrueFalse(fmodNoWait) + QStringLiteral(") - START"));
     if (noteString.isEmpty()) {
         log_.LogText(QStringLiteral("NoteString not set - setting to C4"));
         noteString = QStringLiteral("C4");
@@ -89,8 +92,8 @@ void ToneDispatcher::UniBeep(QString& noteString, double duration, bool noteIsFr
     log_.LogIndentDec(QStringLiteral("UniBeep() - END"));
 }
 
-void ToneDispatcher::PlayOnOneOutput(int32_t frequency, double duration, int noteNum,
-                                     int octave, bool noteIsFrequency, bool specificContinuous,
+void ToneDispatcher::PlayOnOneOutput(int32_t frequency, double duration, int noteNum, int octave,
+                                     bool noteIsFrequency, bool specificContinuous,
                                      bool specificStop, bool fmodNoWait) {
     if (switches_.UseMotor && motor_) {
         motor_->PlayMotorNote(NoteNumToNoteString(noteNum, octave, false, switches_.MotorOctave),

@@ -12,8 +12,13 @@ TEST(Decimal4, StoringRoundsToFourPlacesHalfToEven) {
         int64_t raw;
     };
     const Case cases[] = {
-        {0.333333333333333, 3333}, {0.00005, 0},   {0.00025, 2},
-        {-0.00025, -2},            {1.5, 15000},   {2.99995, 30000}, {-2.5, -25000},
+        {0.333333333333333, 3333},
+        {0.00005, 0},
+        {0.00025, 2},
+        {-0.00025, -2},
+        {1.5, 15000},
+        {2.99995, 30000},
+        {-2.5, -25000},
         {0.08333333333333325 * 4, 3333},
     };
     for (const Case& c : cases) {
@@ -72,9 +77,9 @@ TEST(Rounding, LeadingNumbersAreReadLikeTheSongReaderDoes) {
         double value;
         bool ok;
     };
-    const Case cases[] = {{"140", 140, true},     {"  -12.5x", -12.5, true}, {"+3", 3, true},
-                          {".5", 0.5, true},      {"abc", 0, false},         {"", 0, false},
-                          {"12 34", 12, true},    {"1e5", 1, true},          {"-", 0, false}};
+    const Case cases[] = {{"140", 140, true},  {"  -12.5x", -12.5, true}, {"+3", 3, true},
+                          {".5", 0.5, true},   {"abc", 0, false},         {"", 0, false},
+                          {"12 34", 12, true}, {"1e5", 1, true},          {"-", 0, false}};
     for (const Case& c : cases) {
         bool ok = false;
         EXPECT_DOUBLE_EQ(LeadingNumber(QString::fromLatin1(c.text), &ok), c.value) << c.text;

@@ -19,7 +19,7 @@ TEST(NonLockingSleep, WrappingArithmeticAndExpiry) {
         bool expired;
     };
     const Case cases[] = {
-        {15, 15, false}, {0, 15, false}, {-1, 15, true},       {16, 15, true},
+        {15, 15, false}, {0, 15, false}, {-1, 15, true},        {16, 15, true},
         {0, 0, false},   {-1, 0, true},  {INT32_MIN, 15, true}, {1000, INT32_MAX, false},
     };
     for (const Case& c : cases) {

@@ -12,9 +12,9 @@ TEST(NoteFrequencies, FrequenciesFollowTheOctaveSevenTable) {
         int octave;
         double hz;
     };
-    const Case cases[] = {{9, 4, 440},      {0, 4, 261.625}, {1, 4, 277.125}, {0, 7, 2093},
-                          {0, 8, 4186},     {11, 9, 15804},  {5, 7, 2794},    {0, 0, 16.3515625},
-                          {12, 4, 0},       {-1, 4, 0}};
+    const Case cases[] = {{9, 4, 440},  {0, 4, 261.625}, {1, 4, 277.125}, {0, 7, 2093},
+                          {0, 8, 4186}, {11, 9, 15804},  {5, 7, 2794},    {0, 0, 16.3515625},
+                          {12, 4, 0},   {-1, 4, 0}};
     for (const Case& c : cases) {
         EXPECT_DOUBLE_EQ(NoteNumToFrequency(c.note, c.octave), c.hz) << c.note << "/" << c.octave;
     }
@@ -26,7 +26,7 @@ TEST(NoteFrequencies, NoteNamesAreReadFromTheFirstOneOrTwoCharacters) {
         const char* text;
         int note;
     };
-    const Case cases[] = {{"C4", 0},  {"C#4", 1}, {"D#2", 3}, {"E9", 4},  {"F#0", 6},
+    const Case cases[] = {{"C4", 0},  {"C#4", 1},  {"D#2", 3}, {"E9", 4},   {"F#0", 6},
                           {"G#5", 8}, {"A#3", 10}, {"B4", 11}, {"C#45", 1}, {"Ab4", 9}};
     for (const Case& c : cases) {
         EXPECT_EQ(LetterToNoteNum(QString::fromLatin1(c.text), boxes), c.note) << c.text;
@@ -64,8 +64,8 @@ TEST(NoteFrequencies, NoteStringsFoldIntoTheMotorRangeUnlessTheOctaveIsKept) {
         const char* out;
     };
     const Case cases[] = {
-        {7, 5, false, 0, "G2"}, {4, 5, false, 0, "E3"}, {9, 3, false, 0, "A2"},
-        {5, 3, false, 0, "F3"}, {0, 0, false, 0, "C1"}, {0, 4, false, 2, "C2"},
+        {7, 5, false, 0, "G2"}, {4, 5, false, 0, "E3"},  {9, 3, false, 0, "A2"},
+        {5, 3, false, 0, "F3"}, {0, 0, false, 0, "C1"},  {0, 4, false, 2, "C2"},
         {1, 4, true, 2, "C#4"}, {11, 9, false, 5, "B2"},
     };
     for (const Case& c : cases) {

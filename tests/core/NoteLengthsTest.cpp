@@ -1,5 +1,5 @@
-#include "CapturingLog.h"
 #include "core/NoteLengths.h"
+#include "CapturingLog.h"
 
 #include <gtest/gtest.h>
 
@@ -14,12 +14,17 @@ TEST(NoteLengths, LengthsAndModifiersGiveBeats) {
         int64_t beatsRaw;
     };
     const Case cases[] = {
-        {"Whole", "", 1, 40000},        {"Half", "Dot", 0.75, 30000},
-        {"Quarter", "", 0.25, 10000},   {"1/8", "", 0.125, 5000},
-        {"1/16", "Dot", 0.09375, 3750}, {"Quarter", "Tri", 0.08333333333333325, 3333},
+        {"Whole", "", 1, 40000},
+        {"Half", "Dot", 0.75, 30000},
+        {"Quarter", "", 0.25, 10000},
+        {"1/8", "", 0.125, 5000},
+        {"1/16", "Dot", 0.09375, 3750},
+        {"Quarter", "Tri", 0.08333333333333325, 3333},
         {"1/16", "Tri", 0.0208333333333333125, 833},
-        {"whole", "", 0, 0},            {"Quarter", "DOT", 0.375, 15000},
-        {"Quarter", "Dotted", 0.375, 15000}, {"Quarter", "tridot", 0.375, 15000},
+        {"whole", "", 0, 0},
+        {"Quarter", "DOT", 0.375, 15000},
+        {"Quarter", "Dotted", 0.375, 15000},
+        {"Quarter", "tridot", 0.375, 15000},
         {"Quarter", "xyz", 0.25, 10000},
     };
     for (const Case& c : cases) {

@@ -1,5 +1,5 @@
-#include "diag/DebugLog.h"
 #include "diag/FileExists.h"
+#include "diag/DebugLog.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,9 +40,8 @@ TEST(FileExists, OnlyVisiblePlainFilesCountAndEachCheckIsLogged) {
         const bool hasLog = f.open(QIODevice::ReadOnly);
         EXPECT_EQ(hasLog, c.logged) << c.path.toStdString();
         if (hasLog) {
-            EXPECT_EQ(QString::fromUtf8(f.readAll()),
-                      "t - FileExists(\"" + c.path + "\") = " + (c.exists ? "TRUE" : "FALSE") +
-                          "\r\n");
+            EXPECT_EQ(QString::fromUtf8(f.readAll()), "t - FileExists(\"" + c.path + "\") = " +
+                                                          (c.exists ? "TRUE" : "FALSE") + "\r\n");
         }
     }
 }

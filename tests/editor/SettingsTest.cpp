@@ -14,8 +14,8 @@ TEST(Settings, TempoTextIsValidatedAndStopsPlay) {
         bool stops;
     };
     const Case cases[] = {
-        {"39", "39", true, 140, true},   {"600", "600", false, 600, true},
-        {"601", "601", true, 600, true}, {"120.5", "120.5", false, 120, true},
+        {"39", "39", true, 140, true},        {"600", "600", false, 600, true},
+        {"601", "601", true, 600, true},      {"120.5", "120.5", false, 120, true},
         {"121.5", "121.5", false, 122, true}, {"", "", false, 122, false},
         {"abc", "122", false, 122, true},
     };
@@ -39,8 +39,11 @@ TEST(Settings, AlternateTimeRatioAndTimeSignature) {
         bool orange;
         int value;
     };
-    const Case cases[] = {{"14", true, 30}, {"2001", true, 30}, {"15", false, 15},
-                          {"2000", false, 2000}, {"x", false, 2000}};
+    const Case cases[] = {{"14", true, 30},
+                          {"2001", true, 30},
+                          {"15", false, 15},
+                          {"2000", false, 2000},
+                          {"x", false, 2000}};
     for (const Case& c : cases) {
         r.form.State().MusicIsPlaying = true;
         r.form.SetAlternateTimeText(QString::fromLatin1(c.text));
@@ -64,9 +67,9 @@ TEST(Settings, AlternateTimeRatioAndTimeSignature) {
 
 TEST(Settings, HelpButtonsShowTheirInformationBoxes) {
     EditorRig r;
-    const char* buttons[] = {"NoUpdateHButton",  "UseBeatHButton",   "UseCircuitBentHButton",
-                             "UseFMODHButton",   "UseMIDIFileHButton", "UseMIDIInHButton",
-                             "UseMIDIOutHButton", "UsePortaHButton", "UseSynchroHButton",
+    const char* buttons[] = {"NoUpdateHButton",   "UseBeatHButton",     "UseCircuitBentHButton",
+                             "UseFMODHButton",    "UseMIDIFileHButton", "UseMIDIInHButton",
+                             "UseMIDIOutHButton", "UsePortaHButton",    "UseSynchroHButton",
                              "UseVoiceHButton"};
     for (const char* b : buttons) {
         r.form.HelpButton_Click(QString::fromLatin1(b));

@@ -21,8 +21,8 @@ struct SongRig : EditorRig {
     SongFile songs{target, progress, boxes, dialogs, log};
 
     void LoadText(const QString& settings, const QString& lines = {}) {
-        songs.LoadSongBytes((kFormatText + "\r\n" + settings + "\r\nMUSICLISTSTART\r\n" + lines)
-                                .toUtf8());
+        songs.LoadSongBytes(
+            (kFormatText + "\r\n" + settings + "\r\nMUSICLISTSTART\r\n" + lines).toUtf8());
     }
 };
 
@@ -50,17 +50,17 @@ TEST(SongTarget, SettingsGoThroughTheControlsHandlers) {
     r.LoadText("BPM 20\r\nAlternateTime 14\r\nNoteSilenceRatio 5\r\nNoteReplace 0\r\n"
                "KeyboardOctave 6\r\nAddNote2 1\r\nNoteClickAdd 0",
                "quarter c#4 e4\r\n1/8 C4 D4 Dot extra\r\n");
-    EXPECT_EQ(r.form.Settings().BPM, 20);           // the variable is set first
-    EXPECT_TRUE(r.form.BPMText.Invalid);            // the text box then refuses it
+    EXPECT_EQ(r.form.Settings().BPM, 20); // the variable is set first
+    EXPECT_TRUE(r.form.BPMText.Invalid);  // the text box then refuses it
     EXPECT_EQ(r.form.Settings().AlternateTime, 14);
     EXPECT_TRUE(r.form.AlternateTimeText.Invalid);
     EXPECT_EQ(r.form.NoteSilenceRatioLabel, "05%");
-    EXPECT_EQ(r.form.Settings().TimeSig, 4);        // no TimeSig line: back to 4
-    EXPECT_TRUE(r.form.NoteReplaceCheck.Checked);   // not read
+    EXPECT_EQ(r.form.Settings().TimeSig, 4);      // no TimeSig line: back to 4
+    EXPECT_TRUE(r.form.NoteReplaceCheck.Checked); // not read
     EXPECT_EQ(r.form.OctLabel[2], "7");
     EXPECT_TRUE(r.form.AddNote2Option);
     EXPECT_FALSE(r.form.AddNote1Option);
-    EXPECT_FALSE(r.form.NoteReplaceCheck.Enabled);  // NoteClickAdd's handler ran
+    EXPECT_FALSE(r.form.NoteReplaceCheck.Enabled); // NoteClickAdd's handler ran
     EXPECT_FALSE(r.form.State().MusicIsPlaying);
     EXPECT_EQ(r.form.List().Line(1), (MusicLine{"quarter", "C#4", "E4", ""}));
     EXPECT_EQ(r.form.List().Line(2).Mod, "Dot extra");

@@ -1,5 +1,5 @@
-#include "core/NonLockingSleep.h"
 #include "platform/QtEventPump.h"
+#include "core/NonLockingSleep.h"
 #include "platform/SteadyClock.h"
 
 #include <QCoreApplication>
@@ -20,8 +20,8 @@ TEST(QtEventPump, TimersAndPostedEventsRunDuringAWaitThatStillLastsItsInterval) 
     QObject::connect(&repeating, &QTimer::timeout, [&timerRuns] { ++timerRuns; });
     repeating.start();
     bool posted = false;
-    QMetaObject::invokeMethod(QCoreApplication::instance(), [&posted] { posted = true; },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [&posted] { posted = true; }, Qt::QueuedConnection);
     const uint32_t start = clock.TickCount();
     EXPECT_EQ(sleep.MsgWaitObj(30), NonLockingSleep::kTimeout);
     EXPECT_GE(clock.TickCount() - start, 30u);
@@ -34,8 +34,8 @@ TEST(QtEventPump, AZeroWaitProcessesWhatIsPending) {
     QtEventPump pump;
     NonLockingSleep sleep(clock, pump);
     bool posted = false;
-    QMetaObject::invokeMethod(QCoreApplication::instance(), [&posted] { posted = true; },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [&posted] { posted = true; }, Qt::QueuedConnection);
     EXPECT_EQ(sleep.MsgWaitObj(0), NonLockingSleep::kTimeout);
     EXPECT_TRUE(posted);
 }

@@ -70,7 +70,7 @@ TEST(EvdevSpeaker, ATonesIsSwitchedOnAndOffAndOutOfRangeFrequenciesAreRefused) {
         int frequency;
         bool ok;
     };
-    const Case cases[] = {{440, true}, {37, true}, {32767, true}, {36, false},
+    const Case cases[] = {{440, true},    {37, true}, {32767, true}, {36, false},
                           {32768, false}, {0, false}, {-5, false}};
     std::vector<int> expected;
     for (const Case& c : cases) {
@@ -103,9 +103,9 @@ TEST(SpeakerFactory, UnopenableBackEndsFallBackInOrder) {
         QString chosen;
     };
     const Case cases[] = {
-        {"auto", true, true, "evdev"},      {"auto", false, true, "emulated"},
-        {"auto", false, false, "none"},     {"evdev", false, false, "none"},
-        {"console", true, true, "emulated"}, {"none", true, true, "none"},
+        {"auto", true, true, "evdev"},        {"auto", false, true, "emulated"},
+        {"auto", false, false, "none"},       {"evdev", false, false, "none"},
+        {"console", true, true, "emulated"},  {"none", true, true, "none"},
         {"emulated", true, true, "emulated"}, {"bogus", true, false, "evdev"},
     };
     for (const Case& c : cases) {

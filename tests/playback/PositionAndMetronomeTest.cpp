@@ -60,7 +60,9 @@ TEST(PlayPosition, CachedSumsMatchSummingFromScratchThroughEdits) {
     const char* lengths[] = {"Whole", "Half", "Quarter", "1/8", "1/16"};
     const char* mods[] = {"", "Dot", "Tri", "Tri", "Tri"};
     auto randomLine = [&] {
-        return MusicLine{QString::fromLatin1(lengths[rng.bounded(5)]), "C4", {},
+        return MusicLine{QString::fromLatin1(lengths[rng.bounded(5)]),
+                         "C4",
+                         {},
                          QString::fromLatin1(mods[rng.bounded(5)])};
     };
     for (int i = 0; i < 300; ++i) {

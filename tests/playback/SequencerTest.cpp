@@ -107,16 +107,16 @@ TEST_F(SequencerTest, WholeSongPlayRepeatsWithContinuousTiming) {
     rig.Load({"Quarter C4 - -", "Quarter D4 - -"});
     rig.At(2100, [this] { form.StopPlayButton_Click(); });
     form.PlayAllButton_Click();
-    EXPECT_EQ(rig.Tones(), QStringList({"262@0+250", "294@500+250", "262@1000+250",
-                                        "294@1500+250", "262@2000+250"}));
+    EXPECT_EQ(rig.Tones(), QStringList({"262@0+250", "294@500+250", "262@1000+250", "294@1500+250",
+                                        "262@2000+250"}));
 }
 
 TEST_F(SequencerTest, APassLimitEndsARepeatingPlayAfterTheLastLineOfTheLastPass) {
     rig.Load({"Quarter C4 - -", "Quarter D4 - -"});
     form.TheSequencer().SetPassLimit(2);
     form.PlayAllButton_Click();
-    EXPECT_EQ(rig.Tones(), QStringList({"262@0+250", "294@500+250", "262@1000+250",
-                                        "294@1500+250"}));
+    EXPECT_EQ(rig.Tones(),
+              QStringList({"262@0+250", "294@500+250", "262@1000+250", "294@1500+250"}));
     EXPECT_EQ(rig.ElapsedMs(), 2000); // the last line's time is waited out
 }
 

@@ -1,6 +1,6 @@
+#include "playback/ToneDispatcher.h"
 #include "core/NonLockingSleep.h"
 #include "diag/DebugLog.h"
-#include "playback/ToneDispatcher.h"
 #include "platform/RecordingSpeaker.h"
 #include "platform/ScriptedMessageBoxes.h"
 #include "platform/VirtualClock.h"
@@ -44,7 +44,11 @@ class FakeFmod final : public FmodToneOutput {
 public:
     explicit FakeFmod(Trace& t) : t_(t) {}
     void FMODBeep(int32_t f, double ms, bool noStop, bool noWait) override {
-        t_.events << QStringLiteral("fmod %1 %2 nostop=%3 nowait=%4").arg(f).arg(ms).arg(noStop).arg(noWait);
+        t_.events << QStringLiteral("fmod %1 %2 nostop=%3 nowait=%4")
+                         .arg(f)
+                         .arg(ms)
+                         .arg(noStop)
+                         .arg(noWait);
     }
     Trace& t_;
 };
@@ -100,14 +104,15 @@ TEST_F(ToneDispatcherTest, ToneCodeLinesHaveTheirFixedShape) {
     tones.UniBeepValue("123456", 1234567, true, false, false, false);
     tones.MutePiptoneClicked(true);
     tones.UniBeepValue("G2", 49.5, false, false, false, false);
-    EXPECT_EQ(FileLines(log.ToneCodePath()), QStringList({
-                                                 "Beep         440,    100     'A4",
-                                                 "Beep        1000,     20     '1000 Hz [no note]",
-                                                 "Beep         277, 234.5678     'C#4",
-                                                 "Beep       123456, 1234567     '123456 Hz [no note]",
-                                                 "Beep          98,   49.5     'G2",
-                                                 "MsgWaitObj            50",
-                                             }));
+    EXPECT_EQ(FileLines(log.ToneCodePath()),
+              QStringList({
+                  "Beep         440,    100     'A4",
+                  "Beep        1000,     20     '1000 Hz [no note]",
+                  "Beep         277, 234.5678     'C#4",
+                  "Beep       123456, 1234567     '123456 Hz [no note]",
+                  "Beep          98,   49.5     'G2",
+                  "MsgWaitObj            50",
+              }));
 }
 
 TEST_F(ToneDispatcherTest, DebugLogTracesTheCallAndTheSpeakerBeep) {
@@ -115,13 +120,14 @@ TEST_F(ToneDispatcherTest, DebugLogTracesTheCallAndTheSpeakerBeep) {
     QString note;
     tones.UniBeep(note, 100, false, false, true, false);
     EXPECT_EQ(note, "C4");
-    EXPECT_EQ(FileLines(log.DebugLogPath()),
-              QStringList({"12:00:00 -     UniBeep(NOTESTRING:, DURATION:100, NOTEISFREQUENCY:FALSE, "
-                           "SPECIFICCONTINUOUS:FALSE, SPECIFICSTOP:TRUE, FMODNOWAIT:FALSE) - START",
-                           "12:00:00 -     NoteString not set - setting to C4",
-                           "12:00:00 -     PC Speaker Beep 262, 100 - BEFORE",
-                           "12:00:00 -     PC Speaker Beep - AFTER",
-                           "12:00:00 -     UniBeep() - END", ""}));
+    EXPECT_EQ(
+        FileLines(log.DebugLogPath()),
+        QStringList({"12:00:00 -     UniBeep(NOTESTRING:, DURATION:100, NOTEISFREQUENCY:FALSE, "
+                     "SPECIFICCONTINUOUS:FALSE, SPECIFICSTOP:TRUE, FMODNOWAIT:FALSE) - START",
+                     "12:00:00 -     NoteString not set - setting to C4",
+                     "12:00:00 -     PC Speaker Beep 262, 100 - BEFORE",
+                     "12:00:00 -     PC Speaker Beep - AFTER", "12:00:00 -     UniBeep() - END",
+                     ""}));
     ASSERT_EQ(speaker.Tones().size(), 1u);
     EXPECT_EQ(speaker.Tones()[0].frequency, 262);
     EXPECT_EQ(speaker.Tones()[0].durationMs, 100);
@@ -174,8 +180,8 @@ TEST_F(ToneDispatcherTest, FmodNoStopFollowsTheToneKind) {
         bool isFrequency, continuous, stop, neverSilent, noStop;
     };
     const Case cases[] = {
-        {true, true, false, true, false},   {false, true, true, true, false},
-        {false, true, false, false, true},  {false, false, false, true, true},
+        {true, true, false, true, false},    {false, true, true, true, false},
+        {false, true, false, false, true},   {false, false, false, true, true},
         {false, false, false, false, false},
     };
     for (const Case& c : cases) {

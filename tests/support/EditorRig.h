@@ -3,10 +3,10 @@
 #include "CapturingLog.h"
 #include "core/NonLockingSleep.h"
 #include "editor/MainForm.h"
-#include "playback/ToneDispatcher.h"
 #include "platform/RecordingSpeaker.h"
 #include "platform/ScriptedMessageBoxes.h"
 #include "platform/VirtualClock.h"
+#include "playback/ToneDispatcher.h"
 
 #include <QStringList>
 

@@ -76,9 +76,9 @@ MainFormBinding::MainFormBinding(MainForm& form, MainWindow& window)
     w_.installEventFilter(this);
     // Mods whose parts are not in this build stay off.
     for (QWidget* mod : std::initializer_list<QWidget*>{
-             w_.UseVoiceCheck, w_.UseMIDIOutCheck, w_.UseMIDIInCheck,
-             w_.UseMIDIFileCheck, w_.UseSynchroCheck, w_.UsePortaCheck, w_.UseMotorCheck,
-             w_.MotorOctSlider, w_.UseBeatCheck, w_.UseCircuitBentCheck}) {
+             w_.UseVoiceCheck, w_.UseMIDIOutCheck, w_.UseMIDIInCheck, w_.UseMIDIFileCheck,
+             w_.UseSynchroCheck, w_.UsePortaCheck, w_.UseMotorCheck, w_.MotorOctSlider,
+             w_.UseBeatCheck, w_.UseCircuitBentCheck}) {
         mod->setEnabled(false);
     }
     RefreshAll();
@@ -88,9 +88,8 @@ void MainFormBinding::ConnectList() {
     w_.MainList->setModel(&form_.List());
     MusicList& list = form_.List();
     connect(&list, &MusicList::SelectionChanged, this, &MainFormBinding::SyncListSelection);
-    connect(&list, &MusicList::ScrollTo, this, [this](int line) {
-        w_.MainList->scrollTo(form_.List().index(line - 1, 0));
-    });
+    connect(&list, &MusicList::ScrollTo, this,
+            [this](int line) { w_.MainList->scrollTo(form_.List().index(line - 1, 0)); });
     connect(w_.MainList, &QAbstractItemView::clicked, this,
             [this](const QModelIndex& index) { form_.MainList_ItemClick(index.row() + 1); });
     // Moving through the list with the keyboard selects without playing.
@@ -148,22 +147,28 @@ void MainFormBinding::ConnectNoteEntry() {
             [this] { form_.SetAddNote1Option(true); });
     connect(w_.AddNote2Option, &QRadioButton::clicked, this,
             [this] { form_.SetAddNote2Option(true); });
-    connect(w_.ClearNote1Button, &QPushButton::clicked, this, [this] { form_.ClearNote1Button_Click(); });
-    connect(w_.ClearNote2Button, &QPushButton::clicked, this, [this] { form_.ClearNote2Button_Click(); });
+    connect(w_.ClearNote1Button, &QPushButton::clicked, this,
+            [this] { form_.ClearNote1Button_Click(); });
+    connect(w_.ClearNote2Button, &QPushButton::clicked, this,
+            [this] { form_.ClearNote2Button_Click(); });
     connect(w_.Command1, &QPushButton::clicked, this, [this] { form_.Command1_Click(); });
-    connect(w_.SilentLineButton, &QPushButton::clicked, this, [this] { form_.SilentLineButton_Click(); });
-    connect(w_.UnselectButton, &QPushButton::clicked, this, [this] { form_.UnselectButton_Click(); });
+    connect(w_.SilentLineButton, &QPushButton::clicked, this,
+            [this] { form_.SilentLineButton_Click(); });
+    connect(w_.UnselectButton, &QPushButton::clicked, this,
+            [this] { form_.UnselectButton_Click(); });
 }
 
 void MainFormBinding::ConnectSettings() {
-    connect(w_.BPMText, &QLineEdit::textEdited, this, [this](const QString& t) { form_.SetBPMText(t); });
+    connect(w_.BPMText, &QLineEdit::textEdited, this,
+            [this](const QString& t) { form_.SetBPMText(t); });
     connect(w_.BPMUpDown, &UpDownButtons::StepUp, this, [this] { form_.BPMUpDown_Step(+1); });
     connect(w_.BPMUpDown, &UpDownButtons::StepDown, this, [this] { form_.BPMUpDown_Step(-1); });
     connect(w_.AlternateTimeText, &QLineEdit::textEdited, this,
             [this](const QString& t) { form_.SetAlternateTimeText(t); });
     connect(w_.NoteSilenceRatioSlider, &QSlider::valueChanged, this,
             [this](int v) { form_.SetNoteSilenceRatio(v); });
-    connect(w_.TimeSigSlider, &QSlider::valueChanged, this, [this](int v) { form_.SetTimeSigSlider(v); });
+    connect(w_.TimeSigSlider, &QSlider::valueChanged, this,
+            [this](int v) { form_.SetTimeSigSlider(v); });
     const std::pair<QCheckBox*, void (MainForm::*)(bool)> checks[] = {
         {w_.ClickPlayNote1Check, &MainForm::SetClickPlayNote1Check},
         {w_.ClickPlayNote2Check, &MainForm::SetClickPlayNote2Check},
@@ -188,8 +193,10 @@ void MainFormBinding::ConnectPlayback() {
     connect(w_.PlayAllButton, &QPushButton::clicked, this, [this] { form_.PlayAllButton_Click(); });
     connect(w_.PlayFromLineButton, &QPushButton::clicked, this,
             [this] { form_.PlayFromLineButton_Click(); });
-    connect(w_.StopPlayButton, &QPushButton::clicked, this, [this] { form_.StopPlayButton_Click(); });
-    connect(w_.MetronomeButton, &QPushButton::clicked, this, [this] { form_.MetronomeButton_Click(); });
+    connect(w_.StopPlayButton, &QPushButton::clicked, this,
+            [this] { form_.StopPlayButton_Click(); });
+    connect(w_.MetronomeButton, &QPushButton::clicked, this,
+            [this] { form_.MetronomeButton_Click(); });
 }
 
 void MainFormBinding::BuildRefreshers() {
@@ -205,7 +212,9 @@ void MainFormBinding::BuildRefreshers() {
         const QSignalBlocker block(w_.NoteLengthCombo);
         w_.NoteLengthCombo->setCurrentIndex(f.NoteLengthComboIndex);
     };
-    r["NoteClickPlayCheck"] = [this, &f] { ShowCheck(w_.NoteClickPlayCheck, f.NoteClickPlayCheck); };
+    r["NoteClickPlayCheck"] = [this, &f] {
+        ShowCheck(w_.NoteClickPlayCheck, f.NoteClickPlayCheck);
+    };
     r["NoteClickAddCheck"] = [this, &f] { ShowCheck(w_.NoteClickAddCheck, f.NoteClickAddCheck); };
     r["AddNote1Option"] = [this, &f] {
         for (auto [button, on] : {std::pair{w_.AddNote1Option, f.AddNote1Option},
@@ -224,8 +233,12 @@ void MainFormBinding::BuildRefreshers() {
     };
     r["ModDottedCheck"] = [this, &f] { ShowCheck(w_.ModDottedCheck, f.ModDottedCheck); };
     r["ModTripletCheck"] = [this, &f] { ShowCheck(w_.ModTripletCheck, f.ModTripletCheck); };
-    r["ClickPlayNote1Check"] = [this, &f] { ShowCheck(w_.ClickPlayNote1Check, f.ClickPlayNote1Check); };
-    r["ClickPlayNote2Check"] = [this, &f] { ShowCheck(w_.ClickPlayNote2Check, f.ClickPlayNote2Check); };
+    r["ClickPlayNote1Check"] = [this, &f] {
+        ShowCheck(w_.ClickPlayNote1Check, f.ClickPlayNote1Check);
+    };
+    r["ClickPlayNote2Check"] = [this, &f] {
+        ShowCheck(w_.ClickPlayNote2Check, f.ClickPlayNote2Check);
+    };
     r["PlayNote1Check"] = [this, &f] { ShowCheck(w_.PlayNote1Check, f.PlayNote1Check); };
     r["PlayNote2Check"] = [this, &f] { ShowCheck(w_.PlayNote2Check, f.PlayNote2Check); };
     r["BPMText"] = [this, &f] { ShowText(w_.BPMText, f.BPMText); };
@@ -234,7 +247,9 @@ void MainFormBinding::BuildRefreshers() {
         const QSignalBlocker block(w_.NoteSilenceRatioSlider);
         w_.NoteSilenceRatioSlider->setValue(f.NoteSilenceRatioSlider);
     };
-    r["NoteSilenceRatioLabel"] = [this, &f] { w_.NoteSilenceRatioLabel->setText(f.NoteSilenceRatioLabel); };
+    r["NoteSilenceRatioLabel"] = [this, &f] {
+        w_.NoteSilenceRatioLabel->setText(f.NoteSilenceRatioLabel);
+    };
     r["TimeSigSlider"] = [this, &f] {
         const QSignalBlocker block(w_.TimeSigSlider);
         w_.TimeSigSlider->setValue(f.TimeSigSlider);

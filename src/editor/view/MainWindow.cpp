@@ -504,8 +504,8 @@ QWidget* MainWindow::BuildPlayer() {
     QFont lampFont = BeepTextLabel->font();
     lampFont.setBold(true);
     BeepTextLabel->setFont(lampFont);
-    BeepTextLabel->setMinimumWidth(BeepTextLabel->fontMetrics().horizontalAdvance(
-                                       QStringLiteral("BEEP")) + 16);
+    BeepTextLabel->setMinimumWidth(
+        BeepTextLabel->fontMetrics().horizontalAdvance(QStringLiteral("BEEP")) + 16);
     SetBeepLit(false);
 
     auto* labels = new QHBoxLayout;

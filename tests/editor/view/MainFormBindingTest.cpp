@@ -1,5 +1,5 @@
-#include "EditorRig.h"
 #include "editor/view/MainFormBinding.h"
+#include "EditorRig.h"
 #include "editor/view/MainWindow.h"
 #include "editor/view/MusicListView.h"
 #include "editor/view/PianoKeyboard.h"
@@ -99,8 +99,8 @@ TEST_F(BindingTest, PlayDisablesTheKeysAndStopEndsIt) {
     rig.Load({"Quarter C4 - -", "Quarter E4 G4 -"});
     bool keysWereDisabled = false;
     rig.At(300, [&] {
-        keysWereDisabled = !window.Keyboard->Key(0)->isEnabled() && !window.PlayAllButton->isEnabled() &&
-                           window.StopPlayButton->isEnabled();
+        keysWereDisabled = !window.Keyboard->Key(0)->isEnabled() &&
+                           !window.PlayAllButton->isEnabled() && window.StopPlayButton->isEnabled();
         QTest::mouseClick(window.StopPlayButton, Qt::LeftButton);
     });
     QTest::mouseClick(window.PlayAllButton, Qt::LeftButton);
