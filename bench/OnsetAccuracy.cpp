@@ -163,7 +163,9 @@ int main(int argc, char** argv) {
     for (double e : errors) {
         absErrors.push_back(std::fabs(e));
     }
-    std::printf("%s", withWindow ? "window shown and resized every 50 ms; " : "");
+    if (withWindow) {
+        std::printf("window shown%s; ", resizer.isActive() ? " and resized every 50 ms" : "");
+    }
     std::printf("lines %d%s%s, tones %zu (%zu skipped), played %.2f s\n", lineCount,
                 triplets ? " (triplets)" : "", noUpdate ? ", display frozen" : ", display on",
                 errors.size(), static_cast<size_t>(lineCount) - errors.size(), wall);

@@ -87,9 +87,11 @@ MainFormBinding::MainFormBinding(MainForm& form, MainWindow& window)
 void MainFormBinding::ConnectList() {
     w_.MainList->setModel(&form_.List());
     MusicList& list = form_.List();
-    connect(&list, &MusicList::SelectionChanged, this, &MainFormBinding::SyncListSelection);
-    connect(&list, &MusicList::ScrollTo, this,
-            [this](int line) { w_.MainList->scrollTo(form_.List().index(line - 1, 0)); });
+    connect(&list, &MusicList::SelectionChanged, this, [this] { ScheduleListSync(); });
+    connect(&list, &MusicList::ScrollTo, this, [this](int line) {
+        scrollLine_ = line;
+        ScheduleListSync();
+    });
     connect(w_.MainList, &QAbstractItemView::clicked, this,
             [this](const QModelIndex& index) { form_.MainList_ItemClick(index.row() + 1); });
     // Moving through the list with the keyboard selects without playing.
@@ -102,7 +104,30 @@ void MainFormBinding::ConnectList() {
             });
 }
 
-void MainFormBinding::SyncListSelection(int current, bool selected) {
+void MainFormBinding::ScheduleListSync() {
+    // The list view follows at the next pass of the event loop rather than at once: the
+    // player moves the selection right before a tone, and a piptone tone leaves no chance
+    // to paint until it is over anyway.
+    if (listSyncPending_) {
+        return;
+    }
+    listSyncPending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            listSyncPending_ = false;
+            SyncListSelection();
+            if (scrollLine_ > 0) {
+                w_.MainList->scrollTo(form_.List().index(scrollLine_ - 1, 0));
+                scrollLine_ = 0;
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void MainFormBinding::SyncListSelection() {
+    const int current = form_.List().GetSelectedIndex();
+    const bool selected = form_.List().HasSelectedLine();
     syncingSelection_ = true;
     QItemSelectionModel* sel = w_.MainList->selectionModel();
     if (current == -1 || !selected) {

@@ -36,13 +36,16 @@ private:
     void BuildRefreshers();
     void Refresh(const QString& name);
     void RefreshPosition();
-    void SyncListSelection(int current, bool selected);
+    void ScheduleListSync();
+    void SyncListSelection();
     void ShowBeepLamp(bool sounding);
 
     MainForm& form_;
     MainWindow& w_;
     QHash<QString, std::function<void()>> refreshers_;
     bool syncingSelection_ = false;
+    bool listSyncPending_ = false;
+    int scrollLine_ = 0;
     QTimer lampOff_;
 };
 

@@ -62,6 +62,7 @@ TEST_F(BindingTest, ClickingKeysWritesATuneThatShowsInTheList) {
     EXPECT_TRUE(window.NoteLengthReplaceCheck->isEnabled());
     ClickKey(28);
     EXPECT_EQ(Cell(1, 2), "E5");
+    QCoreApplication::processEvents(); // the list view follows at the next pass
     EXPECT_TRUE(window.MainList->selectionModel()->isRowSelected(1, {}));
 
     // Erase line 2 and un-select.
@@ -69,6 +70,7 @@ TEST_F(BindingTest, ClickingKeysWritesATuneThatShowsInTheList) {
     EXPECT_EQ(window.MainList->model()->rowCount(), 2);
     EXPECT_EQ(Cell(2, 1), "G4");
     QTest::mouseClick(window.UnselectButton, Qt::LeftButton);
+    QCoreApplication::processEvents();
     EXPECT_FALSE(window.MainList->selectionModel()->hasSelection());
     EXPECT_EQ(window.lblPlayBar->text(), "001");
 }
