@@ -150,7 +150,7 @@ int main(int argc, char** argv) {
         return start +
                (beats * tq::Decimal4::FromInt(60) / tq::Decimal4::FromInt(600)).Raw() * 100'000;
     };
-    const double lineNs = static_cast<double>(scheduledNs(1) - scheduledNs(0));
+    const double lineNs = lineBeats.ToDouble() * 60.0 / 600.0 * 1e9;
     std::vector<double> errors;
     for (int64_t t : speaker.starts) {
         const auto line =

@@ -135,6 +135,109 @@ bool LoadSong(const QString& path, tq::SongTarget& target, tq::MessageBoxes& box
     return isSong;
 }
 
+// One headless play: on the virtual clock and the offline speaker when rendering, on the
+// real clock, event loop and speaker otherwise.
+class HeadlessPlayer {
+public:
+    explicit HeadlessPlayer(const Options& o)
+        : o_(o), render_(!o.wav.isEmpty()), log_(QCoreApplication::applicationDirPath()),
+          pump_(render_ ? static_cast<tq::EventPump&>(virtualPump_) : qtPump_, formForPump_),
+          sleep_(Clock(), pump_), sound_(tq::SystemAudioOutputFactory()) {}
+
+    int Run() {
+        SetUpLogs();
+        if (!OpenSpeaker()) {
+            return kBadArguments;
+        }
+        tq::Speaker& speaker = render_ ? static_cast<tq::Speaker&>(*offline_) : *choice_.speaker;
+        tq::OutputSwitches switches;
+        tq::ToneDispatcher tones(log_, boxes_, sleep_, speaker, switches);
+        tq::MainForm form({log_, boxes_, sleep_, tones, switches});
+        form.State().TickFreq = Clock().PerformanceFrequency();
+        formForPump_ = &form;
+        tq::MainFormSongTarget target(form);
+        if (!LoadSong(o_.song, target, boxes_, log_)) {
+            return kNotASong;
+        }
+        form.TheSequencer().SetPassLimit(o_.passes);
+        form.PlayAllButton_Click();
+        speaker.Silence();
+        formForPump_ = nullptr;
+        if (render_ && !WriteWav()) {
+            return kBadArguments;
+        }
+        return gInterrupted.load() ? kStoppedBySignal : kPlayed;
+    }
+
+private:
+    tq::Clock& Clock() {
+        return render_ ? static_cast<tq::Clock&>(virtualClock_) : steadyClock_;
+    }
+
+    void SetUpLogs() {
+        if (!o_.debugLog.isEmpty()) {
+            log_.SetDebugLogPath(o_.debugLog);
+            log_.SetLogEnabled(true);
+        }
+        if (!o_.toneCode.isEmpty()) {
+            log_.SetToneCodePath(o_.toneCode);
+            log_.SetUseWriteCode(true);
+        }
+        if (render_) {
+            // Time stamps from the virtual clock keep the debug log the same on every run.
+            log_.SetTimeOfDay([this] {
+                return QTime::fromMSecsSinceStartOfDay(
+                           static_cast<int>(virtualClock_.NowNs() / 1'000'000 % 86'400'000))
+                    .toString(QStringLiteral("HH:mm:ss"));
+            });
+        }
+    }
+
+    bool OpenSpeaker() {
+        if (render_) {
+            QString why;
+            offline_ = tq::OfflineSpeaker::Open(virtualClock_, &why);
+            if (!offline_) {
+                std::fprintf(stderr, "Can't render: %s\n", qPrintable(why));
+            }
+            return offline_ != nullptr;
+        }
+        tq::SpeakerOptions options = tq::SpeakerOptions::FromEnvironment();
+        options.wanted = o_.speaker;
+        options.makeEmulated = tq::EmulatedSpeakerMaker(sound_);
+        choice_ = tq::OpenSpeaker(options);
+        for (const QString& note : choice_.notes) {
+            log_.LogText(note);
+            std::fprintf(stderr, "%s\n", qPrintable(note));
+        }
+        return true;
+    }
+
+    bool WriteWav() {
+        const std::vector<float>& samples = offline_->Finish();
+        if (!tq::WriteWavFile(o_.wav.toStdString(), samples, tq::OfflineSpeaker::kSampleRate, 1)) {
+            std::fprintf(stderr, "Can't write %s\n", qPrintable(o_.wav));
+            return false;
+        }
+        return true;
+    }
+
+    const Options& o_;
+    const bool render_;
+    tq::DebugLog log_;
+    tq::StreamMessageBoxes boxes_;
+    tq::VirtualClock virtualClock_;
+    tq::VirtualEventPump virtualPump_{virtualClock_};
+    tq::SteadyClock steadyClock_;
+    tq::QtEventPump qtPump_;
+    tq::MainForm* formForPump_ = nullptr;
+    InterruptiblePump pump_;
+    tq::NonLockingSleep sleep_;
+    tq::snd::SoundEngine sound_;
+    std::unique_ptr<tq::OfflineSpeaker> offline_;
+    tq::SpeakerChoice choice_;
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -146,79 +249,6 @@ int main(int argc, char** argv) {
     }
     std::signal(SIGINT, OnInterrupt);
     std::signal(SIGTERM, OnInterrupt);
-
-    tq::DebugLog log(QCoreApplication::applicationDirPath());
-    if (!o.debugLog.isEmpty()) {
-        log.SetDebugLogPath(o.debugLog);
-        log.SetLogEnabled(true);
-    }
-    if (!o.toneCode.isEmpty()) {
-        log.SetToneCodePath(o.toneCode);
-        log.SetUseWriteCode(true);
-    }
-    tq::StreamMessageBoxes boxes;
-
-    // A virtual clock for rendering, the real one for playing.
-    const bool render = !o.wav.isEmpty();
-    tq::VirtualClock virtualClock;
-    tq::VirtualEventPump virtualPump(virtualClock);
-    tq::SteadyClock steadyClock;
-    tq::QtEventPump qtPump;
-    tq::Clock& clock = render ? static_cast<tq::Clock&>(virtualClock) : steadyClock;
-    if (render) {
-        // Time stamps from the virtual clock keep the debug log the same on every run.
-        log.SetTimeOfDay([&virtualClock] {
-            return QTime::fromMSecsSinceStartOfDay(
-                       static_cast<int>(virtualClock.NowNs() / 1'000'000 % 86'400'000))
-                .toString(QStringLiteral("HH:mm:ss"));
-        });
-    }
-    tq::MainForm* formForPump = nullptr;
-    InterruptiblePump pump(render ? static_cast<tq::EventPump&>(virtualPump) : qtPump, formForPump);
-    tq::NonLockingSleep sleep(clock, pump);
-
-    tq::snd::SoundEngine sound(tq::SystemAudioOutputFactory());
-    std::unique_ptr<tq::OfflineSpeaker> offline;
-    tq::SpeakerChoice choice;
-    if (render) {
-        QString why;
-        offline = tq::OfflineSpeaker::Open(virtualClock, &why);
-        if (!offline) {
-            std::fprintf(stderr, "Can't render: %s\n", qPrintable(why));
-            return kBadArguments;
-        }
-    } else {
-        tq::SpeakerOptions options = tq::SpeakerOptions::FromEnvironment();
-        options.wanted = o.speaker;
-        options.makeEmulated = tq::EmulatedSpeakerMaker(sound);
-        choice = tq::OpenSpeaker(options);
-        for (const QString& note : choice.notes) {
-            log.LogText(note);
-            std::fprintf(stderr, "%s\n", qPrintable(note));
-        }
-    }
-    tq::Speaker& speaker = render ? static_cast<tq::Speaker&>(*offline) : *choice.speaker;
-
-    tq::OutputSwitches switches;
-    tq::ToneDispatcher tones(log, boxes, sleep, speaker, switches);
-    tq::MainForm form({log, boxes, sleep, tones, switches});
-    form.State().TickFreq = clock.PerformanceFrequency();
-    formForPump = &form;
-
-    tq::MainFormSongTarget target(form);
-    if (!LoadSong(o.song, target, boxes, log)) {
-        return kNotASong;
-    }
-    form.TheSequencer().SetPassLimit(o.passes);
-    form.PlayAllButton_Click();
-    speaker.Silence();
-
-    if (render) {
-        const std::vector<float>& samples = offline->Finish();
-        if (!tq::WriteWavFile(o.wav.toStdString(), samples, tq::OfflineSpeaker::kSampleRate, 1)) {
-            std::fprintf(stderr, "Can't write %s\n", qPrintable(o.wav));
-            return kBadArguments;
-        }
-    }
-    return gInterrupted.load() ? kStoppedBySignal : kPlayed;
+    HeadlessPlayer player(o);
+    return player.Run();
 }

@@ -123,20 +123,8 @@ void SongFile::LoadSongBytes(const QByteArray& bytes) {
             "characters."));
         progress_.Repaint();
     }
-
-    if (!AtStartOfString(text, kFormatText)) {
-        log_.LogText(QStringLiteral("File doesn't contain 'format text' at the start"));
-        const MsgAnswer answer = boxes_.Show(
-            QStringLiteral("Probably weird file format"),
-            QStringLiteral("This file doesn't contain this text at the start of it which says "
-                           "that it is in this program's format: \n") +
-                kFormatText +
-                QStringLiteral("\n\nOf course, apart from that it could still be in this "
-                               "program's format.\nTry to load it?"),
-            MsgButtons::YesNo, MsgIcon::Exclamation);
-        if (answer != MsgAnswer::Yes) {
-            return;
-        }
+    if (!AtStartOfString(text, kFormatText) && !AskToLoadForeignFile()) {
+        return;
     }
 
     // A file without a TimeSig line loads with four beats per bar.
@@ -149,38 +137,59 @@ void SongFile::LoadSongBytes(const QByteArray& bytes) {
             line.chop(1);
         }
     }
+    const qsizetype listStart = ApplySettings(lines);
+    LoadMusicList(lines, listStart);
+    log_.LogText(QStringLiteral("EndOfLoadMusic"));
+    target_.StopPlaying();
+}
 
-    qsizetype listStart = lines.size();
+bool SongFile::AskToLoadForeignFile() {
+    log_.LogText(QStringLiteral("File doesn't contain 'format text' at the start"));
+    return boxes_.Show(QStringLiteral("Probably weird file format"),
+                       QStringLiteral("This file doesn't contain this text at the start of it "
+                                      "which says that it is in this program's format: \n") +
+                           kFormatText +
+                           QStringLiteral("\n\nOf course, apart from that it could still be in "
+                                          "this program's format.\nTry to load it?"),
+                       MsgButtons::YesNo, MsgIcon::Exclamation) == MsgAnswer::Yes;
+}
+
+qsizetype SongFile::ApplySettings(const QStringList& lines) {
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QString& line = lines[i];
         const QString lower = line.toLower();
         if (lower.startsWith(QLatin1String("revision"))) {
-            const QString revision = line.mid(8);
-            if (IsNumeric(revision) && NumberValue(revision) > kProgramRevision) {
-                log_.LogText(QStringLiteral("File was made with newer program version"));
-                boxes_.Show(
-                    QString(),
-                    QStringLiteral(
-                        "This file was made with a newer version of Tonquill than you're "
-                        "using. As long as it doesn't contain info about features only in a "
-                        "newer version, there should be no problem opening it with this "
-                        "version.\r\n\r\nHowever, I'll have made the newer version for a "
-                        "reason, so I recommend that you download and use it instead.\r\n\r\n"
-                        "You can get it from ") +
-                        kDownloadPage,
-                    MsgButtons::Ok, MsgIcon::None);
-            }
+            CheckRevision(line);
         }
         if (lower.startsWith(QLatin1String("musicliststart"))) {
-            listStart = i + 1;
-            break;
+            return i + 1;
         }
         // A line without a blank has no value and is never a setting.
         if (line.contains(QLatin1Char(' '))) {
             ApplySetting(GetSettingName(line), line);
         }
     }
+    return lines.size();
+}
 
+void SongFile::CheckRevision(const QString& line) {
+    const QString revision = line.mid(8);
+    if (!IsNumeric(revision) || NumberValue(revision) <= kProgramRevision) {
+        return;
+    }
+    log_.LogText(QStringLiteral("File was made with newer program version"));
+    boxes_.Show(QString(),
+                QStringLiteral("This file was made with a newer version of Tonquill than you're "
+                               "using. As long as it doesn't contain info about features only in "
+                               "a newer version, there should be no problem opening it with this "
+                               "version.\r\n\r\nHowever, I'll have made the newer version for a "
+                               "reason, so I recommend that you download and use it instead."
+                               "\r\n\r\nYou can get it from ") +
+                    kDownloadPage,
+                MsgButtons::Ok, MsgIcon::None);
+}
+
+void SongFile::LoadMusicList(const QStringList& lines, qsizetype listStart) {
     log_.LogText(QStringLiteral("Loading music list"));
     target_.ClearLines();
     // Parsed completely first and handed over in one call: a long song fills the list in
@@ -202,8 +211,6 @@ void SongFile::LoadSongBytes(const QByteArray& bytes) {
     if (!rows.empty()) {
         target_.AppendLines(std::move(rows));
     }
-    log_.LogText(QStringLiteral("EndOfLoadMusic"));
-    target_.StopPlaying();
 }
 
 void SongFile::ApplySetting(const QString& name, const QString& line) {

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace tq {
 
@@ -41,6 +42,11 @@ private:
     void WriteSong(const QString& path);
     bool ReadSong(const QString& path, QByteArray& bytes);
     void CantRead(const QString& path);
+    bool AskToLoadForeignFile();
+    // Applies the settings before the music list; returns the index of its first line.
+    qsizetype ApplySettings(const QStringList& lines);
+    void CheckRevision(const QString& line);
+    void LoadMusicList(const QStringList& lines, qsizetype listStart);
     void ApplySetting(const QString& name, const QString& line);
 
     SongTarget& target_;
