@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 namespace tq {
 namespace {
 
@@ -56,6 +58,17 @@ TEST(Player, ExitCodesTellWhatHappened) {
         EXPECT_TRUE(r.err.contains(QLatin1String(c.says))) << r.err.toStdString();
     }
     EXPECT_FALSE(QFile::exists(dir.filePath("f.wav")));
+}
+
+TEST(Player, CtrlCStopsPlayingAndSaysSoInTheExitCode) {
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(QStringLiteral(TQ_PLAYER), {kExamples + "/C major scale.tql", "--speaker", "none"});
+    ASSERT_TRUE(p.waitForReadyRead(10000)); // "Speaker: using 'none'", then the song plays
+    ::kill(static_cast<pid_t>(p.processId()), SIGINT);
+    ASSERT_TRUE(p.waitForFinished(10000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 1);
 }
 
 TEST(Player, RenderingIsReproducibleAndPassesRepeatTheSong) {
