@@ -65,6 +65,22 @@ TEST_F(SequencerTest, AtRatio100AlternationRunsToTheLineEndWithoutMargin) {
     EXPECT_EQ(tones.last(), "262@480+30");
 }
 
+TEST_F(SequencerTest, AtRatio100ALineEndingTooCloseToTheNextSetsA20MsMarginForTheRest) {
+    form.SetNoteSilenceRatio(100);
+    rig.Load({"Quarter C4 E4 -", "Quarter G4 A4 -"});
+    rig.At(1400, [this] { form.StopPlayButton_Click(); });
+    form.PlayAllButton_Click();
+    const QStringList tones = rig.Tones();
+    // Line 1 alternates to 510 ms, 10 ms past the next line's start: no wait is started,
+    // and from then on this play keeps 20 ms clear of each line's end.
+    ASSERT_GE(tones.size(), 17 + 16 + 1);
+    EXPECT_EQ(tones[16], "262@480+30");
+    EXPECT_EQ(tones[17], "440@510+30"); // the phase carried over: Note 2 first
+    EXPECT_EQ(tones[32], "392@960+30");
+    // 10 ms before the next line again: no wait, line 1 follows at once.
+    EXPECT_EQ(tones[33], "330@990+30");
+}
+
 TEST_F(SequencerTest, WaitsPollIn15MsStepsAndTheLastStepEndsAtTheTarget) {
     form.SetNoteSilenceRatio(50);
     rig.Load({"Quarter C4 - -", "Quarter D4 - -"});

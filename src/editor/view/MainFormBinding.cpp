@@ -84,6 +84,16 @@ MainFormBinding::MainFormBinding(MainForm& form, MainWindow& window)
     RefreshAll();
 }
 
+template <size_t N>
+void MainFormBinding::ConnectChecks(const std::pair<QCheckBox*, void (MainForm::*)(bool)> (&checks)[N]) {
+    for (const auto& entry : checks) {
+        // A copy, not the structured binding: the lambda outlives this loop.
+        const auto setter = entry.second;
+        connect(entry.first, &QCheckBox::clicked, this,
+                [this, setter](bool on) { (form_.*setter)(on); });
+    }
+}
+
 void MainFormBinding::ConnectList() {
     w_.MainList->setModel(&form_.List());
     MusicList& list = form_.List();
@@ -165,9 +175,7 @@ void MainFormBinding::ConnectNoteEntry() {
         {w_.ModDottedCheck, &MainForm::SetModDottedCheck},
         {w_.ModTripletCheck, &MainForm::SetModTripletCheck},
     };
-    for (const auto& [box, setter] : checks) {
-        connect(box, &QCheckBox::clicked, this, [this, setter](bool on) { (form_.*setter)(on); });
-    }
+    ConnectChecks(checks);
     connect(w_.AddNote1Option, &QRadioButton::clicked, this,
             [this] { form_.SetAddNote1Option(true); });
     connect(w_.AddNote2Option, &QRadioButton::clicked, this,
@@ -203,9 +211,7 @@ void MainFormBinding::ConnectSettings() {
         {w_.MutePiptoneCheck, &MainForm::SetMutePiptoneCheck},
         {w_.UseFMODCheck, &MainForm::SetUseFMODCheck},
     };
-    for (const auto& [box, setter] : checks) {
-        connect(box, &QCheckBox::clicked, this, [this, setter](bool on) { (form_.*setter)(on); });
-    }
+    ConnectChecks(checks);
     for (QToolButton* help : w_.findChildren<QToolButton*>()) {
         if (help->objectName().endsWith(QLatin1String("HButton"))) {
             connect(help, &QToolButton::clicked, this,

@@ -5,6 +5,9 @@
 #include <QTimer>
 
 #include <functional>
+#include <utility>
+
+class QCheckBox;
 
 namespace tq {
 
@@ -33,6 +36,8 @@ private:
     void ConnectSettings();
     void ConnectPlayback();
     void ConnectList();
+    template <size_t N>
+    void ConnectChecks(const std::pair<QCheckBox*, void (MainForm::*)(bool)> (&checks)[N]);
     void BuildRefreshers();
     void Refresh(const QString& name);
     void RefreshPosition();
