@@ -84,14 +84,8 @@ MainFormBinding::MainFormBinding(MainForm& form, MainWindow& window)
     RefreshAll();
 }
 
-template <size_t N>
-void MainFormBinding::ConnectChecks(const std::pair<QCheckBox*, void (MainForm::*)(bool)> (&checks)[N]) {
-    for (const auto& entry : checks) {
-        // A copy, not the structured binding: the lambda outlives this loop.
-        const auto setter = entry.second;
-        connect(entry.first, &QCheckBox::clicked, this,
-                [this, setter](bool on) { (form_.*setter)(on); });
-    }
+void MainFormBinding::ConnectCheck(QCheckBox* box, const std::function<void(bool)>& handler) {
+    connect(box, &QCheckBox::clicked, this, handler);
 }
 
 void MainFormBinding::ConnectList() {
@@ -167,15 +161,13 @@ void MainFormBinding::ConnectNoteEntry() {
             [this] { form_.KeyboardOctaveUpDown_Step(-1); });
     connect(w_.NoteLengthCombo, &QComboBox::activated, this,
             [this](int i) { form_.SetNoteLengthComboIndex(i); });
-    const std::pair<QCheckBox*, void (MainForm::*)(bool)> checks[] = {
-        {w_.NoteClickPlayCheck, &MainForm::SetNoteClickPlayCheck},
-        {w_.NoteClickAddCheck, &MainForm::SetNoteClickAddCheck},
-        {w_.NoteReplaceCheck, &MainForm::SetNoteReplaceCheck},
-        {w_.NoteLengthReplaceCheck, &MainForm::SetNoteLengthReplaceCheck},
-        {w_.ModDottedCheck, &MainForm::SetModDottedCheck},
-        {w_.ModTripletCheck, &MainForm::SetModTripletCheck},
-    };
-    ConnectChecks(checks);
+    ConnectCheck(w_.NoteClickPlayCheck, [this](bool on) { form_.SetNoteClickPlayCheck(on); });
+    ConnectCheck(w_.NoteClickAddCheck, [this](bool on) { form_.SetNoteClickAddCheck(on); });
+    ConnectCheck(w_.NoteReplaceCheck, [this](bool on) { form_.SetNoteReplaceCheck(on); });
+    ConnectCheck(w_.NoteLengthReplaceCheck,
+                 [this](bool on) { form_.SetNoteLengthReplaceCheck(on); });
+    ConnectCheck(w_.ModDottedCheck, [this](bool on) { form_.SetModDottedCheck(on); });
+    ConnectCheck(w_.ModTripletCheck, [this](bool on) { form_.SetModTripletCheck(on); });
     connect(w_.AddNote1Option, &QRadioButton::clicked, this,
             [this] { form_.SetAddNote1Option(true); });
     connect(w_.AddNote2Option, &QRadioButton::clicked, this,
@@ -202,16 +194,13 @@ void MainFormBinding::ConnectSettings() {
             [this](int v) { form_.SetNoteSilenceRatio(v); });
     connect(w_.TimeSigSlider, &QSlider::valueChanged, this,
             [this](int v) { form_.SetTimeSigSlider(v); });
-    const std::pair<QCheckBox*, void (MainForm::*)(bool)> checks[] = {
-        {w_.ClickPlayNote1Check, &MainForm::SetClickPlayNote1Check},
-        {w_.ClickPlayNote2Check, &MainForm::SetClickPlayNote2Check},
-        {w_.PlayNote1Check, &MainForm::SetPlayNote1Check},
-        {w_.PlayNote2Check, &MainForm::SetPlayNote2Check},
-        {w_.NoUpdateCheck, &MainForm::SetNoUpdateCheck},
-        {w_.MutePiptoneCheck, &MainForm::SetMutePiptoneCheck},
-        {w_.UseFMODCheck, &MainForm::SetUseFMODCheck},
-    };
-    ConnectChecks(checks);
+    ConnectCheck(w_.ClickPlayNote1Check, [this](bool on) { form_.SetClickPlayNote1Check(on); });
+    ConnectCheck(w_.ClickPlayNote2Check, [this](bool on) { form_.SetClickPlayNote2Check(on); });
+    ConnectCheck(w_.PlayNote1Check, [this](bool on) { form_.SetPlayNote1Check(on); });
+    ConnectCheck(w_.PlayNote2Check, [this](bool on) { form_.SetPlayNote2Check(on); });
+    ConnectCheck(w_.NoUpdateCheck, [this](bool on) { form_.SetNoUpdateCheck(on); });
+    ConnectCheck(w_.MutePiptoneCheck, [this](bool on) { form_.SetMutePiptoneCheck(on); });
+    ConnectCheck(w_.UseFMODCheck, [this](bool on) { form_.SetUseFMODCheck(on); });
     for (QToolButton* help : w_.findChildren<QToolButton*>()) {
         if (help->objectName().endsWith(QLatin1String("HButton"))) {
             connect(help, &QToolButton::clicked, this,

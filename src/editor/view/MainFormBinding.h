@@ -36,8 +36,7 @@ private:
     void ConnectSettings();
     void ConnectPlayback();
     void ConnectList();
-    template <size_t N>
-    void ConnectChecks(const std::pair<QCheckBox*, void (MainForm::*)(bool)> (&checks)[N]);
+    void ConnectCheck(QCheckBox* box, const std::function<void(bool)>& handler);
     void BuildRefreshers();
     void Refresh(const QString& name);
     void RefreshPosition();
