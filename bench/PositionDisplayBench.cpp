@@ -10,25 +10,29 @@
 
 namespace {
 
-void FillTriplets(tq::MusicList& list, int lines) {
-    std::vector<tq::MusicLine> song;
-    for (int i = 0; i < lines; ++i) {
-        song.push_back({QStringLiteral("1/16"), QStringLiteral("C4"), {}, QStringLiteral("Tri")});
+// A song of 20,000 triplet lines with its position display, the sums kept up to date with
+// edits as the main window does.
+struct TripletSong {
+    tq::MusicList list;
+    tq::PlaySettings settings;
+    tq::NullLog log;
+    tq::PlayPositionDisplay display{list, settings, log};
+
+    TripletSong() {
+        std::vector<tq::MusicLine> song(
+            20000,
+            tq::MusicLine{QStringLiteral("1/16"), QStringLiteral("C4"), {}, QStringLiteral("Tri")});
+        list.AppendLines(std::move(song));
+        list.SetEditObserver([this](int line) { display.Sums().InvalidateFrom(line); });
     }
-    list.AppendLines(std::move(song));
-}
+};
 
 // As played: line after line, each recounting the position up to it.
 void BM_TripletLineDuringPlay(benchmark::State& state) {
-    tq::MusicList list;
-    FillTriplets(list, 20000);
-    tq::PlaySettings settings;
-    tq::NullLog log;
-    tq::PlayPositionDisplay display(list, settings, log);
-    list.SetEditObserver([&display](int line) { display.Sums().InvalidateFrom(line); });
+    TripletSong s;
     int line = 1;
     for (auto _ : state) {
-        display.ShowPlayPos(display.WorkOutPlayPosOf(line + 1));
+        s.display.ShowPlayPos(s.display.WorkOutPlayPosOf(line + 1));
         line = line % 20000 + 1;
     }
 }
@@ -36,17 +40,12 @@ BENCHMARK(BM_TripletLineDuringPlay);
 
 // The same after an edit near the start of the song, which drops the running sums.
 void BM_TripletLineAfterEachEdit(benchmark::State& state) {
-    tq::MusicList list;
-    FillTriplets(list, 20000);
-    tq::PlaySettings settings;
-    tq::NullLog log;
-    tq::PlayPositionDisplay display(list, settings, log);
-    list.SetEditObserver([&display](int line) { display.Sums().InvalidateFrom(line); });
+    TripletSong s;
     bool dotted = false;
     for (auto _ : state) {
         dotted = !dotted;
-        list.SetCell(2, tq::MusicList::ModColumn, dotted ? "Dot" : "Tri");
-        display.ShowPlayPos(display.WorkOutPlayPosOf(20000));
+        s.list.SetCell(2, tq::MusicList::ModColumn, dotted ? "Dot" : "Tri");
+        s.display.ShowPlayPos(s.display.WorkOutPlayPosOf(20000));
     }
 }
 BENCHMARK(BM_TripletLineAfterEachEdit)->Unit(benchmark::kMicrosecond);
