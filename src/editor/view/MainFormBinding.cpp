@@ -18,6 +18,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QToolButton>
+#include <algorithm>
 
 namespace tq {
 
@@ -69,7 +70,12 @@ MainFormBinding::MainFormBinding(MainForm& form, MainWindow& window)
     ConnectSettings();
     ConnectPlayback();
     connect(&form_, &MainForm::ControlChanged, this, &MainFormBinding::Refresh);
-    connect(&form_, &MainForm::PositionChanged, this, &MainFormBinding::RefreshPosition);
+    connect(&form_, &MainForm::PositionChanged, this, [this] {
+        positionDirty_ = true;
+        ScheduleViewSync();
+    });
+    viewSync_.setSingleShot(true);
+    connect(&viewSync_, &QTimer::timeout, this, &MainFormBinding::SyncView);
     lampOff_.setSingleShot(true);
     lampOff_.setInterval(kLampHoldMs);
     connect(&lampOff_, &QTimer::timeout, this, [this] { w_.SetBeepLit(false); });
@@ -91,10 +97,14 @@ void MainFormBinding::ConnectCheck(QCheckBox* box, const std::function<void(bool
 void MainFormBinding::ConnectList() {
     w_.MainList->setModel(&form_.List());
     MusicList& list = form_.List();
-    connect(&list, &MusicList::SelectionChanged, this, [this] { ScheduleListSync(); });
+    connect(&list, &MusicList::SelectionChanged, this, [this] {
+        listDirty_ = true;
+        ScheduleViewSync();
+    });
     connect(&list, &MusicList::ScrollTo, this, [this](int line) {
         scrollLine_ = line;
-        ScheduleListSync();
+        listDirty_ = true;
+        ScheduleViewSync();
     });
     connect(w_.MainList, &QAbstractItemView::clicked, this,
             [this](const QModelIndex& index) { form_.MainList_ItemClick(index.row() + 1); });
@@ -108,25 +118,42 @@ void MainFormBinding::ConnectList() {
             });
 }
 
-void MainFormBinding::ScheduleListSync() {
-    // The list view follows at the next pass of the event loop rather than at once: the
-    // player moves the selection right before a tone, and a piptone tone leaves no chance
-    // to paint until it is over anyway.
-    if (listSyncPending_) {
+void MainFormBinding::ScheduleViewSync() {
+    if (!form_.State().MusicIsPlaying) {
+        // While editing, the position is drawn at once and the list follows at the next
+        // pass of the event loop.
+        if (positionDirty_) {
+            positionDirty_ = false;
+            RefreshPosition();
+        }
+        if (listDirty_ && !viewSync_.isActive()) {
+            viewSync_.start(0);
+        }
         return;
     }
-    listSyncPending_ = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            listSyncPending_ = false;
-            SyncListSelection();
-            if (scrollLine_ > 0) {
-                w_.MainList->scrollTo(form_.List().index(scrollLine_ - 1, 0));
-                scrollLine_ = 0;
-            }
-        },
-        Qt::QueuedConnection);
+    // While playing, the list and the position follow at most every kPlayFrameMs: the
+    // player moves them right before each tone, a piptone tone leaves no chance to paint
+    // until it is over anyway, and fast songs would otherwise repaint for every line.
+    if (!viewSync_.isActive()) {
+        const qint64 since = sinceSync_.isValid() ? sinceSync_.elapsed() : kPlayFrameMs;
+        viewSync_.start(static_cast<int>(std::max<qint64>(0, kPlayFrameMs - since)));
+    }
+}
+
+void MainFormBinding::SyncView() {
+    sinceSync_.start();
+    if (positionDirty_) {
+        positionDirty_ = false;
+        RefreshPosition();
+    }
+    if (listDirty_) {
+        listDirty_ = false;
+        SyncListSelection();
+        if (scrollLine_ > 0) {
+            w_.MainList->scrollTo(form_.List().index(scrollLine_ - 1, 0));
+            scrollLine_ = 0;
+        }
+    }
 }
 
 void MainFormBinding::SyncListSelection() {

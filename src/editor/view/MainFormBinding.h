@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
 #include <QTimer>
@@ -27,6 +28,8 @@ public:
 
     // How long the "BEEP" lamp stays lit after a tone, bridging the gaps between tones.
     static constexpr int kLampHoldMs = 60;
+    // How often the list and the position labels follow a playing song at most.
+    static constexpr int kPlayFrameMs = 40;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -40,7 +43,8 @@ private:
     void BuildRefreshers();
     void Refresh(const QString& name);
     void RefreshPosition();
-    void ScheduleListSync();
+    void ScheduleViewSync();
+    void SyncView();
     void SyncListSelection();
     void ShowBeepLamp(bool sounding);
 
@@ -48,8 +52,11 @@ private:
     MainWindow& w_;
     QHash<QString, std::function<void()>> refreshers_;
     bool syncingSelection_ = false;
-    bool listSyncPending_ = false;
+    bool listDirty_ = false;
+    bool positionDirty_ = false;
     int scrollLine_ = 0;
+    QTimer viewSync_;
+    QElapsedTimer sinceSync_;
     QTimer lampOff_;
 };
 
