@@ -126,21 +126,31 @@ void MainFormBinding::ScheduleViewSync() {
             positionDirty_ = false;
             RefreshPosition();
         }
-        if (listDirty_ && !viewSync_.isActive()) {
-            viewSync_.start(0);
+        if (listDirty_ && !syncQueued_) {
+            syncQueued_ = true;
+            QMetaObject::invokeMethod(this, &MainFormBinding::SyncView, Qt::QueuedConnection);
         }
         return;
     }
     // While playing, the list and the position follow at most every kPlayFrameMs: the
     // player moves them right before each tone, a piptone tone leaves no chance to paint
-    // until it is over anyway, and fast songs would otherwise repaint for every line.
-    if (!viewSync_.isActive()) {
-        const qint64 since = sinceSync_.isValid() ? sinceSync_.elapsed() : kPlayFrameMs;
-        viewSync_.start(static_cast<int>(std::max<qint64>(0, kPlayFrameMs - since)));
+    // until it is over anyway, and fast songs would otherwise repaint for every line. The
+    // redraw is queued for the pass of the event loop right after the tone, the point
+    // furthest from the next line's start; a change that comes too soon waits for the
+    // next one, or for a late catch-up when no further change comes.
+    if (!sinceSync_.isValid() || sinceSync_.elapsed() >= kPlayFrameMs) {
+        if (!syncQueued_) {
+            syncQueued_ = true;
+            QMetaObject::invokeMethod(this, &MainFormBinding::SyncView, Qt::QueuedConnection);
+        }
+    } else if (!viewSync_.isActive()) {
+        viewSync_.start(2 * kPlayFrameMs);
     }
 }
 
 void MainFormBinding::SyncView() {
+    syncQueued_ = false;
+    viewSync_.stop();
     sinceSync_.start();
     if (positionDirty_) {
         positionDirty_ = false;

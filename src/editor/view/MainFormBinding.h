@@ -54,6 +54,7 @@ private:
     bool syncingSelection_ = false;
     bool listDirty_ = false;
     bool positionDirty_ = false;
+    bool syncQueued_ = false;
     int scrollLine_ = 0;
     QTimer viewSync_;
     QElapsedTimer sinceSync_;
