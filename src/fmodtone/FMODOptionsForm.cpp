@@ -11,6 +11,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace tq {
 
 FMODOptionsForm::FMODOptionsForm(FmodOptions& options, QWidget* parent)
@@ -59,7 +61,12 @@ FMODOptionsForm::FMODOptionsForm(FmodOptions& options, QWidget* parent)
     layout->addWidget(frame);
     layout->addWidget(neverSilentCheck_);
     layout->addWidget(noteLabel);
-    setFixedWidth(360);
+    // Wide enough for the check box's caption, and as tall as the wrapped texts need.
+    const QMargins m = layout->contentsMargins();
+    const int width = std::max(380, neverSilentCheck_->sizeHint().width() + m.left() + m.right());
+    setFixedWidth(width);
+    setMinimumHeight(layout->totalHeightForWidth(width));
+    resize(width, minimumHeight());
 
     connect(&options_, &FmodOptions::Changed, this, &FMODOptionsForm::Mirror);
     connect(&options_, &FmodOptions::ShowRequested, this, [this] {
