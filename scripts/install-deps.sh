@@ -20,8 +20,9 @@ done
 [[ ${#missing[@]} -eq 0 ]] && exit 0
 
 echo "Installing: ${missing[*]}"
-SUDO=""
-[[ $(id -u) -eq 0 ]] || SUDO="sudo"
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -q
-$SUDO -E apt-get install -y -q --no-install-recommends "${missing[@]}"
+# As root (CI, containers) apt-get runs directly; otherwise through sudo. The variable is
+# passed through env so it reaches apt-get either way.
+as_root=()
+[[ $(id -u) -eq 0 ]] || as_root=(sudo)
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -11,7 +11,7 @@ bool FileExists(const QString& path, LogSink& log) {
         return false;
     }
     const QFileInfo info(path);
-    const bool exists = info.exists() && info.isFile() && !info.fileName().startsWith('.');
+    const bool exists = info.exists() && info.isFile();
     log.LogText(QStringLiteral("FileExists(\"") + path + QStringLiteral("\") = ") +
                 (exists ? QStringLiteral("TRUE") : QStringLiteral("FALSE")));
     return exists;

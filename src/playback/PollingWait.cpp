@@ -29,6 +29,9 @@ bool PollingWait::UntilMoving(const std::function<Decimal4()>& targetNow, Decima
             sleep_.MsgWaitObj(step);
             log_.WriteCode(ToneDispatcher::WaitCodeLine(step));
         } else {
+            // Logged too, so that the wait lines add up to the whole wait.
+            const Decimal4 preciseMs = Decimal4::FromInt(1000) * left;
+            log_.WriteCode(ToneDispatcher::WaitCodeLine(preciseMs.ToDouble()));
             const int64_t counter = static_cast<int64_t>(
                 (static_cast<__int128>((target - margin).Raw()) * state_.TickFreq) / 10000);
             sleep_.TheClock().SleepUntilCounter(counter);

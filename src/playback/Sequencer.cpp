@@ -45,6 +45,7 @@ void Sequencer::PlayMusic(int startPoint, int endPoint, bool singleLine) {
     PlayerState& st = d_.state;
     d_.log.LogIndentInc(QStringLiteral("PlayMusic() - START"));
     st.MusicIsPlaying = true;
+    d_.tones.BeginPlay();
     BeforePlayMusic();
     d_.log.LogText(QStringLiteral("StartPoint = ") + QString::number(startPoint));
     d_.log.LogText(QStringLiteral("EndPoint = ") + QString::number(endPoint));
@@ -86,9 +87,7 @@ void Sequencer::PlayMusic(int startPoint, int endPoint, bool singleLine) {
                     st.MusicIsPlaying = false;
                 } else {
                     run.currentLine = run.startPoint - 1;
-                    if (!d_.settings.UseNoUpdate) {
-                        ShowStartPosition(run.startPoint);
-                    }
+                    ShowStartPosition(run.startPoint);
                 }
             }
             d_.log.LogText(QStringLiteral("Respond to any input"));
@@ -98,6 +97,7 @@ void Sequencer::PlayMusic(int startPoint, int endPoint, bool singleLine) {
 
     st.MusicIsPlaying = false;
     AfterPlayMusic();
+    d_.tones.EndPlay();
     d_.log.LogIndentDec(QStringLiteral("PlayMusic() - END"));
 }
 

@@ -5,6 +5,7 @@
 #include "core/NoteFrequencies.h"
 #include "core/NoteLengths.h"
 #include "core/Rounding.h"
+#include "platform/MessageBoxes.h"
 #include "platform/Speaker.h"
 
 #include <algorithm>
@@ -21,7 +22,47 @@ int32_t FrequencyOfText(const QString& text) {
     return RoundToInt32(LeadingNumber(text));
 }
 
+// Boxes that go to the debug log only, for reports already shown once.
+class LoggedOnlyBoxes final : public MessageBoxes {
+public:
+    explicit LoggedOnlyBoxes(LogSink& log) : log_(log) {}
+    MsgAnswer Show(const QString& title, const QString& text, MsgButtons, MsgIcon) override {
+        QString oneLine = text;
+        oneLine.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        log_.LogText(EffectiveTitle(title) + QStringLiteral(" (shown before in this play): ") +
+                     oneLine);
+        return MsgAnswer::Ok;
+    }
+
+private:
+    LogSink& log_;
+};
+
 } // namespace
+
+void ToneDispatcher::BeginPlay() {
+    if (playDepth_++ == 0) {
+        reportedNotes_.clear();
+    }
+}
+
+void ToneDispatcher::EndPlay() {
+    if (playDepth_ > 0) {
+        --playDepth_;
+    }
+}
+
+int ToneDispatcher::NoteNumOf(const QString& noteString) {
+    if (playDepth_ > 0 && reportedNotes_.contains(noteString)) {
+        LoggedOnlyBoxes quiet(log_);
+        return LetterToNoteNum(noteString, quiet);
+    }
+    const int noteNum = LetterToNoteNum(noteString, boxes_);
+    if (noteNum < 0 && playDepth_ > 0) {
+        reportedNotes_.insert(noteString);
+    }
+    return noteNum;
+}
 
 QString ToneDispatcher::BeepCodeLine(int32_t frequency, double duration, const QString& noteString,
                                      bool noteIsFrequency) {
@@ -34,8 +75,9 @@ QString ToneDispatcher::BeepCodeLine(int32_t frequency, double duration, const Q
     return line;
 }
 
-QString ToneDispatcher::WaitCodeLine(int32_t milliseconds) {
-    return QStringLiteral("MsgWaitObj        ") + NumPad(milliseconds, QLatin1Char(' '), 6);
+QString ToneDispatcher::WaitCodeLine(double milliseconds) {
+    return QStringLiteral("MsgWaitObj        ") +
+           NumPad(NumText(milliseconds), QLatin1Char(' '), 6);
 }
 
 int ToneDispatcher::MidiNoteOf(const QString& noteString, bool noteIsFrequency) {
@@ -46,7 +88,7 @@ int ToneDispatcher::MidiNoteOf(const QString& noteString, bool noteIsFrequency) 
                          : f == 500 ? QStringLiteral("B4")
                                     : QStringLiteral("C3");
     }
-    const int noteNum = LetterToNoteNum(midiNoteString, boxes_);
+    const int noteNum = NoteNumOf(midiNoteString);
     return midi_->NoteToMIDI(noteNum, OctaveOfNoteString(midiNoteString));
 }
 
@@ -77,7 +119,7 @@ void ToneDispatcher::UniBeep(QString& noteString, double duration, bool noteIsFr
     if (noteIsFrequency) {
         frequency = FrequencyOfText(noteString);
     } else {
-        noteNum = LetterToNoteNum(noteString, boxes_);
+        noteNum = NoteNumOf(noteString);
         octave = OctaveOfNoteString(noteString);
         frequency = RoundToInt32(NoteNumToFrequency(noteNum, octave));
     }

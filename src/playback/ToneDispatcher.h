@@ -2,6 +2,7 @@
 
 #include "playback/ToneOutputs.h"
 
+#include <QSet>
 #include <QString>
 
 namespace tq {
@@ -32,6 +33,12 @@ public:
         UniBeep(s, duration, noteIsFrequency, specificContinuous, specificStop, fmodNoWait);
     }
 
+    // While a play runs, each note string that is not a note is reported in a box once;
+    // later tones of it are only logged, so a song cannot bury Stop under boxes. Plays
+    // nest (a clicked line inside a whole-song play); the outermost starts afresh.
+    void BeginPlay();
+    void EndPlay();
+
     // MutePiptoneCheck's click handler.
     void MutePiptoneClicked(bool ticked);
 
@@ -47,10 +54,12 @@ public:
     // duration in 6, and the note (or the frequency and " Hz [no note]").
     static QString BeepCodeLine(int32_t frequency, double duration, const QString& noteString,
                                 bool noteIsFrequency);
-    // The tone-code line of a wait: "MsgWaitObj" and the milliseconds right-aligned in 6.
-    static QString WaitCodeLine(int32_t milliseconds);
+    // The tone-code line of a wait: "MsgWaitObj" and the milliseconds right-aligned in 6
+    // (with decimals for the precise end of a wait).
+    static QString WaitCodeLine(double milliseconds);
 
 private:
+    int NoteNumOf(const QString& noteString);
     int MidiNoteOf(const QString& noteString, bool noteIsFrequency);
     void PlayOnOneOutput(int32_t frequency, double duration, int noteNum, int octave,
                          bool noteIsFrequency, bool specificContinuous, bool specificStop,
@@ -65,6 +74,8 @@ private:
     MotorToneOutput* motor_ = nullptr;
     FmodToneOutput* fmod_ = nullptr;
     PortamentoToneOutput* portamento_ = nullptr;
+    int playDepth_ = 0;
+    QSet<QString> reportedNotes_;
 };
 
 } // namespace tq

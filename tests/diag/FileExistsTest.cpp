@@ -10,7 +10,7 @@
 namespace tq {
 namespace {
 
-TEST(FileExists, OnlyVisiblePlainFilesCountAndEachCheckIsLogged) {
+TEST(FileExists, PlainFilesCountDotNamesIncludedAndEachCheckIsLogged) {
     QTemporaryDir dir;
     const QString d = dir.path();
     for (const char* name : {"song.tql", ".hidden", "logenable"}) {
@@ -29,7 +29,7 @@ TEST(FileExists, OnlyVisiblePlainFilesCountAndEachCheckIsLogged) {
     };
     const Case cases[] = {
         {d + "/song.tql", true, true},   {d + "/logenable", true, true},
-        {d + "/nothing", false, true},   {d + "/.hidden", false, true},
+        {d + "/nothing", false, true},   {d + "/.hidden", true, true},
         {d + "/folder", false, true},    {d + "/folder/", false, false},
         {d + "/folder\\", false, false}, {QString(), false, false},
     };

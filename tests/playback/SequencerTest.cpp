@@ -90,9 +90,11 @@ TEST_F(SequencerTest, WaitsPollIn15MsStepsAndTheLastStepEndsAtTheTarget) {
     for (int i = 0; i < 16; ++i) {
         expected << "MsgWaitObj            15";
     }
-    // 250 + 16 x 15 = 490: 10 ms to go, of which the last one is slept precisely.
-    expected << "MsgWaitObj             9";
-    EXPECT_EQ(rig.log.codes.mid(1, 17), expected);
+    // 250 + 16 x 15 = 490: 10 ms to go, of which the last one is slept precisely and
+    // logged on its own, so the lines add up to the whole 250 ms wait.
+    expected << "MsgWaitObj             9"
+             << "MsgWaitObj             1";
+    EXPECT_EQ(rig.log.codes.mid(1, 18), expected);
     EXPECT_EQ(rig.Tones(), QStringList({"262@0+250", "294@500+250"}));
 }
 
@@ -134,6 +136,27 @@ TEST_F(SequencerTest, APassLimitEndsARepeatingPlayAfterTheLastLineOfTheLastPass)
     EXPECT_EQ(rig.Tones(),
               QStringList({"262@0+250", "294@500+250", "262@1000+250", "294@1500+250"}));
     EXPECT_EQ(rig.ElapsedMs(), 2000); // the last line's time is waited out
+}
+
+TEST_F(SequencerTest, EachUnplayableNoteIsReportedOncePerPlayAndLoggedAfterwards) {
+    rig.Load({"Quarter H4 - -", "Quarter - X4 -", "Quarter H4 - -"});
+    form.TheSequencer().SetPassLimit(3);
+    const auto reports = [this] {
+        QStringList out;
+        for (const QString& text : rig.BoxTexts()) {
+            out << text.section(QLatin1Char('\n'), 0, 0);
+        }
+        return out;
+    };
+    form.PlayAllButton_Click();
+    EXPECT_EQ(reports(), QStringList({"LetterAndOctave is *H4*", "LetterAndOctave is *X4*"}));
+    EXPECT_TRUE(rig.log.Trimmed().join('|').contains(
+        "LetterToNoteNum function (shown before in this play): LetterAndOctave is *X4*"));
+    // A new play reports again; a clicked key is outside any play and always reports.
+    form.MainList_ItemClick(1);
+    form.MainList_ItemClick(1);
+    EXPECT_EQ(reports().size(), 4);
+    EXPECT_EQ(rig.boxes.Boxes().back().title, "LetterToNoteNum function");
 }
 
 TEST_F(SequencerTest, ALineClickDuringPlayPlaysThatLineOnceAndEndsTheOuterPlay) {
