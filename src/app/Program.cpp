@@ -4,12 +4,15 @@
 #include "diag/FileExists.h"
 #include "diag/ProcPriority.h"
 #include "fmodtone/EmulatedSpeaker.h"
+#include "platform/QtSerialPort.h"
 
 #include <QCloseEvent>
 #include <QLabel>
 #include <QProcessEnvironment>
 #include <QPushButton>
-#include <QSerialPortInfo>
+
+#include <cstdio>
+#include <cstdlib>
 
 namespace tq {
 
@@ -33,6 +36,27 @@ private:
     MainForm& form_;
 };
 
+// Sees the main window's close before the window does.
+class CloseWatcher final : public QObject {
+public:
+    CloseWatcher(QObject* parent, std::function<void()> onClose)
+        : QObject(parent), onClose_(std::move(onClose)) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == parent() && event->type() == QEvent::Close) {
+            onClose_();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> onClose_;
+};
+
+void EndProcessNow(int code) {
+    std::fflush(nullptr);
+    std::_Exit(code);
+}
+
 } // namespace
 
 Program::Program(const QString& folder) : folder_(folder), log_(folder) {
@@ -43,6 +67,10 @@ Program::Program(const QString& folder) : folder_(folder), log_(folder) {
     form_ = std::make_unique<MainForm>(MainForm::Deps{log_, boxes_, sleep_, *tones_, switches_});
     window_ = std::make_unique<MainWindow>();
     binding_ = new MainFormBinding(*form_, *window_);
+    processEnd_ = EndProcessNow;
+    // The settings windows, the Save/Load window (which leaves the main window disabled
+    // but closable) or a play running in a handler would otherwise outlive the window.
+    window_->installEventFilter(new CloseWatcher(window_.get(), [this] { MainWindowClosed(); }));
     boxes_.SetParent(window_.get());
     dialogs_.SetParent(window_.get());
 
@@ -184,11 +212,21 @@ void Program::BringMainWindowToFront() {
 }
 
 void Program::ProbeSerialPort() {
-    if (QSerialPortInfo::availablePorts().isEmpty()) {
+    QtSerialPort port(QtSerialPort::DefaultPortName());
+    QString why;
+    if (!port.Open(&why)) {
         log_.LogText(QStringLiteral("No (available) com port can be seen"));
-    } else {
-        log_.LogText(QStringLiteral("A com port exists"));
+        form_->DisableMotorControls(QStringLiteral("No serial port could be opened (") + why +
+                                    QStringLiteral("); see the README."));
+        return;
     }
+    log_.LogText(QStringLiteral("A com port exists"));
+    port.Close();
+}
+
+void Program::MainWindowClosed() {
+    ShutDown();
+    processEnd_(0);
 }
 
 void Program::ShutDown() {

@@ -22,6 +22,7 @@
 
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 namespace tq {
@@ -38,6 +39,9 @@ public:
     void StartUp(const QStringList& arguments);
     // Releases the devices and silences the speaker.
     void ShutDown();
+    // How the process ends once the main window is closed and the shut-down has run. By
+    // default at once, whatever other windows are open or whatever handler is running.
+    void SetProcessEnd(std::function<void(int)> end) { processEnd_ = std::move(end); }
 
     MainForm& Form() { return *form_; }
     MainWindow& Window() { return *window_; }
@@ -52,6 +56,7 @@ private:
     void LoadCommandLineSong(const QStringList& arguments);
     void ProbeSerialPort();
     void SetUpSoundcardBeep();
+    void MainWindowClosed();
 
     QString folder_;
     DebugLog log_;
@@ -76,6 +81,7 @@ private:
     std::unique_ptr<SaveLoadForm> saveLoad_;
     std::unique_ptr<SaveLoadWindow> saveLoadWindow_;
     bool shutDown_ = false;
+    std::function<void(int)> processEnd_;
 };
 
 } // namespace tq

@@ -22,9 +22,17 @@ class ToneDispatcher;
 struct OutputSwitches;
 
 struct CheckBoxState {
+    CheckBoxState(bool checked = false, bool enabled = true, QString disabledWhy = {})
+        : Checked(checked), Enabled(enabled), DisabledWhy(std::move(disabledWhy)) {}
     bool Checked = false;
     bool Enabled = true;
+    QString DisabledWhy; // shown in the tooltip while the box is greyed out
 };
+
+// Why a mod box is greyed out.
+inline const QString kNotInThisVersion = QStringLiteral("Not available in this version yet.");
+inline const QString kNoAudioOutput =
+    QStringLiteral("No audio output could be opened; see the README.");
 
 struct TextBoxState {
     QString Text;
@@ -82,9 +90,17 @@ public:
     QString lblTimeSig = QStringLiteral("4");
     CheckBoxState NoUpdateCheck;
     CheckBoxState MutePiptoneCheck;
-    CheckBoxState UseBeatCheck{false, false};
-    CheckBoxState UseFMODCheck{false, false}; // enabled when the soundcard can be used
-    CheckBoxState UseVoiceCheck{false, false};
+    CheckBoxState UseFMODCheck{false, false, kNoAudioOutput}; // until the soundcard opens
+    CheckBoxState UseVoiceCheck{false, false, kNotInThisVersion};
+    CheckBoxState UseMIDIOutCheck{false, false, kNotInThisVersion};
+    CheckBoxState UseMIDIInCheck{false, false, kNotInThisVersion};
+    CheckBoxState UseMIDIFileCheck{false, false, kNotInThisVersion};
+    CheckBoxState UseSynchroCheck{false, false, kNotInThisVersion};
+    CheckBoxState UsePortaCheck{false, false, kNotInThisVersion};
+    CheckBoxState UseMotorCheck{false, false, kNotInThisVersion};
+    bool MotorOctSliderEnabled = false;
+    CheckBoxState UseBeatCheck{false, false, kNotInThisVersion};
+    CheckBoxState UseCircuitBentCheck{false, false, kNotInThisVersion};
     bool BeepTextLabelVisible = false;
     bool lblDebugVisible = false;
     bool PianoKeysEnabled = true;
@@ -133,6 +149,8 @@ public:
     void SetUseFMODCheck(bool ticked);
     // The soundcard beep found an audio output: its box can be ticked.
     void EnableUseFMODCheck();
+    // No serial port opened at start-up: the motor mod's controls are greyed out.
+    void DisableMotorControls(const QString& why);
     // Shows the information box of a "?" button, named as the button ("UseFMODHButton").
     void HelpButton_Click(const QString& buttonName);
 

@@ -150,6 +150,13 @@ void MainForm::EnableUseFMODCheck() {
     Changed("UseFMODCheck");
 }
 
+void MainForm::DisableMotorControls(const QString& why) {
+    UseMotorCheck.Enabled = false;
+    UseMotorCheck.DisabledWhy = why;
+    MotorOctSliderEnabled = false;
+    Changed("UseMotorCheck");
+}
+
 void MainForm::HelpButton_Click(const QString& buttonName) {
     const HelpText* help = FindHelpText(buttonName);
     if (help) {

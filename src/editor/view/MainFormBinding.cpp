@@ -28,6 +28,18 @@ void ShowCheck(QCheckBox* box, const CheckBoxState& state) {
     const QSignalBlocker block(box);
     box->setChecked(state.Checked);
     box->setEnabled(state.Enabled);
+    // A greyed-out box says why, after its own tooltip.
+    const char* const designTip = "designToolTip";
+    if (!box->property(designTip).isValid()) {
+        box->setProperty(designTip, box->toolTip());
+    }
+    const QString tip = box->property(designTip).toString();
+    if (state.Enabled || state.DisabledWhy.isEmpty()) {
+        box->setToolTip(tip);
+    } else {
+        box->setToolTip(tip.isEmpty() ? state.DisabledWhy
+                                      : tip + QStringLiteral("\n\n") + state.DisabledWhy);
+    }
 }
 
 void ShowText(QLineEdit* edit, const TextBoxState& state) {
@@ -80,13 +92,6 @@ MainFormBinding::MainFormBinding(MainForm& form, MainWindow& window)
     lampOff_.setInterval(kLampHoldMs);
     connect(&lampOff_, &QTimer::timeout, this, [this] { w_.SetBeepLit(false); });
     w_.installEventFilter(this);
-    // Mods whose parts are not in this build stay off.
-    for (QWidget* mod : std::initializer_list<QWidget*>{
-             w_.UseVoiceCheck, w_.UseMIDIOutCheck, w_.UseMIDIInCheck, w_.UseMIDIFileCheck,
-             w_.UseSynchroCheck, w_.UsePortaCheck, w_.UseMotorCheck, w_.MotorOctSlider,
-             w_.UseBeatCheck, w_.UseCircuitBentCheck}) {
-        mod->setEnabled(false);
-    }
     RefreshAll();
 }
 
@@ -315,9 +320,19 @@ void MainFormBinding::BuildRefreshers() {
     r["NoUpdateCheck"] = [this, &f] { ShowCheck(w_.NoUpdateCheck, f.NoUpdateCheck); };
     r["MutePiptoneCheck"] = [this, &f] { ShowCheck(w_.MutePiptoneCheck, f.MutePiptoneCheck); };
     r["UseFMODCheck"] = [this, &f] { ShowCheck(w_.UseFMODCheck, f.UseFMODCheck); };
-    r["UseBeatCheck"] = [this, &f] {
-        const QSignalBlocker block(w_.UseBeatCheck);
-        w_.UseBeatCheck->setChecked(f.UseBeatCheck.Checked);
+    r["UseBeatCheck"] = [this, &f] { ShowCheck(w_.UseBeatCheck, f.UseBeatCheck); };
+    r["UseVoiceCheck"] = [this, &f] { ShowCheck(w_.UseVoiceCheck, f.UseVoiceCheck); };
+    r["UseMIDIOutCheck"] = [this, &f] { ShowCheck(w_.UseMIDIOutCheck, f.UseMIDIOutCheck); };
+    r["UseMIDIInCheck"] = [this, &f] { ShowCheck(w_.UseMIDIInCheck, f.UseMIDIInCheck); };
+    r["UseMIDIFileCheck"] = [this, &f] { ShowCheck(w_.UseMIDIFileCheck, f.UseMIDIFileCheck); };
+    r["UseSynchroCheck"] = [this, &f] { ShowCheck(w_.UseSynchroCheck, f.UseSynchroCheck); };
+    r["UsePortaCheck"] = [this, &f] { ShowCheck(w_.UsePortaCheck, f.UsePortaCheck); };
+    r["UseMotorCheck"] = [this, &f] {
+        ShowCheck(w_.UseMotorCheck, f.UseMotorCheck);
+        w_.MotorOctSlider->setEnabled(f.MotorOctSliderEnabled);
+    };
+    r["UseCircuitBentCheck"] = [this, &f] {
+        ShowCheck(w_.UseCircuitBentCheck, f.UseCircuitBentCheck);
     };
     r["BeepTextLabel"] = [this, &f] { ShowBeepLamp(f.BeepTextLabelVisible); };
     r["PianoKey"] = [this, &f] { w_.Keyboard->SetKeysEnabled(f.PianoKeysEnabled); };

@@ -73,6 +73,14 @@ PianoKeyButton::PianoKeyButton(int index, QWidget* parent)
 
 void PianoKeyButton::keyPressEvent(QKeyEvent* event) {
     emit KeyDown(event->key(), event->modifiers());
+    // Ctrl+Up/Down step the octave and nothing more: passed on, they would move the focus
+    // off this key.
+    const bool octaveStep = (event->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier &&
+                            (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down);
+    if (octaveStep) {
+        event->accept();
+        return;
+    }
     QAbstractButton::keyPressEvent(event);
 }
 

@@ -6,6 +6,7 @@
 #include "editor/view/UpDownButtons.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -86,10 +87,16 @@ TEST_F(BindingTest, TypingSettingsValidatesThemAndTheKeysFollowTheOctave) {
     EXPECT_EQ(rig.form.Settings().BPM, 90);
     EXPECT_NE(window.BPMText->palette().color(QPalette::Base), QColor(255, 128, 0));
 
+    // The key keeps the focus: each press steps the octave, and nothing else moves.
+    window.activateWindow();
     window.Keyboard->Key(12)->setFocus();
-    QTest::keyClick(window.Keyboard->Key(12), Qt::Key_Up, Qt::ControlModifier);
-    EXPECT_EQ(window.KeyboardOctaveText->text(), "5");
-    EXPECT_EQ(window.Keyboard->OctLabel(2)->text(), "6");
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up, Qt::ControlModifier);
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::focusWidget(), window.Keyboard->Key(12));
+    EXPECT_EQ(window.KeyboardOctaveText->text(), "6");
+    EXPECT_EQ(window.Keyboard->OctLabel(2)->text(), "7");
 
     window.NoteSilenceRatioSlider->setValue(100);
     EXPECT_EQ(window.NoteSilenceRatioLabel->text(), "100%");

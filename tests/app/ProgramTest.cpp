@@ -1,0 +1,97 @@
+#include "app/Program.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QPushButton>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <pty.h>
+#include <unistd.h>
+
+namespace tq {
+namespace {
+
+// The whole program in a folder of its own, with its debug log on, no speaker and no
+// sound output.
+class ProgramTest : public testing::Test {
+protected:
+    void SetUp() override {
+        qputenv("TONQUILL_SPEAKER", "none");
+        qputenv("TONQUILL_AUDIO_API", "none");
+    }
+    void TearDown() override { qunsetenv("TONQUILL_SERIAL_PORT"); }
+
+    std::unique_ptr<Program> Start(const QByteArray& serialPort) {
+        qputenv("TONQUILL_SERIAL_PORT", serialPort);
+        auto program = std::make_unique<Program>(dir.path());
+        program->Log().SetLogEnabled(true);
+        program->StartUp({});
+        return program;
+    }
+    QStringList LogLines() const {
+        QFile f(dir.path() + QStringLiteral("/debuglog.txt"));
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+        QStringList out;
+        for (const QString& line : QString::fromUtf8(f.readAll()).split(QStringLiteral("\r\n"))) {
+            out << line.section(QStringLiteral(" - "), 1, -1).trimmed();
+        }
+        return out;
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(ProgramTest, ClosingTheMainWindowWithAnotherWindowOpenShutsDownAndEndsTheProgram) {
+    auto program = Start("/nonexistent/ttyTQ");
+    int endedWith = -1;
+    program->SetProcessEnd([&endedWith](int code) {
+        endedWith = code;
+        QCoreApplication::exit(code);
+    });
+    QTimer::singleShot(0, [&program] {
+        // The Save/Load window leaves the main window disabled, but it can still be closed.
+        program->Window().SaveLoadButton->click();
+        ASSERT_FALSE(program->Window().isEnabled());
+        program->Window().close();
+    });
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_EQ(endedWith, 0);
+    const QStringList log = LogLines();
+    const qsizetype request = log.indexOf("[REQUEST TO CLOSE PROGRAM]");
+    ASSERT_GE(request, 0);
+    // The shut-down's lines end the log (an unindent leaves a blank line).
+    EXPECT_EQ(log.mid(request + 1),
+              QStringList({"DoShutDownStuff() - START", "DoShutDownStuff() - END", "",
+                           "KILLING PROCESS (should be last line in log)", ""}));
+}
+
+TEST_F(ProgramTest, TheStartUpProbeOpensTheSerialPortAndGreysOutTheMotorWhenItCannot) {
+    int master = -1;
+    int slave = -1;
+    ASSERT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+    const QByteArray ptyPath = ttyname(slave);
+    ::close(slave);
+    {
+        auto program = Start(ptyPath);
+        EXPECT_TRUE(LogLines().contains("A com port exists"));
+        program->ShutDown();
+    }
+    ::close(master);
+    QFile::remove(dir.path() + QStringLiteral("/debuglog.txt"));
+
+    auto program = Start("/nonexistent/ttyTQ");
+    EXPECT_TRUE(LogLines().contains("No (available) com port can be seen"));
+    EXPECT_FALSE(program->Window().UseMotorCheck->isEnabled());
+    EXPECT_FALSE(program->Window().MotorOctSlider->isEnabled());
+    EXPECT_TRUE(program->Window().UseMotorCheck->toolTip().contains(
+        "No serial port could be opened (/nonexistent/ttyTQ: "));
+    program->ShutDown();
+}
+
+} // namespace
+} // namespace tq
