@@ -1,5 +1,7 @@
 #include "core/Rounding.h"
 
+#include <QStringList>
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -120,6 +122,13 @@ double LeadingNumber(const QString& text, bool* ok) {
         return 0;
     }
     return std::strtod(num.constData(), nullptr);
+}
+
+bool IsNumberBeingTyped(const QString& text) {
+    static const QStringList starts = {QStringLiteral("-"), QStringLiteral("+"),
+                                       QStringLiteral("."), QStringLiteral("-."),
+                                       QStringLiteral("+.")};
+    return starts.contains(text.trimmed());
 }
 
 bool IsNumeric(const QString& text) {

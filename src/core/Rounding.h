@@ -27,4 +27,8 @@ double LeadingNumber(const QString& text, bool* ok = nullptr);
 // True when the whole text (blanks around it allowed) is a decimal number.
 bool IsNumeric(const QString& text);
 
+// True for the start of a number that is still being typed ("-", "+", ".", "-.", "+."),
+// which a text box leaves as it stands, like an empty one.
+bool IsNumberBeingTyped(const QString& text);
+
 } // namespace tq

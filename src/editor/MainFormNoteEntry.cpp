@@ -62,7 +62,7 @@ void MainForm::PianoKey_KeyDown(int /*index*/, int keyCode, int shift) {
 void MainForm::SetKeyboardOctaveText(const QString& text) {
     KeyboardOctaveText.Text = text;
     Changed("KeyboardOctaveText");
-    if (text.isEmpty()) {
+    if (text.isEmpty() || IsNumberBeingTyped(text)) {
         return;
     }
     if (!IsNumeric(text)) {

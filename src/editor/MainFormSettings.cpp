@@ -25,7 +25,7 @@ constexpr int kAlternateMax = 2000;
 void MainForm::SetBPMText(const QString& text) {
     BPMText.Text = text;
     Changed("BPMText");
-    if (text.isEmpty()) {
+    if (text.isEmpty() || IsNumberBeingTyped(text)) {
         return;
     }
     if (!IsNumeric(text)) {
@@ -52,7 +52,7 @@ void MainForm::BPMUpDown_Step(int delta) {
 void MainForm::SetAlternateTimeText(const QString& text) {
     AlternateTimeText.Text = text;
     Changed("AlternateTimeText");
-    if (text.isEmpty()) {
+    if (text.isEmpty() || IsNumberBeingTyped(text)) {
         return;
     }
     if (!IsNumeric(text)) {

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -99,6 +100,18 @@ void SaveLoadWindow::closeEvent(QCloseEvent* event) {
     // Hiding is the form's business, so the close is cancelled and handed over.
     event->ignore();
     form_.CloseBoxClick();
+}
+
+void SaveLoadWindow::keyPressEvent(QKeyEvent* event) {
+    // Esc is Cancel, while Cancel is there to click (not while a song loads).
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        if (cancelButton_->isVisible()) {
+            cancelButton_->click();
+        }
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 } // namespace tq

@@ -33,7 +33,12 @@ void SongFile::SaveMusic() {
     request.title = QStringLiteral("Saving music and config");
     request.filter = kSongFileFilter;
     request.flags = kPathMustExist;
-    const QString path = dialogs_.Save(request);
+    QString path = dialogs_.Save(request);
+    if (!path.isEmpty() && !QFileInfo(path).fileName().contains(QLatin1Char('.'))) {
+        // A name typed without an extension is a song all the same; with the extension the
+        // Load dialog lists it, and the question below protects a song of that name.
+        path += QStringLiteral(".tql");
+    }
     if (!path.isEmpty()) {
         bool replace = true;
         if (FileExists(path, log_)) {

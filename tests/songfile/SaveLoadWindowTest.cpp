@@ -62,14 +62,20 @@ TEST(SaveLoadWindow, ShowsItsCaptionsInTheirColours) {
     EXPECT_FALSE(rig.Info()->isVisible());
 }
 
-TEST(SaveLoadWindow, ItsCloseBoxActsAsCancel) {
-    WindowRig rig;
-    rig.form.ShowForm();
-    EXPECT_FALSE(rig.host.enabled);
-    rig.window.close();
-    EXPECT_FALSE(rig.window.isVisible());
-    EXPECT_TRUE(rig.host.enabled);
-    EXPECT_EQ(rig.host.fronts, 1);
+TEST(SaveLoadWindow, ItsCloseBoxAndEscActAsCancel) {
+    for (const bool esc : {false, true}) {
+        WindowRig rig;
+        rig.form.ShowForm();
+        EXPECT_FALSE(rig.host.enabled);
+        if (esc) {
+            QTest::keyClick(&rig.window, Qt::Key_Escape);
+        } else {
+            rig.window.close();
+        }
+        EXPECT_FALSE(rig.window.isVisible()) << esc;
+        EXPECT_TRUE(rig.host.enabled);
+        EXPECT_EQ(rig.host.fronts, 1);
+    }
 }
 
 TEST(SaveLoadWindow, WhileASongLoadsItShowsLoadingWithoutButtons) {

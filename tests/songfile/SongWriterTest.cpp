@@ -73,25 +73,34 @@ TEST(SongWriter, SavingWritesTheSettingsLayoutAndEveryRowWithCrLf) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"song.tql"});
 }
 
-TEST(SongWriter, CancellingOrDecliningToReplaceWritesNothing) {
-    // Whether a path is chosen, and the answer to the replace question.
-    const std::pair<bool, MsgAnswer> cases[] = {
-        {false, MsgAnswer::Yes}, {true, MsgAnswer::No}, {true, MsgAnswer::Yes}};
-    for (const auto& [chosen, replace] : cases) {
+TEST(SongWriter, ReplacingAnExistingSongIsAskedFirst) {
+    struct Case {
+        const char* chosen; // nullptr: the dialog is cancelled
+        MsgAnswer replace;
+    };
+    // The song "old.tql" or ".old" exists. A name typed without an extension gets ".tql";
+    // a dot-name is a song like any other.
+    const Case cases[] = {{nullptr, MsgAnswer::Yes},   {"old.tql", MsgAnswer::No},
+                          {"old.tql", MsgAnswer::Yes}, {"old", MsgAnswer::No},
+                          {"old", MsgAnswer::Yes},     {".old", MsgAnswer::No}};
+    for (const Case& c : cases) {
         QTemporaryDir dir;
-        const QString path = dir.filePath("old.tql");
+        const bool dotName = c.chosen && QString(c.chosen).startsWith('.');
+        const QString path = dir.filePath(dotName ? ".old" : "old.tql");
         ASSERT_TRUE(WriteAll(path, "old song"));
         SongRig rig;
-        if (chosen) {
-            rig.dialogs.Answer(path);
+        if (c.chosen) {
+            rig.dialogs.Answer(dir.filePath(c.chosen));
         }
-        rig.boxes.Answer(replace);
+        rig.boxes.Answer(c.replace);
         rig.song.SaveMusic();
 
-        const bool written = chosen && replace == MsgAnswer::Yes;
-        EXPECT_EQ(ReadAll(path).startsWith("Tonquill by Vellomar file format\r\n"), written);
-        ASSERT_EQ(rig.boxes.Boxes().size(), chosen ? 1u : 0u);
-        if (chosen) {
+        const bool written = c.chosen && c.replace == MsgAnswer::Yes;
+        EXPECT_EQ(ReadAll(path).startsWith("Tonquill by Vellomar file format\r\n"), written)
+            << c.chosen;
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+        ASSERT_EQ(rig.boxes.Boxes().size(), c.chosen ? 1u : 0u);
+        if (c.chosen) {
             const auto& box = rig.boxes.Boxes()[0];
             EXPECT_EQ(box.title, "File already exists");
             EXPECT_EQ(box.text, "The file you want to save this as:\n" + path +

@@ -87,6 +87,16 @@ TEST_F(BindingTest, TypingSettingsValidatesThemAndTheKeysFollowTheOctave) {
     EXPECT_EQ(rig.form.Settings().BPM, 90);
     EXPECT_NE(window.BPMText->palette().color(QPalette::Base), QColor(255, 128, 0));
 
+    // Typing over a selected number replaces it, through a lone minus sign on the way.
+    for (QLineEdit* box : {window.BPMText, window.AlternateTimeText}) {
+        box->selectAll();
+        QTest::keyClicks(box, "-10");
+        EXPECT_EQ(box->text(), "-10");
+        EXPECT_EQ(box->palette().color(QPalette::Base), QColor(255, 128, 0));
+    }
+    EXPECT_EQ(rig.form.Settings().BPM, 90);
+    EXPECT_EQ(rig.form.Settings().AlternateTime, 30);
+
     // The key keeps the focus: each press steps the octave, and nothing else moves.
     window.activateWindow();
     window.Keyboard->Key(12)->setFocus();
