@@ -98,12 +98,26 @@ bool ParseArguments(QCoreApplication& app, Options& o) {
         std::exit(kPlayed);
     }
     const QStringList args = p.positionalArguments();
-    bool ok = false;
-    o.passes = p.value(QStringLiteral("passes")).toInt(&ok);
+    const QString passes = p.value(QStringLiteral("passes"));
+    bool isNumber = false;
+    o.passes = passes.toInt(&isNumber);
     static const QStringList speakers = {"auto", "evdev", "console", "emulated", "none"};
     o.speaker = p.value(QStringLiteral("speaker"));
-    if (args.size() != 1 || !ok || o.passes < 1 || !speakers.contains(o.speaker)) {
-        std::fprintf(stderr, "%s", qPrintable(p.helpText()));
+    QString problem;
+    if (args.size() != 1) {
+        problem = args.isEmpty() ? QStringLiteral("no song file given")
+                                 : QStringLiteral("give one song file, not %1").arg(args.size());
+    } else if (!isNumber) {
+        problem = QStringLiteral("--passes: '%1' is not a number").arg(passes);
+    } else if (o.passes < 1) {
+        problem = QStringLiteral("--passes: '%1' is less than 1").arg(passes);
+    } else if (!speakers.contains(o.speaker)) {
+        problem = QStringLiteral("--speaker: '%1' is not one of %2")
+                      .arg(o.speaker, speakers.join(QStringLiteral(", ")));
+    }
+    if (!problem.isEmpty()) {
+        std::fprintf(stderr, "tonquill-play: %s\n\n%s", qPrintable(problem),
+                     qPrintable(p.helpText()));
         return false;
     }
     o.song = args[0];
@@ -170,9 +184,7 @@ public:
     }
 
 private:
-    tq::Clock& Clock() {
-        return render_ ? static_cast<tq::Clock&>(virtualClock_) : steadyClock_;
-    }
+    tq::Clock& Clock() { return render_ ? static_cast<tq::Clock&>(virtualClock_) : steadyClock_; }
 
     void SetUpLogs() {
         if (!o_.debugLog.isEmpty()) {

@@ -45,9 +45,14 @@ TEST(Player, ExitCodesTellWhatHappened) {
         const char* says;
     };
     const Case cases[] = {
-        {{}, 2, "Usage"},
-        {{kExamples + "/C major scale.tql", "--passes", "0"}, 2, "Usage"},
-        {{kExamples + "/C major scale.tql", "--speaker", "loud"}, 2, "Usage"},
+        {{}, 2, "no song file given"},
+        {{kExamples + "/C major scale.tql", "--passes", "zero"},
+         2,
+         "--passes: 'zero' is not a number"},
+        {{kExamples + "/C major scale.tql", "--passes", "0"}, 2, "--passes: '0' is less than 1"},
+        {{kExamples + "/C major scale.tql", "--speaker", "loud"},
+         2,
+         "--speaker: 'loud' is not one of auto, evdev, console, emulated, none"},
         {{dir.filePath("missing.tql"), "--wav", dir.filePath("m.wav")}, 3, "can't be seen"},
         {{foreign.fileName(), "--wav", dir.filePath("f.wav")}, 3, "Probably weird file format"},
         {{kExamples + "/C major scale.tql", "--wav", dir.filePath("s.wav")}, 0, ""},
