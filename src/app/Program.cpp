@@ -176,7 +176,7 @@ void Program::StartUp(const QStringList& arguments) {
     f.SetNoUpdateCheck(true);
     ProbeSerialPort();
     SetProcessPriority(0, PriorityClass::Normal);
-    window_->resize(1280, 800);
+    window_->resize(window_->DefaultSize());
     window_->show();
 }
 

@@ -15,6 +15,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSlider>
 #include <QStyle>
 #include <QToolButton>
@@ -106,6 +108,19 @@ QLabel* MakePositionLabel(const char* name, const QString& text, QWidget* parent
     return label;
 }
 
+// A wrapped label takes no more lines than it would at its preferred width, and never gets
+// narrower than that needs: the layouts count a label's least height without its wrapping,
+// so a label allowed to wrap further would be cut, or squeeze its neighbours, when small.
+void WrapWithoutGrowing(QLabel* label) {
+    label->setWordWrap(true);
+    const QSize preferred = label->sizeHint();
+    int width = preferred.width();
+    while (width > 1 && label->heightForWidth(width - 1) <= preferred.height()) {
+        --width;
+    }
+    label->setMinimumSize(width, preferred.height());
+}
+
 // Keeps the layout still when a status label is shown or hidden.
 void HiddenKeepingPlace(QWidget* widget) {
     QSizePolicy policy = widget->sizePolicy();
@@ -138,7 +153,13 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     setWindowTitle(QStringLiteral("Tonquill by Vellomar (v0.9.148 BETA)"));
 
     MainList = Named(new MusicListView(this), "MainList");
-    MainList->setMinimumWidth(260);
+    // At its narrowest the list still shows the longest length name whole: the length column
+    // gets 49 of the 176 parts of the row.
+    const int lengthColumn =
+        MainList->fontMetrics().horizontalAdvance(QStringLiteral("Quarter")) + 12;
+    MainList->setMinimumWidth(lengthColumn * 176 / 49 +
+                              MainList->verticalScrollBar()->sizeHint().width() +
+                              2 * MainList->frameWidth());
     Keyboard = new PianoKeyboard(this);
 
     SaveLoadButton = MakeButton("SaveLoadButton", QStringLiteral("&SAVE / LOAD"), this);
@@ -150,6 +171,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
 
     auto* listColumn = new QVBoxLayout;
     listColumn->addWidget(MainList, 1);
+    listColumn->addWidget(BuildEditButtons(this));
     listColumn->addWidget(SaveLoadButton);
 
     auto* grid = new QGridLayout(this);
@@ -235,17 +257,14 @@ QWidget* MainWindow::BuildNoteEntry() {
         MakeCheck("NoteLengthReplaceCheck", QStringLiteral("Replace Length too"), AddingNoteFrame);
     NoteLengthReplaceCheck->setEnabled(false);
 
-    auto* options = new QHBoxLayout;
-    options->addWidget(AddNote1Option);
-    options->addWidget(AddNote2Option);
-    options->addStretch();
     // Indented: it only applies while replacing.
     auto* lengthToo = new QHBoxLayout;
     lengthToo->addSpacing(22);
     lengthToo->addWidget(NoteLengthReplaceCheck);
     auto* adding = new QVBoxLayout(AddingNoteFrame);
     adding->addWidget(NoteClickAddCheck);
-    adding->addLayout(options);
+    adding->addWidget(AddNote1Option);
+    adding->addWidget(AddNote2Option);
     adding->addWidget(NoteReplaceCheck);
     adding->addLayout(lengthToo);
 
@@ -274,7 +293,6 @@ QWidget* MainWindow::BuildNoteEntry() {
     column->addWidget(NoteClickFrame);
     column->addWidget(AddingNoteFrame);
     column->addStretch();
-    column->addWidget(BuildEditButtons(panel));
     return panel;
 }
 
@@ -287,7 +305,7 @@ QWidget* MainWindow::BuildTiming() {
     AlternateTimeLabel =
         MakeLabel("AlternateTimeLabel", QStringLiteral("Switch between alternating notes every:"),
                   panel, AlternateTip);
-    AlternateTimeLabel->setWordWrap(true);
+    WrapWithoutGrowing(AlternateTimeLabel);
     AlternateTimeText = MakeTextBox("AlternateTimeText", QStringLiteral("30"), panel, AlternateTip);
     mSLabel = MakeLabel("mSLabel", QStringLiteral("mS"), panel, AlternateTip);
 
@@ -343,9 +361,10 @@ QWidget* MainWindow::BuildTiming() {
     alternate->addStretch();
 
     auto* ratio = new QHBoxLayout;
-    ratio->addWidget(Label6);
-    ratio->addWidget(NoteSilenceRatioSlider, 1);
+    // The slider's value is the note's share: moving right lengthens the notes.
     ratio->addWidget(Label5);
+    ratio->addWidget(NoteSilenceRatioSlider, 1);
+    ratio->addWidget(Label6);
 
     auto* form = new QGridLayout;
     form->setSpacing(8);
@@ -429,7 +448,7 @@ QWidget* MainWindow::BuildMods() {
     HiddenKeepingPlace(lblDebug);
 
     auto* grid = new QGridLayout;
-    grid->setVerticalSpacing(8);
+    grid->setVerticalSpacing(4);
     int row = 0;
     const auto addMod = [&](QCheckBox* check, QToolButton* help) {
         grid->addWidget(check, row, 0);
@@ -446,7 +465,8 @@ QWidget* MainWindow::BuildMods() {
     addMod(UseMIDIFileCheck, UseMIDIFileHButton);
     addMod(UseSynchroCheck, UseSynchroHButton);
     addMod(UsePortaCheck, UsePortaHButton);
-    addMod(UseMotorCheck, nullptr);
+    // The longest caption, with no help button: it may reach under the help column.
+    grid->addWidget(UseMotorCheck, row++, 0, 1, 2);
     auto* motor = new QHBoxLayout;
     motor->setContentsMargins(22, 0, 0, 0);
     motor->addWidget(Label7);
@@ -484,7 +504,7 @@ QWidget* MainWindow::BuildPlayer() {
     StopPlayButton->setIcon(style()->standardIcon(QStyle::SP_MediaStop));
     for (QPushButton* button :
          {PlayAllButton, StopPlayButton, PlayFromLineButton, MetronomeButton}) {
-        button->setMinimumHeight(40);
+        button->setMinimumHeight(32);
     }
 
     lblPlayBar = MakePositionLabel("lblPlayBar", QStringLiteral("001"), panel, 4);
@@ -531,6 +551,21 @@ QWidget* MainWindow::BuildPlayer() {
     column->addLayout(labels);
     column->addLayout(options);
     return panel;
+}
+
+QSize MainWindow::DefaultSize() const {
+    const QSize comfortable(1280, 800);
+    const QScreen* where = screen();
+    if (where == nullptr) {
+        return comfortable;
+    }
+    // Until the window has been shown its frame is unknown: allow for a title bar and borders.
+    QSize frame = frameGeometry().size() - size();
+    if (frame.isNull()) {
+        frame = QSize(8, 40);
+    }
+    const QSize room = where->availableGeometry().size() - frame;
+    return comfortable.boundedTo(room).expandedTo(minimumSizeHint());
 }
 
 void MainWindow::SetTextBoxValid(QLineEdit* box, bool valid) {

@@ -26,6 +26,11 @@ class MainWindow final : public QWidget {
 public:
     explicit MainWindow(QWidget* parent = nullptr);
 
+    // The size the window opens at: the comfortable design size, cut down to what the
+    // screen's free area leaves for the window inside its frame, and never below the least
+    // size the layout allows.
+    QSize DefaultSize() const;
+
     // Orange when the typed value is out of range, the normal text-box colour otherwise.
     static void SetTextBoxValid(QLineEdit* box, bool valid);
     // The "BEEP" lamp: red with its text while a tone sounds, blank otherwise.

@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -124,6 +125,18 @@ QString Caption(const QWidget* widget) {
         return frame->title();
     }
     return widget->property("text").toString();
+}
+
+// The visible widgets a layout places, through its nested layouts: siblings, all children
+// of the layout's widget.
+void AddLaidOut(QLayout* layout, std::vector<QWidget*>& placed) {
+    for (int i = 0; i < layout->count(); ++i) {
+        if (QWidget* widget = layout->itemAt(i)->widget(); widget && widget->isVisible()) {
+            placed.push_back(widget);
+        } else if (QLayout* nested = layout->itemAt(i)->layout()) {
+            AddLaidOut(nested, placed);
+        }
+    }
 }
 
 class MainWindowTest : public testing::Test {
@@ -336,6 +349,47 @@ TEST_F(MainWindowTest, AtTheDesignSizeEveryControlIsWholeInsideTheWindowAndApart
         }
     }
     EXPECT_GE(window.Keyboard->height(), window.Keyboard->sizeHint().height());
+}
+
+TEST_F(MainWindowTest, AtItsLeastSizeNothingOverlapsNoCaptionIsCutAndItFitsASmallLaptopScreen) {
+    window.SetBeepLit(true);
+    window.lblDebug->show();
+    window.show();
+    window.resize(1, 1);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(window.size(), window.minimumSizeHint());
+    EXPECT_TRUE(QRect(0, 0, 1280, 650).contains(window.rect())); // 1280x720 less panel and title
+
+    QList<QWidget*> widgets = window.findChildren<QWidget*>();
+    widgets << &window;
+    for (QWidget* widget : widgets) {
+        std::vector<QWidget*> placed;
+        if (widget->layout() != nullptr && widget->isVisible()) {
+            AddLaidOut(widget->layout(), placed);
+        }
+        for (std::size_t a = 0; a < placed.size(); ++a) {
+            EXPECT_TRUE(widget->rect().contains(placed[a]->geometry()))
+                << placed[a]->objectName().toStdString();
+            for (std::size_t b = a + 1; b < placed.size(); ++b) {
+                EXPECT_FALSE(placed[a]->geometry().intersects(placed[b]->geometry()))
+                    << placed[a]->objectName().toStdString() << " overlaps "
+                    << placed[b]->objectName().toStdString();
+            }
+        }
+        const bool captioned = qobject_cast<QAbstractButton*>(widget) ||
+                               qobject_cast<QLabel*>(widget) || qobject_cast<QGroupBox*>(widget);
+        if (captioned && widget->isVisible() && !Caption(widget).isEmpty()) {
+            const QSize least = widget->minimumSizeHint();
+            EXPECT_GE(widget->width(), least.width()) << Caption(widget).toStdString();
+            EXPECT_GE(widget->height(), widget->hasHeightForWidth()
+                                            ? widget->heightForWidth(widget->width())
+                                            : least.height())
+                << Caption(widget).toStdString();
+        }
+    }
+    // The ratio is the note's share: "Silence" at the low end, "Note" at the high end.
+    EXPECT_LT(window.Label5->x(), window.NoteSilenceRatioSlider->x());
+    EXPECT_GT(window.Label6->x(), window.NoteSilenceRatioSlider->x());
 }
 
 } // namespace
