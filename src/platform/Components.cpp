@@ -1,0 +1,57 @@
+#include "platform/Components.h"
+
+#include <QFileInfo>
+#include <QJsonObject>
+#include <QPluginLoader>
+
+namespace tq {
+
+const ComponentSpec* FindComponentSpec(const QString& fileName) {
+    const QString name = QFileInfo(fileName).fileName();
+    for (const ComponentSpec* spec : {&kMidiIoComponent, &kMidiFileComponent}) {
+        if (name.compare(QLatin1String(spec->fileName), Qt::CaseInsensitive) == 0) {
+            return spec;
+        }
+    }
+    return nullptr;
+}
+
+LoadedComponent::~LoadedComponent() = default;
+
+std::unique_ptr<LoadedComponent> LoadComponent(const QString& path, const ComponentSpec& spec,
+                                               QString* why) {
+    const auto fail = [why](const QString& reason) {
+        if (why) {
+            *why = reason;
+        }
+        return nullptr;
+    };
+    if (!QFileInfo(path).isFile()) {
+        return fail(path + QStringLiteral(" does not exist"));
+    }
+    auto loader = std::make_unique<QPluginLoader>(path);
+    // Read before loading: a plugin of another interface is never run.
+    const QJsonObject meta = loader->metaData();
+    if (meta.isEmpty()) {
+        return fail(QStringLiteral("not a component: ") + loader->errorString());
+    }
+    const QString iid = meta.value(QStringLiteral("IID")).toString();
+    if (iid != QLatin1String(spec.iid)) {
+        return fail(QStringLiteral("the interface is %1, not %2").arg(iid, spec.iid));
+    }
+    const int version =
+        meta.value(QStringLiteral("MetaData")).toObject().value(QStringLiteral("Version")).toInt();
+    if (version != spec.version) {
+        return fail(QStringLiteral("version %1, not %2").arg(version).arg(spec.version));
+    }
+    QObject* instance = loader->instance();
+    if (instance == nullptr) {
+        return fail(loader->errorString());
+    }
+    auto component = std::unique_ptr<LoadedComponent>(new LoadedComponent);
+    component->loader_ = std::move(loader);
+    component->instance_ = instance;
+    return component;
+}
+
+} // namespace tq

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class QObject;
+class QPluginLoader;
+
+// The interface ids of the run-time components, with their version. A plugin names its
+// interface with the id; the version is the "Version" of its metadata as well.
+#define TQ_MIDIIO_IID "org.tonquill.MidiIo/1"
+#define TQ_MIDIFILE_IID "org.tonquill.MidiFile/1"
+
+namespace tq {
+
+// A component file the program loads at run time: a Qt plugin with a versioned interface.
+struct ComponentSpec {
+    const char* fileName;
+    const char* iid;
+    int version;
+};
+
+inline constexpr ComponentSpec kMidiIoComponent{"midiio32.ocx", TQ_MIDIIO_IID, 1};
+inline constexpr ComponentSpec kMidiFileComponent{"midifl32.ocx", TQ_MIDIFILE_IID, 1};
+
+// The component of this file name (any folder), or nullptr for a file that is not one of
+// ours (such a file is only ever copied).
+const ComponentSpec* FindComponentSpec(const QString& fileName);
+
+// A loaded component. The plugin stays loaded while this lives.
+class LoadedComponent {
+public:
+    ~LoadedComponent();
+    // The plugin's root object; qobject_cast it to the component's interface.
+    QObject* Instance() const { return instance_; }
+
+private:
+    friend std::unique_ptr<LoadedComponent> LoadComponent(const QString&, const ComponentSpec&,
+                                                          QString*);
+    LoadedComponent() = default;
+    std::unique_ptr<QPluginLoader> loader_;
+    QObject* instance_ = nullptr;
+};
+
+// Loads the plugin at path and checks that it is the component asked for: its interface
+// id and its version. Null, with the reason, when it is not a plugin, not that component
+// or not that version.
+std::unique_ptr<LoadedComponent> LoadComponent(const QString& path, const ComponentSpec& spec,
+                                               QString* why);
+
+} // namespace tq
