@@ -92,7 +92,7 @@ public:
     CheckBoxState MutePiptoneCheck;
     CheckBoxState UseFMODCheck{false, false, kNoAudioOutput}; // until the soundcard opens
     CheckBoxState UseVoiceCheck{false, false, kNotInThisVersion};
-    CheckBoxState UseMIDIOutCheck{false, false, kNotInThisVersion};
+    CheckBoxState UseMIDIOutCheck;
     CheckBoxState UseMIDIInCheck{false, false, kNotInThisVersion};
     CheckBoxState UseMIDIFileCheck{false, false, kNotInThisVersion};
     CheckBoxState UseSynchroCheck{false, false, kNotInThisVersion};
@@ -108,6 +108,8 @@ public:
     bool StopPlayButtonEnabled = false;
     bool MetronomeLit = false;
     QString Caption = QStringLiteral("Tonquill by Vellomar");
+    // Set by the shut-down: from then on no MIDI device is opened.
+    bool ShuttingDown = false;
 
     // --- Note entry and list editing ---
     void PianoKey_Click(int index);
@@ -149,6 +151,11 @@ public:
     void SetUseFMODCheck(bool ticked);
     // The soundcard beep found an audio output: its box can be ticked.
     void EnableUseFMODCheck();
+    void SetUseMIDIOutCheck(bool ticked);
+    // No MIDI output device at all: the box is greyed out and cleared (its handler runs).
+    void DisableUseMIDIOutCheck(const QString& why);
+    // A MIDI component could not be installed: every MIDI mod is switched off.
+    void UntickMIDIBoxes();
     // No serial port opened at start-up: the motor mod's controls are greyed out.
     void DisableMotorControls(const QString& why);
     // Shows the information box of a "?" button, named as the button ("UseFMODHButton").
@@ -168,6 +175,9 @@ public:
     void SetFmodBeepStop(std::function<void()> stop) { fmodBeepStop_ = std::move(stop); }
     void SetUseFMODClicked(std::function<void(bool)> clicked) {
         useFmodClicked_ = std::move(clicked);
+    }
+    void SetUseMIDIOutClicked(std::function<void(bool)> clicked) {
+        useMidiOutClicked_ = std::move(clicked);
     }
     void SetRatioObserver(std::function<void(int)> observer) {
         ratioObserver_ = std::move(observer);
@@ -204,6 +214,7 @@ private:
     std::function<void(int)> ratioObserver_;
     std::function<void()> fmodBeepStop_;
     std::function<void(bool)> useFmodClicked_;
+    std::function<void(bool)> useMidiOutClicked_;
 };
 
 } // namespace tq

@@ -150,6 +150,28 @@ void MainForm::EnableUseFMODCheck() {
     Changed("UseFMODCheck");
 }
 
+void MainForm::SetUseMIDIOutCheck(bool ticked) {
+    SetCheck(UseMIDIOutCheck, "UseMIDIOutCheck", ticked);
+    if (useMidiOutClicked_) {
+        useMidiOutClicked_(ticked);
+    }
+}
+
+void MainForm::DisableUseMIDIOutCheck(const QString& why) {
+    UseMIDIOutCheck.Enabled = false;
+    UseMIDIOutCheck.DisabledWhy = why;
+    SetUseMIDIOutCheck(false);
+}
+
+void MainForm::UntickMIDIBoxes() {
+    SetCheck(UseMIDIFileCheck, "UseMIDIFileCheck", false);
+    if (UseMIDIOutCheck.Checked) {
+        SetUseMIDIOutCheck(false);
+    }
+    SetCheck(UseMIDIInCheck, "UseMIDIInCheck", false);
+    d_.switches.UseMIDIOut = false;
+}
+
 void MainForm::DisableMotorControls(const QString& why) {
     UseMotorCheck.Enabled = false;
     UseMotorCheck.DisabledWhy = why;

@@ -243,6 +243,7 @@ void MainFormBinding::ConnectSettings() {
     ConnectCheck(w_.NoUpdateCheck, [this](bool on) { form_.SetNoUpdateCheck(on); });
     ConnectCheck(w_.MutePiptoneCheck, [this](bool on) { form_.SetMutePiptoneCheck(on); });
     ConnectCheck(w_.UseFMODCheck, [this](bool on) { form_.SetUseFMODCheck(on); });
+    ConnectCheck(w_.UseMIDIOutCheck, [this](bool on) { form_.SetUseMIDIOutCheck(on); });
     for (QToolButton* help : w_.findChildren<QToolButton*>()) {
         if (help->objectName().endsWith(QLatin1String("HButton"))) {
             connect(help, &QToolButton::clicked, this,

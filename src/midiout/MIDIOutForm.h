@@ -1,0 +1,106 @@
+#pragma once
+
+#include "playback/ToneOutputs.h"
+
+#include <QObject>
+#include <QStringList>
+
+#include <cstdint>
+#include <functional>
+
+namespace tq {
+
+class LogSink;
+class MessageBoxes;
+class MidiOutput;
+struct PlayerState;
+
+// The logic of the "MIDI Output Settings" window: the device, channel and instrument
+// lists, opening and closing the device, and the messages every tone sends through it.
+// The device is reached through the MIDI ports component, which is installed and loaded
+// only when the mod is first switched on.
+class MIDIOutForm final : public QObject, public MidiToneOutput {
+    Q_OBJECT
+public:
+    struct Deps {
+        LogSink& log;
+        MessageBoxes& boxes;
+        PlayerState& state;       // MusicIsPlaying, cleared when a device will not open
+        OutputSwitches& switches; // UseMIDIOut
+        const bool& shuttingDown; // the program is closing: nothing is opened any more
+    };
+    explicit MIDIOutForm(Deps deps, QObject* parent = nullptr);
+
+    // Makes sure the MIDI ports component is installed and loaded, and gives its output
+    // (null when it cannot be had; whoever installs it has then said why).
+    void SetOutputProvider(std::function<MidiOutput*()> provider) {
+        provider_ = std::move(provider);
+    }
+    // No device at all: the main window greys out and clears its "Use MIDI output" box.
+    void SetNoDeviceHandler(std::function<void()> handler) { noDevice_ = std::move(handler); }
+
+    // UseMIDIOutCheck's click on the main window.
+    void UseMIDIOutCheck_Click(bool ticked);
+
+    // The window start-up, run when the window is first shown.
+    void Load();
+    void SetUpComboBox();
+    void OpenOutputDevice();
+    void CloseOutputDevice();
+
+    void cmbMIDIOutDevice_Click(int index);
+    void cmbChannel_Click(int index);
+    void cmbInstrument_Click(int index);
+    // The close box hides the window.
+    void CloseBoxClick();
+
+    // MidiToneOutput
+    int NoteToMIDI(int noteNum, int octave) override { return octave * 12 + noteNum; }
+    void MIDINoteOn(int midiNote) override;
+    // A channel outside 0 to 15 means MIDIChannel.
+    void MIDINoteOff(int midiNote, int midiSendChannel) override;
+
+    // What the window mirrors.
+    bool IsLoaded() const { return loaded_; }
+    bool IsVisible() const { return visible_; }
+    bool MIDIOutIsOpen() const { return open_; }
+    int32_t MIDIChannel() const { return channel_; }
+    const QStringList& DeviceItems() const { return deviceItems_; }
+    int DeviceIndex() const { return deviceIndex_; }
+    const QStringList& ChannelItems() const { return channelItems_; }
+    const QStringList& InstrumentItems() const { return instrumentItems_; }
+    int InstrumentIndex() const { return instrumentIndex_; }
+
+signals:
+    // A list, a selection or the visibility changed.
+    void Changed();
+    // Show the status label with this text and paint the window now; the label is
+    // hidden again at once, its painting staying until the next repaint.
+    void ShowInfoText(const QString& text);
+
+private:
+    void SelectDevice(int index);
+    void SelectChannel(int index);
+    void SelectInstrument(int index);
+    void SendInstrumentChange();
+    void Send(int status, int data1, int data2);
+    void ReportLostDevice();
+
+    Deps d_;
+    std::function<MidiOutput*()> provider_;
+    std::function<void()> noDevice_;
+    MidiOutput* out_ = nullptr;
+    bool loaded_ = false;
+    bool visible_ = false;
+    bool open_ = false;
+    int32_t deviceNumber_ = -1;
+    int32_t channel_ = 0;
+    QStringList deviceItems_;
+    int deviceIndex_ = -1;
+    QStringList channelItems_;
+    int channelIndex_ = -1;
+    QStringList instrumentItems_;
+    int instrumentIndex_ = -1;
+};
+
+} // namespace tq

@@ -1,0 +1,150 @@
+#include "midiout/MIDIOutForm.h"
+#include "EditorRig.h"
+#include "FakeMidiOutput.h"
+#include "midiout/MIDIInstrumentModule.h"
+
+#include <gtest/gtest.h>
+
+namespace tq {
+namespace {
+
+class MIDIOutTest : public testing::Test {
+protected:
+    EditorRig rig;
+    bool shuttingDown = false;
+    FakeMidiOutput out;
+    MIDIOutForm midi{{rig.log, rig.boxes, rig.form.State(), rig.switches, shuttingDown}};
+    int noDevice = 0;
+
+    void SetUp() override {
+        out.ports = {"JACK: synth:in", "ALSA: Midi Through Port-0"};
+        midi.SetOutputProvider([this] { return &out; });
+        midi.SetNoDeviceHandler([this] { ++noDevice; });
+        rig.tones.SetMidiOutput(&midi);
+    }
+    QStringList BoxTitles() const {
+        QStringList titles;
+        for (const auto& b : rig.boxes.Boxes()) {
+            titles << b.title;
+        }
+        return titles;
+    }
+};
+
+TEST(MIDIInstrumentModule, NamesKeepTheirSpellingsAndPlaces) {
+    const std::pair<int, const char*> cases[] = {{0, "Grand Piano"},
+                                                 {21, "Accordian"},
+                                                 {43, "Contrabassoon"},
+                                                 {46, "Orchestral Strings"},
+                                                 {77, "Skakuhachi"},
+                                                 {127, "Gunshot"},
+                                                 {-1, ""},
+                                                 {128, ""}};
+    for (const auto& [index, name] : cases) {
+        EXPECT_EQ(InstrumentName(index), name) << index;
+    }
+}
+
+TEST_F(MIDIOutTest, SwitchingOnLoadsTheWindowSilencesEveryChannelAndSetsTheInstrument) {
+    midi.UseMIDIOutCheck_Click(true);
+    EXPECT_TRUE(midi.IsVisible());
+    EXPECT_TRUE(rig.switches.UseMIDIOut);
+    EXPECT_EQ(midi.DeviceItems(), QStringList({"Default (JACK: synth:in)", "JACK: synth:in",
+                                               "ALSA: Midi Through Port-0"}));
+    EXPECT_EQ(out.openedPort, -1); // the default port, the first
+    ASSERT_EQ(out.sent.size(), 2048 + 2);
+    EXPECT_EQ(out.sent.first(), "80 00 00");
+    EXPECT_EQ(out.sent[127], "80 7F 00");
+    EXPECT_EQ(out.sent[2047], "8F 7F 00");
+    // Program 0 twice: chosen in the list, then sent once more by the start-up.
+    EXPECT_EQ(out.sent.mid(2048), QStringList({"C0 00", "C0 00"}));
+    EXPECT_EQ(midi.InstrumentItems().first(), "1 - Grand Piano");
+    // Already open: the switch's own open is refused.
+    EXPECT_TRUE(
+        rig.log.Trimmed().contains("Shutting down, or MIDI Out already open - exiting sub"));
+
+    out.sent.clear();
+    midi.cmbInstrument_Click(40);
+    midi.cmbChannel_Click(9);
+    EXPECT_EQ(out.sent.mid(0, 2), QStringList({"C0 28", "C9 28"}));
+    EXPECT_EQ(out.sent.size(), 2 + 2048);
+}
+
+TEST_F(MIDIOutTest, EveryToneGoesOutAsANoteOnAndOffOnTheChosenChannel) {
+    midi.UseMIDIOutCheck_Click(true);
+    midi.cmbChannel_Click(2);
+    struct Case {
+        const char* note;
+        bool isFrequency;
+        const char* on;
+        const char* off;
+    };
+    const Case cases[] = {
+        {"C4", false, "92 30 60", "82 30 00"},  {"A4", false, "92 39 60", "82 39 00"},
+        {"1000", true, "92 47 60", "82 47 00"}, {"500", true, "92 3B 60", "82 3B 00"},
+        {"123", true, "92 24 60", "82 24 00"},
+    };
+    for (const Case& c : cases) {
+        out.sent.clear();
+        rig.tones.UniBeepValue(c.note, 10, c.isFrequency, false, false, false);
+        EXPECT_EQ(out.sent, QStringList({c.on, c.off})) << c.note;
+    }
+    // A channel outside 1 to 16 is the chosen one, and the log says so.
+    out.sent.clear();
+    for (int channel : {16, -1, 5}) {
+        midi.MIDINoteOff(60, channel);
+    }
+    EXPECT_EQ(out.sent, QStringList({"82 3C 00", "82 3C 00", "85 3C 00"}));
+    EXPECT_TRUE(rig.log.Trimmed().contains(
+        "MIDINoteOff(MIDINOTENUM:60, MIDISENDCHANNEL:16) (MIDISendChannel = MIDIChannel)"));
+}
+
+TEST_F(MIDIOutTest, NoDeviceOrOneThatWillNotOpenIsReported) {
+    out.ports.clear();
+    midi.UseMIDIOutCheck_Click(true);
+    EXPECT_EQ(BoxTitles(), QStringList({"Can't use MIDI output!"}));
+    EXPECT_EQ(noDevice, 1);
+
+    FakeMidiOutput refusing;
+    refusing.ports = {"ALSA: synth"};
+    refusing.opens = false;
+    EditorRig r;
+    MIDIOutForm m{{r.log, r.boxes, r.form.State(), r.switches, shuttingDown}};
+    m.SetOutputProvider([&refusing] { return &refusing; });
+    r.form.State().MusicIsPlaying = true;
+    m.UseMIDIOutCheck_Click(true);
+    ASSERT_EQ(r.boxes.Boxes().size(), 1u);
+    EXPECT_EQ(r.boxes.Boxes()[0].text,
+              "Couldn't initialize the MIDI output device which you chose to use.");
+    EXPECT_FALSE(r.form.State().MusicIsPlaying);
+    EXPECT_TRUE(m.MIDIOutIsOpen()); // refused again until it is closed
+}
+
+TEST_F(MIDIOutTest, ADeviceThatGoesAwayIsReportedOnceAndPlayGoesOnWithoutIt) {
+    midi.UseMIDIOutCheck_Click(true);
+    out.failAfter = 3;
+    for (int i = 0; i < 5; ++i) {
+        rig.tones.UniBeepValue("C4", 10, false, false, false, false);
+    }
+    EXPECT_EQ(BoxTitles(), QStringList({"MIDI output"}));
+    EXPECT_FALSE(midi.MIDIOutIsOpen());
+    EXPECT_EQ(rig.speaker.SoundedTones().size(), 5u); // the speaker played every tone
+}
+
+TEST_F(MIDIOutTest, WithoutItsComponentNothingLoadsAndSwitchingOffClosesAndHides) {
+    midi.SetOutputProvider([] { return nullptr; });
+    midi.UseMIDIOutCheck_Click(true);
+    EXPECT_FALSE(midi.IsLoaded());
+    EXPECT_FALSE(rig.switches.UseMIDIOut);
+
+    midi.SetOutputProvider([this] { return &out; });
+    midi.UseMIDIOutCheck_Click(true);
+    midi.UseMIDIOutCheck_Click(false);
+    EXPECT_FALSE(midi.IsVisible());
+    EXPECT_FALSE(midi.MIDIOutIsOpen());
+    EXPECT_FALSE(out.IsOpen());
+    EXPECT_FALSE(rig.switches.UseMIDIOut);
+}
+
+} // namespace
+} // namespace tq
