@@ -1,4 +1,5 @@
 // tonquill-play: plays a song file without a window, on the speaker or into a WAV file.
+#include "app/PlayerMidi.h"
 #include "core/NonLockingSleep.h"
 #include "diag/DebugLog.h"
 #include "editor/MainForm.h"
@@ -28,7 +29,9 @@
 #include <atomic>
 #include <csignal>
 #include <cstdio>
+#include <limits>
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -65,10 +68,13 @@ struct Options {
     QString wav;
     QString toneCode;
     QString debugLog;
+    bool listMidi = false;
+    QString midiOut; // empty: no MIDI output
+    int midiChannel = 1;
+    int midiInstrument = 1;
 };
 
-bool ParseArguments(QCoreApplication& app, Options& o) {
-    QCommandLineParser p;
+void AddOptions(QCommandLineParser& p) {
     p.setApplicationDescription(QStringLiteral(
         "Plays a Tonquill song file without a window and exits.\n"
         "With --wav the song is rendered on a virtual clock into a WAV file instead of being "
@@ -76,19 +82,89 @@ bool ParseArguments(QCoreApplication& app, Options& o) {
         "Exit codes: 0 played, 1 stopped by a signal, 2 bad arguments, 3 not a readable song."));
     p.addHelpOption();
     p.addPositionalArgument(QStringLiteral("SONG.tql"), QStringLiteral("The song file to play."));
-    p.addOption({QStringLiteral("passes"),
-                 QStringLiteral("Play the whole list N times (default 1)."), QStringLiteral("N"),
-                 QStringLiteral("1")});
-    p.addOption({QStringLiteral("speaker"),
-                 QStringLiteral("auto, evdev, console, emulated or none (default auto)."),
-                 QStringLiteral("NAME"), QStringLiteral("auto")});
-    p.addOption({QStringLiteral("wav"),
-                 QStringLiteral("Render into this WAV file instead of playing."),
-                 QStringLiteral("OUT.wav")});
-    p.addOption({QStringLiteral("tone-code"),
-                 QStringLiteral("Write the tone-code log to this file."), QStringLiteral("FILE")});
-    p.addOption({QStringLiteral("debug-log"), QStringLiteral("Write the debug log to this file."),
-                 QStringLiteral("FILE")});
+    p.addOptions({
+        {QStringLiteral("passes"), QStringLiteral("Play the whole list N times (default 1)."),
+         QStringLiteral("N"), QStringLiteral("1")},
+        {QStringLiteral("speaker"),
+         QStringLiteral("auto, evdev, console, emulated or none (default auto)."),
+         QStringLiteral("NAME"), QStringLiteral("auto")},
+        {QStringLiteral("wav"), QStringLiteral("Render into this WAV file instead of playing."),
+         QStringLiteral("OUT.wav")},
+        {QStringLiteral("tone-code"), QStringLiteral("Write the tone-code log to this file."),
+         QStringLiteral("FILE")},
+        {QStringLiteral("debug-log"), QStringLiteral("Write the debug log to this file."),
+         QStringLiteral("FILE")},
+        {QStringLiteral("list-midi"), QStringLiteral("List the MIDI output ports and exit.")},
+        {QStringLiteral("midi-out"),
+         QStringLiteral("Also send every tone to this MIDI output port: its number or a part of "
+                        "its name, as --list-midi shows them."),
+         QStringLiteral("PORT")},
+        {QStringLiteral("midi-channel"), QStringLiteral("MIDI channel, 1 to 16 (default 1)."),
+         QStringLiteral("N"), QStringLiteral("1")},
+        {QStringLiteral("midi-instrument"),
+         QStringLiteral("MIDI instrument, 1 to 128 (default 1, Grand Piano)."), QStringLiteral("N"),
+         QStringLiteral("1")},
+    });
+}
+
+// Reads a whole number option from first to last; what is wrong with it otherwise.
+QString ReadNumber(const QCommandLineParser& p, const QString& name, int first, int last,
+                   int& value) {
+    const QString text = p.value(name);
+    bool isNumber = false;
+    value = text.toInt(&isNumber);
+    if (!isNumber) {
+        return QStringLiteral("--%1: '%2' is not a number").arg(name, text);
+    }
+    if (value < first) {
+        return QStringLiteral("--%1: '%2' is less than %3").arg(name, text).arg(first);
+    }
+    if (value > last) {
+        return QStringLiteral("--%1: '%2' is more than %3").arg(name, text).arg(last);
+    }
+    return QString();
+}
+
+// What is wrong with the arguments, or an empty text.
+QString ReadOptions(const QCommandLineParser& p, Options& o) {
+    static const QStringList speakers = {"auto", "evdev", "console", "emulated", "none"};
+    const QStringList args = p.positionalArguments();
+    o.listMidi = p.isSet(QStringLiteral("list-midi"));
+    o.speaker = p.value(QStringLiteral("speaker"));
+    o.wav = p.value(QStringLiteral("wav"));
+    o.midiOut = p.value(QStringLiteral("midi-out"));
+    if (o.listMidi) {
+        return QString();
+    }
+    if (args.size() != 1) {
+        return args.isEmpty() ? QStringLiteral("no song file given")
+                              : QStringLiteral("give one song file, not %1").arg(args.size());
+    }
+    o.song = args[0];
+    const std::tuple<const char*, int, int, int*> numbers[] = {
+        {"passes", 1, std::numeric_limits<int>::max(), &o.passes},
+        {"midi-channel", 1, 16, &o.midiChannel},
+        {"midi-instrument", 1, 128, &o.midiInstrument},
+    };
+    for (const auto& [name, first, last, value] : numbers) {
+        const QString problem = ReadNumber(p, QLatin1String(name), first, last, *value);
+        if (!problem.isEmpty()) {
+            return problem;
+        }
+    }
+    if (!speakers.contains(o.speaker)) {
+        return QStringLiteral("--speaker: '%1' is not one of %2")
+            .arg(o.speaker, speakers.join(QStringLiteral(", ")));
+    }
+    if (!o.midiOut.isEmpty() && !o.wav.isEmpty()) {
+        return QStringLiteral("--midi-out plays in real time and cannot go with --wav");
+    }
+    return QString();
+}
+
+bool ParseArguments(QCoreApplication& app, Options& o) {
+    QCommandLineParser p;
+    AddOptions(p);
     if (!p.parse(app.arguments())) {
         std::fprintf(stderr, "%s\n", qPrintable(p.errorText()));
         return false;
@@ -97,31 +173,12 @@ bool ParseArguments(QCoreApplication& app, Options& o) {
         std::printf("%s", qPrintable(p.helpText()));
         std::exit(kPlayed);
     }
-    const QStringList args = p.positionalArguments();
-    const QString passes = p.value(QStringLiteral("passes"));
-    bool isNumber = false;
-    o.passes = passes.toInt(&isNumber);
-    static const QStringList speakers = {"auto", "evdev", "console", "emulated", "none"};
-    o.speaker = p.value(QStringLiteral("speaker"));
-    QString problem;
-    if (args.size() != 1) {
-        problem = args.isEmpty() ? QStringLiteral("no song file given")
-                                 : QStringLiteral("give one song file, not %1").arg(args.size());
-    } else if (!isNumber) {
-        problem = QStringLiteral("--passes: '%1' is not a number").arg(passes);
-    } else if (o.passes < 1) {
-        problem = QStringLiteral("--passes: '%1' is less than 1").arg(passes);
-    } else if (!speakers.contains(o.speaker)) {
-        problem = QStringLiteral("--speaker: '%1' is not one of %2")
-                      .arg(o.speaker, speakers.join(QStringLiteral(", ")));
-    }
+    const QString problem = ReadOptions(p, o);
     if (!problem.isEmpty()) {
         std::fprintf(stderr, "tonquill-play: %s\n\n%s", qPrintable(problem),
                      qPrintable(p.helpText()));
         return false;
     }
-    o.song = args[0];
-    o.wav = p.value(QStringLiteral("wav"));
     o.toneCode = p.value(QStringLiteral("tone-code"));
     o.debugLog = p.value(QStringLiteral("debug-log"));
     return true;
@@ -173,6 +230,14 @@ public:
         if (!LoadSong(o_.song, target, boxes_, log_)) {
             return kNotASong;
         }
+        std::unique_ptr<tq::PlayerMidiOut> midi;
+        if (!o_.midiOut.isEmpty()) {
+            midi = StartMidiOut(form.State(), switches);
+            if (!midi) {
+                return kBadArguments;
+            }
+            tones.SetMidiOutput(&midi->Form());
+        }
         form.TheSequencer().SetPassLimit(o_.passes);
         form.PlayAllButton_Click();
         speaker.Silence();
@@ -183,7 +248,48 @@ public:
         return gInterrupted.load() ? kStoppedBySignal : kPlayed;
     }
 
+    // Prints the MIDI output ports, numbered as --midi-out takes them.
+    int ListMidiPorts() {
+        tq::OutputSwitches switches;
+        tq::PlayerMidiOut midi(log_, boxes_, state_, switches);
+        QString why;
+        if (!midi.Load(&why)) {
+            std::fprintf(stderr, "tonquill-play: MIDI ports can't be used: %s\n", qPrintable(why));
+            return kBadArguments;
+        }
+        const QStringList names = midi.PortNames();
+        for (int i = 0; i < names.size(); ++i) {
+            std::printf("%d: %s\n", i, qPrintable(names[i]));
+        }
+        if (names.isEmpty()) {
+            std::printf("No MIDI output ports.\n");
+        }
+        return kPlayed;
+    }
+
 private:
+    std::unique_ptr<tq::PlayerMidiOut> StartMidiOut(tq::PlayerState& state,
+                                                    tq::OutputSwitches& switches) {
+        auto midi = std::make_unique<tq::PlayerMidiOut>(log_, boxes_, state, switches);
+        QString why;
+        if (!midi->Load(&why)) {
+            std::fprintf(stderr, "tonquill-play: --midi-out: MIDI ports can't be used: %s\n",
+                         qPrintable(why));
+            return nullptr;
+        }
+        const QStringList names = midi->PortNames();
+        const int port = tq::PlayerMidiOut::FindPort(names, o_.midiOut);
+        if (port < 0) {
+            std::fprintf(stderr,
+                         "tonquill-play: --midi-out: no MIDI output port '%s' (%d ports; "
+                         "--list-midi shows them)\n",
+                         qPrintable(o_.midiOut), static_cast<int>(names.size()));
+            return nullptr;
+        }
+        midi->Start(port, o_.midiChannel, o_.midiInstrument);
+        return midi;
+    }
+
     tq::Clock& Clock() { return render_ ? static_cast<tq::Clock&>(virtualClock_) : steadyClock_; }
 
     void SetUpLogs() {
@@ -248,6 +354,7 @@ private:
     tq::snd::SoundEngine sound_;
     std::unique_ptr<tq::OfflineSpeaker> offline_;
     tq::SpeakerChoice choice_;
+    tq::PlayerState state_;
 };
 
 } // namespace
@@ -262,5 +369,5 @@ int main(int argc, char** argv) {
     std::signal(SIGINT, OnInterrupt);
     std::signal(SIGTERM, OnInterrupt);
     HeadlessPlayer player(o);
-    return player.Run();
+    return o.listMidi ? player.ListMidiPorts() : player.Run();
 }
