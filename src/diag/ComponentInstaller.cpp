@@ -1,0 +1,185 @@
+#include "diag/ComponentInstaller.h"
+
+#include "core/LogSink.h"
+#include "core/NonLockingSleep.h"
+#include "diag/FileExists.h"
+#include "platform/Clipboard.h"
+#include "platform/MessageBoxes.h"
+#include "platform/ProcessLauncher.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace tq {
+
+namespace {
+
+constexpr int32_t kMarkerPollMs = 100;
+
+QString Quoted(const QString& s) {
+    return QLatin1Char('"') + s + QLatin1Char('"');
+}
+
+} // namespace
+
+QString CantSeeFileMessage(const QString& fileName, const QString& winFolder) {
+    return QStringLiteral("The first time you use this feature with this program, \r\n"
+                          "the program needs '") +
+           fileName +
+           QStringLiteral("' to be in the same folder as itself. \r\n"
+                          "It will then copy that file to ") +
+           winFolder +
+           QStringLiteral("/system32 so that you don't \r\n"
+                          "need to worry about it in the future, on this computer.\r\n\r\n"
+                          "However, the file can't be seen in the same folder as this program, "
+                          "\r\nand it isn't in system32 yet either.\r\n\r\n"
+                          "Please download the \r\nlatest version of Tonquill from \r\n") +
+           kDownloadPage +
+           QStringLiteral("\r\n (URL copied to clipboard), where all needed files should be "
+                          "included in the download.");
+}
+
+QString CopyFailedMessage(const QString& fileName, const QString& winFolder) {
+    return QStringLiteral("The program just tried to copy a needed file, '") + fileName +
+           QStringLiteral("'\r\nto ") + winFolder +
+           QStringLiteral("/system32. The file is currently in the same folder as this "
+                          "program. \r\n\r\nThe copy failed. Perhaps your Windows installation "
+                          "directory is not ") +
+           winFolder +
+           QStringLiteral("/system32.\r\n\r\nThe program needs the OCX file to be in system32, "
+                          "and info about it to be put into the registry using 'regsvr32'."
+                          "\r\n\r\nPlease see info.txt (included with this program) for info on "
+                          "how to do this yourself (it's not too tricky), at the bottom of the "
+                          "section for the MIDI feature which you just tried to use.\r\n\r\n"
+                          "Sorry about the trouble.");
+}
+
+ComponentInstaller::ComponentInstaller(LogSink& log, MessageBoxes& boxes, NonLockingSleep& sleep,
+                                       Clipboard& clipboard, ProcessLauncher& launcher,
+                                       QString programFolder, QString winFolder,
+                                       QString registerProgram)
+    : log_(log), boxes_(boxes), sleep_(sleep), clipboard_(clipboard), launcher_(launcher),
+      programFolder_(std::move(programFolder)), winFolder_(std::move(winFolder)),
+      registerProgram_(std::move(registerProgram)) {}
+
+QString ComponentInstaller::WinFolder(const QProcessEnvironment& env) {
+    const QString windir = env.value(QStringLiteral("windir"));
+    if (!windir.isEmpty()) {
+        return windir;
+    }
+    // A relative XDG_DATA_HOME is invalid and ignored, as the XDG base directories say.
+    QString data = env.value(QStringLiteral("XDG_DATA_HOME"));
+    if (data.isEmpty() || QDir::isRelativePath(data)) {
+        const QString home = env.value(QStringLiteral("HOME"));
+        data = (home.isEmpty() ? QDir::homePath() : home) + QStringLiteral("/.local/share");
+    }
+    return data + QStringLiteral("/tonquill");
+}
+
+bool ComponentInstaller::CopyFileToSystem32(const QString& fileName) {
+    const QString sourceFile = programFolder_ + QLatin1Char('/') + fileName;
+    const QString destFile = winFolder_ + QStringLiteral("/system32/") + fileName;
+    log_.LogIndentInc(QStringLiteral("CopyFileToSystem32(") + fileName +
+                      QStringLiteral(") - START"));
+    log_.LogText(QStringLiteral("SourceFile = ") + sourceFile);
+    log_.LogText(QStringLiteral("DestFile = ") + destFile);
+    bool result = true;
+    if (!FileExists(destFile, log_)) {
+        if (!FileExists(sourceFile, log_)) {
+            log_.LogText(QStringLiteral("SourceFile DOES NOT EXIST!"));
+            boxes_.Show(QStringLiteral("Can't see a needed file!"),
+                        CantSeeFileMessage(fileName, winFolder_), MsgButtons::Ok,
+                        MsgIcon::Critical);
+            clipboard_.SetText(kDownloadPage);
+            UntickMIDIBoxes();
+            result = false;
+        } else if (!CopyAndRegister(sourceFile, destFile) || !FileExists(destFile, log_)) {
+            log_.LogText(QStringLiteral("THE SourceFile TO DestFile COPY FAILED!"));
+            boxes_.Show(QStringLiteral("Couldn't copy the file!"),
+                        CopyFailedMessage(fileName, winFolder_), MsgButtons::Ok, MsgIcon::Critical);
+            UntickMIDIBoxes();
+            result = false;
+        }
+    }
+    log_.LogIndentDec(QStringLiteral("CopyFileToSystem32() - END"));
+    return result;
+}
+
+// False when a step failed; whatever it had placed is gone again then.
+bool ComponentInstaller::CopyAndRegister(const QString& sourceFile, const QString& destFile) {
+    log_.LogText(QStringLiteral("FileCopy ") + sourceFile + QLatin1Char(',') + destFile);
+    if (!CopyInto(sourceFile, destFile)) {
+        return false;
+    }
+    const QString markerFile = programFolder_ + QStringLiteral("/NOTYETDONE.txt");
+    log_.LogText(QStringLiteral("Creating NotYetDoneFile = ") + markerFile);
+    if (!CreateMarker(markerFile)) {
+        QFile::remove(destFile);
+        return false;
+    }
+    const QStringList arguments{destFile, markerFile};
+    log_.LogText(QStringLiteral("RegisterCommand = ") + Quoted(registerProgram_) +
+                 QLatin1Char(' ') + Quoted(destFile) + QLatin1Char(' ') + Quoted(markerFile));
+    log_.LogText(QStringLiteral("Executing ") + kRegisterProgramName);
+    const std::unique_ptr<LaunchedProcess> process = launcher_.Start(registerProgram_, arguments);
+    const bool registered = WaitForRegistration(*process, markerFile);
+    log_.LogText(kRegisterProgramName + QStringLiteral(" finished"));
+    if (!registered) {
+        QFile::remove(markerFile);
+        QFile::remove(destFile);
+    }
+    return registered;
+}
+
+bool ComponentInstaller::CopyInto(const QString& sourceFile, const QString& destFile) {
+    const QString folder = QFileInfo(destFile).path();
+    if (!QDir().mkpath(folder)) {
+        log_.LogText(QStringLiteral("Can't make the folder ") + folder);
+        return false;
+    }
+    // QFile::copy writes a temporary file and renames it at the end: a failed copy leaves
+    // nothing under the destination name.
+    QFile source(sourceFile);
+    if (!source.copy(destFile)) {
+        log_.LogText(QStringLiteral("FileCopy failed: ") + source.errorString());
+        return false;
+    }
+    return true;
+}
+
+bool ComponentInstaller::CreateMarker(const QString& markerFile) {
+    QFile marker(markerFile);
+    if (!marker.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        log_.LogText(QStringLiteral("Can't create NotYetDoneFile: ") + marker.errorString());
+        return false;
+    }
+    return true;
+}
+
+// Waits while the marker exists. Unlike a bare wait on the marker, this also ends when the
+// registration program has gone, so one that crashed or never started cannot hang us; it
+// then has not vouched for the copy.
+bool ComponentInstaller::WaitForRegistration(LaunchedProcess& process, const QString& markerFile) {
+    for (;;) {
+        // Asked before the marker: once the process has ended the marker can no longer go.
+        const bool exited = process.HasExited();
+        if (!FileExists(markerFile, log_)) {
+            return true;
+        }
+        if (exited) {
+            log_.LogText(kRegisterProgramName + QStringLiteral(" ended without erasing ") +
+                         markerFile);
+            return false;
+        }
+        sleep_.MsgWaitObj(kMarkerPollMs);
+    }
+}
+
+void ComponentInstaller::UntickMIDIBoxes() {
+    if (untickMIDIBoxes_) {
+        untickMIDIBoxes_();
+    }
+}
+
+} // namespace tq
