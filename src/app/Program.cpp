@@ -4,11 +4,11 @@
 #include "diag/FileExists.h"
 #include "diag/ProcPriority.h"
 #include "fmodtone/EmulatedSpeaker.h"
+#include "platform/MidiIoComponent.h"
 #include "platform/QtSerialPort.h"
 
 #include <QCloseEvent>
 #include <QLabel>
-#include <QProcessEnvironment>
 #include <QPushButton>
 
 #include <cstdio>
@@ -90,6 +90,51 @@ Program::Program(const QString& folder) : folder_(folder), log_(folder) {
     form_->SetFmodBeepStop([this] { beep_->FMODBeepStop(); });
     form_->SetUseFMODClicked([this](bool ticked) { beep_->UseFMODCheckClicked(ticked); });
     form_->SetRatioObserver([this](int value) { fmodOptions_->OnRatioSliderChanged(value); });
+    SetUpMidiOut();
+}
+
+void Program::SetUpMidiOut() {
+    winFolder_ = ComponentInstaller::WinFolder();
+    installer_ = std::make_unique<ComponentInstaller>(
+        log_, boxes_, sleep_, clipboard_, launcher_, folder_, winFolder_,
+        folder_ + QLatin1Char('/') + kRegisterProgramName);
+    installer_->SetUntickMIDIBoxes([this] { form_->UntickMIDIBoxes(); });
+    midiOut_ = std::make_unique<MIDIOutForm>(
+        MIDIOutForm::Deps{log_, boxes_, form_->State(), switches_, form_->ShuttingDown});
+    midiOut_->SetOutputProvider([this] { return MidiOutputComponent(); });
+    midiOut_->SetNoDeviceHandler([this] {
+        form_->DisableUseMIDIOutCheck(QStringLiteral("No MIDI output device could be found."));
+    });
+    midiOutWindow_ = std::make_unique<MIDIOutWindow>(*midiOut_);
+    tones_->SetMidiOutput(midiOut_.get());
+    form_->SetUseMIDIOutClicked([this](bool ticked) { midiOut_->UseMIDIOutCheck_Click(ticked); });
+}
+
+MidiOutput* Program::MidiOutputComponent() {
+    const QString fileName = QLatin1String(kMidiIoComponent.fileName);
+    if (!installer_->CopyFileToSystem32(fileName)) {
+        return nullptr;
+    }
+    if (midiOutput_) {
+        return midiOutput_.get();
+    }
+    const QString path = winFolder_ + QStringLiteral("/system32/") + fileName;
+    QString why;
+    midiIo_ = LoadComponent(path, kMidiIoComponent, &why);
+    auto* midiIo = midiIo_ ? qobject_cast<MidiIoComponent*>(midiIo_->Instance()) : nullptr;
+    if (midiIo == nullptr) {
+        midiIo_.reset();
+        boxes_.Show(QStringLiteral("Can't load a needed file!"),
+                    QStringLiteral("The file '") + fileName + QStringLiteral("' in ") + winFolder_ +
+                        QStringLiteral("/system32 can't be used:\r\n") + why +
+                        QStringLiteral("\r\n\r\nDelete it there, and the program will copy a "
+                                       "fresh one from its own folder the next time."),
+                    MsgButtons::Ok, MsgIcon::Critical);
+        form_->UntickMIDIBoxes();
+        return nullptr;
+    }
+    midiOutput_ = midiIo->CreateOutput(QStringLiteral("Tonquill"));
+    return midiOutput_.get();
 }
 
 void Program::SetUpSoundcardBeep() {
@@ -127,9 +172,7 @@ void Program::ShowMarkerFileBoxes() {
     log_.LogText(QStringLiteral("[PROGRAM STARTED]"));
     log_.LogText(QStringLiteral("App.Path = ") + folder_);
     log_.LogText(QStringLiteral("Version info: ") + kVersion);
-    const QString winFolder =
-        QProcessEnvironment::systemEnvironment().value(QStringLiteral("windir"));
-    log_.LogText(QStringLiteral("WinFolder is ") + Quoted(winFolder));
+    log_.LogText(QStringLiteral("WinFolder is ") + Quoted(winFolder_));
     if (FileExists(folder_ + QStringLiteral("/tonecode.txt"), log_)) {
         log_.SetUseWriteCode(true);
         boxes_.Show(
@@ -238,6 +281,10 @@ void Program::ShutDown() {
     log_.LogIndentInc(QStringLiteral("DoShutDownStuff() - START"));
     form_->StopPlayButton_Click();
     beep_->CloseSystem();
+    form_->ShuttingDown = true;
+    if (switches_.UseMIDIOut) {
+        midiOut_->CloseOutputDevice();
+    }
     speaker_.speaker->Silence();
     log_.LogIndentDec(QStringLiteral("DoShutDownStuff() - END"));
     log_.LogText(QStringLiteral("KILLING PROCESS (should be last line in log)"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/NonLockingSleep.h"
+#include "diag/ComponentInstaller.h"
 #include "diag/DebugLog.h"
 #include "editor/MainForm.h"
 #include "editor/MainFormSongTarget.h"
@@ -10,9 +11,15 @@
 #include "fmodtone/FmodBeep.h"
 #include "fmodtone/FmodOptions.h"
 #include "fmodtone/engine/SoundEngine.h"
+#include "midiout/MIDIOutForm.h"
+#include "midiout/MIDIOutWindow.h"
+#include "platform/Components.h"
+#include "platform/MidiOutput.h"
+#include "platform/QtClipboard.h"
 #include "platform/QtEventPump.h"
 #include "platform/QtFileDialogs.h"
 #include "platform/QtMessageBoxes.h"
+#include "platform/QtProcessLauncher.h"
 #include "platform/SpeakerFactory.h"
 #include "platform/SteadyClock.h"
 #include "platform/audio/RtAudioOutput.h"
@@ -57,6 +64,10 @@ private:
     void ProbeSerialPort();
     void SetUpSoundcardBeep();
     void MainWindowClosed();
+    void SetUpMidiOut();
+    // The MIDI output of the MIDI ports component, installed into the system folder and
+    // loaded from there when first needed; null when it cannot be had (the user is told).
+    MidiOutput* MidiOutputComponent();
 
     QString folder_;
     DebugLog log_;
@@ -64,6 +75,9 @@ private:
     QtEventPump pump_;
     QtMessageBoxes boxes_;
     QtFileDialogs dialogs_;
+    QtClipboard clipboard_;
+    QtProcessLauncher launcher_;
+    QString winFolder_;
     NonLockingSleep sleep_{clock_, pump_};
     // Before the speaker: the emulated speaker plays through it.
     snd::SoundEngine sound_{SystemAudioOutputFactory()};
@@ -80,6 +94,11 @@ private:
     std::unique_ptr<MainFormSongTarget> songTarget_;
     std::unique_ptr<SaveLoadForm> saveLoad_;
     std::unique_ptr<SaveLoadWindow> saveLoadWindow_;
+    std::unique_ptr<ComponentInstaller> installer_;
+    std::unique_ptr<LoadedComponent> midiIo_;
+    std::unique_ptr<MidiOutput> midiOutput_;
+    std::unique_ptr<MIDIOutForm> midiOut_;
+    std::unique_ptr<MIDIOutWindow> midiOutWindow_;
     bool shutDown_ = false;
     std::function<void(int)> processEnd_;
 };
