@@ -1,8 +1,7 @@
 #include "fmodtone/engine/SoundEngine.h"
 #include "platform/audio/RtAudioOutput.h"
 
-#include <QProcess>
-#include <QStandardPaths>
+#include "JackServer.h"
 
 #include <gtest/gtest.h>
 
@@ -14,59 +13,6 @@ namespace tq {
 namespace {
 
 using namespace std::chrono_literals;
-
-// A JACK server with the dummy driver under a name of its own, so the test neither
-// needs nor disturbs a real one. The name is fixed: jackd keeps a few server slots in
-// shared memory and only reclaims a dead server's slot for a server of the same name.
-class JackServer {
-public:
-    ~JackServer() { Stop(); }
-
-    bool Start(std::string* why) {
-        const QString jackd = QStandardPaths::findExecutable(QStringLiteral("jackd"));
-        if (jackd.isEmpty()) {
-            *why = "jackd is not installed";
-            return false;
-        }
-        qputenv("JACK_DEFAULT_SERVER", "tonquill-sound-test");
-        qputenv("JACK_NO_AUDIO_RESERVATION", "1");
-        process_.setProcessChannelMode(QProcess::MergedChannels);
-        process_.start(jackd,
-                       {QStringLiteral("--no-realtime"), QStringLiteral("-d"),
-                        QStringLiteral("dummy"), QStringLiteral("-r"), QStringLiteral("48000"),
-                        QStringLiteral("-p"), QStringLiteral("256")});
-        if (!process_.waitForStarted(3000)) {
-            *why = "jackd did not start";
-            return false;
-        }
-        // Ready once a client can open an output on it.
-        const auto until = std::chrono::steady_clock::now() + 5s;
-        while (std::chrono::steady_clock::now() < until) {
-            std::string probeWhy;
-            snd::SoundEngine probe(
-                [] { return std::make_unique<RtAudioOutput>(std::vector<std::string>{"jack"}); });
-            if (probe.ProbeOutput(&probeWhy)) {
-                return true;
-            }
-            std::this_thread::sleep_for(50ms);
-        }
-        *why = "jackd never accepted a client: " + process_.readAll().toStdString();
-        return false;
-    }
-
-    void Stop() {
-        if (process_.state() != QProcess::NotRunning) {
-            process_.terminate();
-            if (!process_.waitForFinished(3000)) {
-                process_.kill();
-                process_.waitForFinished(1000);
-            }
-        }
-    }
-
-private:
-    QProcess process_;
-};
 
 class JackDevice : public testing::Test {
 protected:
@@ -82,7 +28,7 @@ protected:
 
     void SetUp() override {
         std::string why;
-        if (QStandardPaths::findExecutable(QStringLiteral("jackd")).isEmpty()) {
+        if (!JackServer::Installed()) {
             GTEST_SKIP() << "jackd is not installed";
         }
         ASSERT_TRUE(server.Start(&why)) << why;

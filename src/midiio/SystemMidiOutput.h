@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/MidiOutput.h"
+
+#include <memory>
+#include <vector>
+
+namespace tq {
+
+class MidiPortSystem;
+
+// The ports of JACK and of the ALSA sequencer, listed together.
+class SystemMidiOutput final : public MidiOutput {
+public:
+    explicit SystemMidiOutput(const QString& clientName);
+    ~SystemMidiOutput() override;
+    SystemMidiOutput(const SystemMidiOutput&) = delete;
+    SystemMidiOutput& operator=(const SystemMidiOutput&) = delete;
+
+    QStringList PortNames() override;
+    bool Open(int port, QString* why) override;
+    bool IsOpen() const override { return open_ != nullptr; }
+    void Close() override;
+    bool SendShortMessage(uint8_t status, uint8_t data1, uint8_t data2) override;
+    QString TakeFailure() override;
+
+    // How many bytes a message with this status byte has: 1 to 3, or 0 when it is not the
+    // status of a short message.
+    static size_t ShortMessageSize(uint8_t status);
+
+private:
+    struct System {
+        QString prefix;
+        std::unique_ptr<MidiPortSystem> ports;
+    };
+    struct Listed {
+        MidiPortSystem* system;
+        QString name;
+    };
+
+    std::vector<System> systems_;
+    std::vector<Listed> listed_;
+    MidiPortSystem* open_ = nullptr;
+};
+
+} // namespace tq

@@ -1,0 +1,190 @@
+// The MIDI ports component as the program loads it, sending to a JACK dummy server.
+#include "platform/Components.h"
+#include "platform/MidiIoComponent.h"
+
+#include "JackMidiReceiver.h"
+#include "JackServer.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <thread>
+
+namespace tq {
+namespace {
+
+using namespace std::chrono_literals;
+
+// What this process writes to stdout and stderr, from any thread, while it lives.
+class CapturedOutput {
+public:
+    CapturedOutput() : file_(std::tmpfile()) {
+        std::fflush(nullptr);
+        for (int fd : {1, 2}) {
+            saved_[fd - 1] = dup(fd);
+            dup2(fileno(file_), fd);
+        }
+    }
+    ~CapturedOutput() { std::fclose(file_); }
+
+    std::string Stop() {
+        std::fflush(nullptr);
+        for (int fd : {1, 2}) {
+            dup2(saved_[fd - 1], fd);
+            close(saved_[fd - 1]);
+        }
+        std::string text(static_cast<size_t>(std::ftell(file_)), '\0');
+        std::rewind(file_);
+        text.resize(std::fread(text.data(), 1, text.size(), file_));
+        return text;
+    }
+
+private:
+    std::FILE* file_;
+    int saved_[2] = {};
+};
+
+QStringList Hex(const QList<QByteArray>& messages) {
+    QStringList hex;
+    for (const QByteArray& m : messages) {
+        hex << QString::fromLatin1(m.toHex(' ')).toUpper();
+    }
+    return hex;
+}
+
+class MidiIoDevice : public testing::Test {
+protected:
+    JackServer server;
+    std::unique_ptr<LoadedComponent> component;
+    std::unique_ptr<MidiOutput> output;
+    JackMidiReceiver receiver;
+
+    void SetUp() override {
+        if (!JackServer::Installed()) {
+            GTEST_SKIP() << "jackd is not installed";
+        }
+        QString why;
+        component = LoadComponent(QStringLiteral(TQ_MIDIIO_PLUGIN), kMidiIoComponent, &why);
+        ASSERT_TRUE(component) << why.toStdString();
+        auto* midiIo = qobject_cast<MidiIoComponent*>(component->Instance());
+        ASSERT_NE(midiIo, nullptr);
+        output = midiIo->CreateOutput(QStringLiteral("Tonquill"));
+    }
+
+    // Starts the server with one receiving client, and opens the default port: the
+    // receiver, as JACK's ports come first.
+    void OpenTheReceiver() {
+        std::string jackWhy;
+        ASSERT_TRUE(server.Start(&jackWhy)) << jackWhy;
+        ASSERT_TRUE(receiver.Open("midi-receiver", &jackWhy)) << jackWhy;
+        const QStringList ports = output->PortNames();
+        ASSERT_FALSE(ports.isEmpty());
+        EXPECT_EQ(ports.first(), QStringLiteral("JACK: midi-receiver:midi_in"));
+        QString why;
+        ASSERT_TRUE(output->Open(-1, &why)) << why.toStdString();
+        EXPECT_TRUE(output->IsOpen());
+    }
+};
+
+TEST_F(MidiIoDevice, WithNoServerNoJackPortIsListedNothingOpensAndNothingIsPrinted) {
+    CapturedOutput captured;
+    const QStringList ports = output->PortNames();
+    QString why;
+    const bool opened = output->Open(-1, &why);
+    const bool sent = output->SendShortMessage(0x90, 60, 100);
+    const std::string printed = captured.Stop();
+
+    for (const QString& port : ports) {
+        EXPECT_TRUE(port.startsWith(QStringLiteral("ALSA: "))) << port.toStdString();
+    }
+    if (ports.isEmpty()) {
+        EXPECT_FALSE(opened);
+        EXPECT_FALSE(why.isEmpty());
+        EXPECT_FALSE(sent);
+        EXPECT_FALSE(output->IsOpen());
+    }
+    EXPECT_EQ(printed, "");
+}
+
+TEST_F(MidiIoDevice, ASongArrivesByteForByteAndSweepsOfEveryNoteOffArriveWholeAndInOrder) {
+    ASSERT_NO_FATAL_FAILURE(OpenTheReceiver());
+    const QList<std::array<uint8_t, 3>> song = {
+        {0xC6, 0x05, 0x00}, {0x96, 60, 0x60}, {0x86, 60, 0x00},
+        {0xD6, 0x40, 0x00}, {0x96, 67, 0x60}, {0x86, 67, 0x00},
+    };
+    for (const auto& m : song) {
+        EXPECT_TRUE(output->SendShortMessage(m[0], m[1], m[2]));
+    }
+    EXPECT_EQ(Hex(receiver.Take(song.size(), 2s)),
+              QStringList({"C6 05", "96 3C 60", "86 3C 00", "D6 40", "96 43 60", "86 43 00"}));
+
+    // One period's MIDI buffer takes some 2700 short messages here, so four sweeps back to
+    // back have to be spread over several periods.
+    QStringList sweeps;
+    for (int sweep = 0; sweep < 4; ++sweep) {
+        for (int channel = 0; channel < 16; ++channel) {
+            for (int note = 0; note < 128; ++note) {
+                const auto status = static_cast<uint8_t>(0x80 + channel);
+                EXPECT_TRUE(output->SendShortMessage(status, static_cast<uint8_t>(note), 0));
+                sweeps << QStringLiteral("%1 %2 00")
+                              .arg(status, 2, 16, QLatin1Char('0'))
+                              .arg(note, 2, 16, QLatin1Char('0'))
+                              .toUpper();
+            }
+        }
+    }
+    const QStringList got = Hex(receiver.Take(sweeps.size(), 5s));
+    ASSERT_EQ(got.size(), sweeps.size());
+    const auto mismatch = std::mismatch(got.begin(), got.end(), sweeps.begin());
+    EXPECT_EQ(mismatch.first, got.end())
+        << "message " << (mismatch.first - got.begin()) << " is " << mismatch.first->toStdString()
+        << ", not " << mismatch.second->toStdString();
+}
+
+TEST_F(MidiIoDevice, APortThatGoesAwayFailsTheNextSendsReportsOnceAndNothingHangs) {
+    struct Case {
+        const char* how;
+        std::function<void()> goAway;
+        QString failure;
+    };
+    const Case cases[] = {
+        {"the server shuts down", [this] { server.Stop(); },
+         QStringLiteral("The JACK server has shut down")},
+        {"the receiving client closes", [this] { receiver.Close(); },
+         QStringLiteral("The JACK port midi-receiver:midi_in has gone.")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        ASSERT_NO_FATAL_FAILURE(OpenTheReceiver());
+        EXPECT_TRUE(output->SendShortMessage(0x90, 60, 100));
+        EXPECT_EQ(receiver.Take(1, 2s).size(), 1);
+
+        CapturedOutput captured;
+        c.goAway();
+        // The news comes from JACK's own thread: sends before it still queue.
+        const auto until = std::chrono::steady_clock::now() + 3s;
+        while (output->SendShortMessage(0x80, 60, 0) && std::chrono::steady_clock::now() < until) {
+            std::this_thread::sleep_for(5ms);
+        }
+        EXPECT_FALSE(output->SendShortMessage(0x80, 60, 0));
+        EXPECT_TRUE(output->IsOpen());
+        EXPECT_TRUE(output->TakeFailure().startsWith(c.failure));
+        EXPECT_EQ(output->TakeFailure(), QString());
+        EXPECT_FALSE(output->PortNames().contains(QStringLiteral("JACK: midi-receiver:midi_in")));
+        output->Close();
+        EXPECT_FALSE(output->IsOpen());
+        EXPECT_EQ(captured.Stop(), "");
+
+        receiver.Close();
+        server.Stop();
+    }
+}
+
+} // namespace
+} // namespace tq
