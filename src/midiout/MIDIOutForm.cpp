@@ -173,18 +173,18 @@ void MIDIOutForm::CloseBoxClick() {
 }
 
 void MIDIOutForm::SelectDevice(int index) {
-    emit Changed();
     cmbMIDIOutDevice_Click(index);
+    emit Changed();
 }
 
 void MIDIOutForm::SelectChannel(int index) {
-    emit Changed();
     cmbChannel_Click(index);
+    emit Changed();
 }
 
 void MIDIOutForm::SelectInstrument(int index) {
-    emit Changed();
     cmbInstrument_Click(index);
+    emit Changed();
 }
 
 void MIDIOutForm::MIDINoteOn(int midiNote) {
