@@ -2,7 +2,15 @@
 // the cost of a note-on and note-off pair to the caller, and how long the silencing sweep
 // (16 channels x 128 note-offs, sent back to back) takes until its last message has
 // reached a receiving client. Prints medians and the worst.
+#include "core/LogSink.h"
+#include "core/NonLockingSleep.h"
 #include "midiio/SystemMidiOutput.h"
+#include "midiout/MIDIOutForm.h"
+#include "platform/RecordingSpeaker.h"
+#include "platform/StreamMessageBoxes.h"
+#include "platform/VirtualClock.h"
+#include "playback/PlayerState.h"
+#include "playback/ToneDispatcher.h"
 
 #include "JackMidiReceiver.h"
 #include "JackServer.h"
@@ -76,6 +84,40 @@ void Sweeps(tq::SystemMidiOutput& out, tq::JackMidiReceiver& receiver, int sweep
                 sweepsAtOnce, Median(sendMs), Median(lastMs), Worst(lastMs), lost);
 }
 
+// The same pair as the program makes it: a muted tone of no length through UniBeep, whose
+// MIDI section turns the note string into a note number and calls the output window's
+// MIDINoteOn and MIDINoteOff.
+void DispatchedPairs(tq::SystemMidiOutput& out, tq::JackMidiReceiver& receiver) {
+    tq::VirtualClock clock;
+    tq::VirtualEventPump pump(clock);
+    tq::NonLockingSleep sleep(clock, pump);
+    tq::RecordingSpeaker speaker(clock);
+    tq::NullLog log;
+    tq::StreamMessageBoxes boxes;
+    tq::OutputSwitches switches;
+    switches.MutePCSpeaker = true;
+    tq::PlayerState state;
+    bool shuttingDown = false;
+    tq::ToneDispatcher tones(log, boxes, sleep, speaker, switches);
+    tq::MIDIOutForm form({log, boxes, state, switches, shuttingDown});
+    form.SetOutputProvider([&out] { return &out; });
+    tones.SetMidiOutput(&form);
+    form.UseMIDIOutCheck_Click(true); // the start-up's sweep and program changes
+    receiver.Take(2048 + 2, 2s);
+    const QString notes[] = {QStringLiteral("C4"), QStringLiteral("F#5"), QStringLiteral("A3")};
+    std::vector<double> us;
+    for (int i = 0; i < 5000; ++i) {
+        const auto start = Clock::now();
+        tones.UniBeepValue(notes[i % 3], 0, false, false, false, false);
+        us.push_back(Us(Clock::now() - start));
+        if (i % 500 == 499) {
+            receiver.Take(1000, 1s);
+        }
+    }
+    std::printf("UniBeep's note-on + note-off (us): median %.2f  worst %.2f  (%zu tones)\n",
+                Median(us), Worst(us), us.size());
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -98,6 +140,7 @@ int main(int argc, char** argv) {
     std::printf("Open (a JACK client made and activated) (ms): %.1f\n",
                 Us(Clock::now() - openStart) / 1000);
     NotePairs(out, receiver);
+    DispatchedPairs(out, receiver);
     Sweeps(out, receiver, 1);
     Sweeps(out, receiver, 4);
     out.Close();
