@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/MusicList.h"
+#include "playback/HeldNoteSource.h"
 #include "playback/Metronome.h"
 #include "playback/PlayPositionDisplay.h"
 #include "playback/PlayerState.h"
@@ -62,6 +63,9 @@ public:
     PlayPositionDisplay& Position() { return position_; }
     Sequencer& TheSequencer() { return sequencer_; }
     OutputSwitches& Switches() { return d_.switches; }
+    NonLockingSleep& Sleep() { return d_.sleep; }
+    LogSink& Log() { return d_.log; }
+    MessageBoxes& Boxes() { return d_.boxes; }
 
     // --- Control state, read by the window ---
     uint8_t KeyboardOctave = 4;
@@ -93,8 +97,8 @@ public:
     CheckBoxState UseFMODCheck{false, false, kNoAudioOutput}; // until the soundcard opens
     CheckBoxState UseVoiceCheck{false, false, kNotInThisVersion};
     CheckBoxState UseMIDIOutCheck;
-    CheckBoxState UseMIDIInCheck{false, false, kNotInThisVersion};
-    CheckBoxState UseMIDIFileCheck{false, false, kNotInThisVersion};
+    CheckBoxState UseMIDIInCheck;
+    CheckBoxState UseMIDIFileCheck;
     CheckBoxState UseSynchroCheck{false, false, kNotInThisVersion};
     CheckBoxState UsePortaCheck{false, false, kNotInThisVersion};
     CheckBoxState UseMotorCheck{false, false, kNotInThisVersion};
@@ -110,6 +114,8 @@ public:
     QString Caption = QStringLiteral("Tonquill by Vellomar");
     // Set by the shut-down: from then on no MIDI device is opened.
     bool ShuttingDown = false;
+    // Live MIDI input is in use (its box ticked and its component loaded).
+    bool UseMIDIIn = false;
 
     // --- Note entry and list editing ---
     void PianoKey_Click(int index);
@@ -156,10 +162,22 @@ public:
     void DisableUseMIDIOutCheck(const QString& why);
     // A MIDI component could not be installed: every MIDI mod is switched off.
     void UntickMIDIBoxes();
+    void SetUseMIDIInCheck(bool ticked);
+    void SetUseMIDIFileCheck(bool ticked);
+    // Live input and file playback exclude each other: each greys out the other's box.
+    void SetUseMIDIInCheckEnabled(bool enabled, const QString& why = {});
+    void SetUseMIDIFileCheckEnabled(bool enabled, const QString& why = {});
     // No serial port opened at start-up: the motor mod's controls are greyed out.
     void DisableMotorControls(const QString& why);
     // Shows the information box of a "?" button, named as the button ("UseFMODHButton").
     void HelpButton_Click(const QString& buttonName);
+
+    // --- The cycling player of held notes ---
+    // One step: rebuilds the held list of the window, shows it in its grid, sets the
+    // automatic pulse time and gives the next held note one pulse of AlternateTime.
+    void PlayLiveMIDIInput(HeldNoteSource& usingForm);
+    // Position in the held list of the next note to pulse, for both feeding windows.
+    int16_t CycleIndex = 0;
 
     // --- Playback ---
     void PlayMusic(int startPoint, int endPoint, bool singleLine) {
@@ -178,6 +196,12 @@ public:
     }
     void SetUseMIDIOutClicked(std::function<void(bool)> clicked) {
         useMidiOutClicked_ = std::move(clicked);
+    }
+    void SetUseMIDIInClicked(std::function<void(bool)> clicked) {
+        useMidiInClicked_ = std::move(clicked);
+    }
+    void SetUseMIDIFileClicked(std::function<void(bool)> clicked) {
+        useMidiFileClicked_ = std::move(clicked);
     }
     void SetRatioObserver(std::function<void(int)> observer) {
         ratioObserver_ = std::move(observer);
@@ -215,6 +239,8 @@ private:
     std::function<void()> fmodBeepStop_;
     std::function<void(bool)> useFmodClicked_;
     std::function<void(bool)> useMidiOutClicked_;
+    std::function<void(bool)> useMidiInClicked_;
+    std::function<void(bool)> useMidiFileClicked_;
 };
 
 } // namespace tq

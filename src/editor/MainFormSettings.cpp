@@ -164,12 +164,43 @@ void MainForm::DisableUseMIDIOutCheck(const QString& why) {
 }
 
 void MainForm::UntickMIDIBoxes() {
-    SetCheck(UseMIDIFileCheck, "UseMIDIFileCheck", false);
+    if (UseMIDIFileCheck.Checked) {
+        SetUseMIDIFileCheck(false);
+    }
     if (UseMIDIOutCheck.Checked) {
         SetUseMIDIOutCheck(false);
     }
-    SetCheck(UseMIDIInCheck, "UseMIDIInCheck", false);
+    if (UseMIDIInCheck.Checked) {
+        SetUseMIDIInCheck(false);
+    }
     d_.switches.UseMIDIOut = false;
+    UseMIDIIn = false;
+}
+
+void MainForm::SetUseMIDIInCheck(bool ticked) {
+    SetCheck(UseMIDIInCheck, "UseMIDIInCheck", ticked);
+    if (useMidiInClicked_) {
+        useMidiInClicked_(ticked);
+    }
+}
+
+void MainForm::SetUseMIDIFileCheck(bool ticked) {
+    SetCheck(UseMIDIFileCheck, "UseMIDIFileCheck", ticked);
+    if (useMidiFileClicked_) {
+        useMidiFileClicked_(ticked);
+    }
+}
+
+void MainForm::SetUseMIDIInCheckEnabled(bool enabled, const QString& why) {
+    UseMIDIInCheck.Enabled = enabled;
+    UseMIDIInCheck.DisabledWhy = why;
+    Changed("UseMIDIInCheck");
+}
+
+void MainForm::SetUseMIDIFileCheckEnabled(bool enabled, const QString& why) {
+    UseMIDIFileCheck.Enabled = enabled;
+    UseMIDIFileCheck.DisabledWhy = why;
+    Changed("UseMIDIFileCheck");
 }
 
 void MainForm::DisableMotorControls(const QString& why) {

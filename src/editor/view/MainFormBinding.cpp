@@ -244,6 +244,8 @@ void MainFormBinding::ConnectSettings() {
     ConnectCheck(w_.MutePiptoneCheck, [this](bool on) { form_.SetMutePiptoneCheck(on); });
     ConnectCheck(w_.UseFMODCheck, [this](bool on) { form_.SetUseFMODCheck(on); });
     ConnectCheck(w_.UseMIDIOutCheck, [this](bool on) { form_.SetUseMIDIOutCheck(on); });
+    ConnectCheck(w_.UseMIDIInCheck, [this](bool on) { form_.SetUseMIDIInCheck(on); });
+    ConnectCheck(w_.UseMIDIFileCheck, [this](bool on) { form_.SetUseMIDIFileCheck(on); });
     for (QToolButton* help : w_.findChildren<QToolButton*>()) {
         if (help->objectName().endsWith(QLatin1String("HButton"))) {
             connect(help, &QToolButton::clicked, this,

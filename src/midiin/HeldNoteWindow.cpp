@@ -1,0 +1,109 @@
+#include "midiin/HeldNoteWindow.h"
+
+#include "core/NonLockingSleep.h"
+#include "core/NoteFrequencies.h"
+#include "core/Rounding.h"
+#include "editor/MainForm.h"
+#include "platform/EventPump.h"
+#include "platform/NamedTimers.h"
+
+namespace tq {
+
+namespace {
+
+constexpr int kNotes = 128;
+
+bool IsNote(int note) {
+    return note >= 0 && note < kNotes;
+}
+
+} // namespace
+
+HeldNoteWindow::HeldNoteWindow(MainForm& main, NamedTimers& timers, QString timerKey,
+                               QObject* parent)
+    : QObject(parent), main_(main), timers_(timers), timerKey_(std::move(timerKey)) {
+    listen_.fill(true);
+}
+
+bool HeldNoteWindow::GetMIDINoteIsOn(int note) const {
+    return IsNote(note) && table_[static_cast<size_t>(note)] == 1;
+}
+
+void HeldNoteWindow::SetMIDINoteHasPlayed(int note) {
+    if (IsNote(note)) {
+        table_[static_cast<size_t>(note)] = 2;
+    }
+}
+
+uint8_t HeldNoteWindow::HeldState(int note) const {
+    return IsNote(note) ? table_[static_cast<size_t>(note)] : 0;
+}
+
+QString HeldNoteWindow::MIDIToNoteString(int note) const {
+    return NoteNumToLetter(note % 12) + QString::number(note / 12);
+}
+
+void HeldNoteWindow::AllNotesOff() {
+    table_.fill(0);
+}
+
+void HeldNoteWindow::NoteMessage(int status, int note, int velocity) {
+    if (status < 128 || status > 159 || !IsNote(note)) {
+        return;
+    }
+    if (!listen_[static_cast<size_t>(status % 16)]) {
+        return;
+    }
+    uint8_t& entry = table_[static_cast<size_t>(note)];
+    const bool noteOn = status >= 144 && velocity != 0;
+    if (noteOn) {
+        // A note already held (or played once) is not restarted by a second Note On.
+        if (entry == 0) {
+            entry = 1;
+        }
+    } else {
+        entry = 0;
+    }
+}
+
+void HeldNoteWindow::SetSaveCPUCheck(bool ticked) {
+    saveCPU_ = ticked;
+    emit Changed();
+}
+
+void HeldNoteWindow::SetAutoTimeCheck(bool ticked) {
+    autoTime_ = ticked;
+    emit Changed();
+}
+
+void HeldNoteWindow::OnlyOnceCheck_Click(bool ticked) {
+    onlyOnce_ = ticked;
+    emit Changed();
+}
+
+void HeldNoteWindow::ListenChannelCheck_Click(int index, bool ticked) {
+    if (index < 0 || index >= kChannels) {
+        return;
+    }
+    listen_[static_cast<size_t>(index)] = ticked;
+    if (!ticked) {
+        AllNotesOff();
+    }
+    emit Changed();
+}
+
+void HeldNoteWindow::cTmr_Timer(const QString& key) {
+    if (inTick_) {
+        return; // the last tick is still running
+    }
+    inTick_ = true;
+    if (key == timerKey_) {
+        Step();
+        const int ms = RoundToInt32(LeadingNumber(main_.AlternateTimeText.Text));
+        timers_.SetInterval(timerKey_, ms);
+        main_.Sleep().Pump().ProcessPendingEvents();
+    }
+    inTick_ = false;
+}
+
+} // namespace tq

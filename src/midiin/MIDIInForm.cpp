@@ -1,0 +1,187 @@
+#include "midiin/MIDIInForm.h"
+
+#include "core/LogSink.h"
+#include "editor/MainForm.h"
+#include "platform/MessageBoxes.h"
+#include "platform/MidiInput.h"
+#include "platform/NamedTimers.h"
+
+namespace tq {
+
+namespace {
+
+constexpr uint8_t kActiveSensing = 254;
+
+QString Quoted(const QString& s) {
+    return QLatin1Char('"') + s + QLatin1Char('"');
+}
+
+} // namespace
+
+MIDIInForm::MIDIInForm(MainForm& main, NamedTimers& timers, QObject* parent)
+    : HeldNoteWindow(main, timers, kTimerKey, parent) {}
+
+void MIDIInForm::UseMIDIInCheck_Click(bool ticked) {
+    if (!ticked) {
+        main_.FMODBeepStop();
+        CloseInputDevice();
+        visible_ = false;
+        emit Changed();
+        main_.UseMIDIIn = false;
+        main_.SetUseMIDIFileCheckEnabled(true);
+        return;
+    }
+    MidiInput* in = provider_ ? provider_() : nullptr;
+    if (in == nullptr) {
+        return; // the component could not be had, and the user has been told why
+    }
+    if (in != in_) {
+        in_ = in;
+        in_->SetMessagesWaiting([this] { MIDIIn_Message(); });
+    }
+    main_.SetUseMIDIFileCheckEnabled(false,
+                                     QStringLiteral("Not while 'Use live MIDI input' is ticked."));
+    visible_ = true;
+    if (loaded_) {
+        emit Changed();
+    } else {
+        Load();
+    }
+    main_.UseMIDIIn = true;
+    OpenInputDevice();
+}
+
+void MIDIInForm::Load() {
+    loaded_ = true;
+    visible_ = true;
+    emit Changed();
+    SetUpComboBox();
+    SetAutoTimeCheck(true);
+    timers_.Add(kTimerKey, 2, true);
+}
+
+void MIDIInForm::SetUpComboBox() {
+    LogSink& log = main_.Log();
+    log.LogIndentInc(QStringLiteral("MIDIInForm.SetUpComboBox() - START"));
+    if (main_.ShuttingDown || open_) {
+        log.LogText(QStringLiteral("Shutting down, or MIDI In already open - exiting sub"));
+    } else {
+        const QStringList names = in_ ? in_->PortNames() : QStringList();
+        const int count = static_cast<int>(names.size());
+        if (count < 1) {
+            log.LogText(QStringLiteral("No MIDI input devices - exiting sub"));
+        } else {
+            for (int id = 0; id < count; ++id) {
+                log.LogText(QStringLiteral("Scanning input devices - -1 to %1").arg(count - 1));
+                log.LogText(QStringLiteral("DEVICEID:%1, PRODUCTNAME:%2").arg(id).arg(names[id]));
+                deviceItems_ << names[id];
+            }
+            cmbMIDIInDevice_Click(0);
+            emit Changed();
+            OpenInputDevice();
+        }
+    }
+    log.LogIndentDec(QStringLiteral("MIDIInForm.SetUpComboBox() - END"));
+}
+
+void MIDIInForm::OpenInputDevice() {
+    LogSink& log = main_.Log();
+    log.LogIndentInc(QStringLiteral("MIDIInForm.OpenInputDevice() - START"));
+    if (main_.ShuttingDown || open_) {
+        log.LogText(QStringLiteral("Shutting down, or MIDI In already open - exiting sub"));
+    } else {
+        const QString selected = deviceIndex_ >= 0 ? deviceItems_[deviceIndex_] : QString();
+        log.LogText(QStringLiteral("Selected device is ") + Quoted(selected));
+        if (deviceIndex_ < 0) {
+            log.LogText(QStringLiteral(
+                "Can't open non-existing device - showing 'No MIDI input' message."));
+            main_.Boxes().Show(
+                QStringLiteral("Can't use MIDI input!"),
+                QStringLiteral("No MIDI input device can be found - can't use MIDI input.\r\n\r\n"
+                               "If you're simply trying to play a MIDI file through this "
+                               "program, please use the 'Play a MIDI file' checkbox instead."),
+                MsgButtons::Ok, MsgIcon::Exclamation);
+            main_.SetUseMIDIInCheckEnabled(false,
+                                           QStringLiteral("No MIDI input device could be found."));
+            main_.SetUseMIDIInCheck(false);
+            main_.SetUseMIDIFileCheckEnabled(true);
+            timers_.SetEnabled(kTimerKey, false);
+        } else {
+            open_ = true;
+            QString why;
+            if (in_ != nullptr && in_->Open(deviceIndex_, &why)) {
+                in_->Start();
+                in_->SetFiltered(kActiveSensing, true);
+                timers_.SetEnabled(kTimerKey, true);
+            } else {
+                log.LogText(QStringLiteral("Couldn't open device"));
+                if (!why.isEmpty()) {
+                    log.LogText(why);
+                }
+                main_.Boxes().Show(QStringLiteral("Can't use MIDI in"),
+                                   QStringLiteral("Couldn't initialize the MIDI input device "
+                                                  "which you chose to use."),
+                                   MsgButtons::Ok, MsgIcon::Exclamation);
+                log.LogText(QStringLiteral("MainForm.MusicIsPlaying -> FALSE"));
+                main_.State().MusicIsPlaying = false;
+            }
+        }
+    }
+    log.LogIndentDec(QStringLiteral("MIDIInForm.OpenInputDevice() - END"));
+}
+
+void MIDIInForm::CloseInputDevice() {
+    main_.Log().LogText(QStringLiteral("MIDIInForm.CloseInputDevice()"));
+    AllNotesOff();
+    if (in_ != nullptr) {
+        in_->Stop();
+        in_->Close();
+    }
+    open_ = false;
+}
+
+void MIDIInForm::cmbMIDIInDevice_Click(int index) {
+    deviceIndex_ = index;
+    CloseInputDevice();
+    OpenInputDevice();
+}
+
+void MIDIInForm::MIDIIn_Message() {
+    if (in_ == nullptr) {
+        return;
+    }
+    MidiMessage m;
+    while (in_->TakeMessage(&m)) {
+        NoteMessage(m.status, m.data1, m.data2);
+    }
+    if (const QString why = in_->TakeFailure(); !why.isEmpty()) {
+        ReportLostDevice(why);
+    }
+}
+
+void MIDIInForm::ReportLostDevice(const QString& why) {
+    // Told once; the notes it held are released, so nothing goes on sounding.
+    main_.Log().LogText(QStringLiteral("MIDI input device lost: ") + why);
+    CloseInputDevice();
+    main_.Boxes().Show(QStringLiteral("MIDI input"),
+                       QStringLiteral("The MIDI input device stopped working:\r\n") + why +
+                           QStringLiteral("\r\n\r\nChoose a device in 'Live MIDI Input "
+                                          "Settings' to try again."),
+                       MsgButtons::Ok, MsgIcon::Exclamation);
+}
+
+void MIDIInForm::CloseBoxClick() {
+    if (open_) {
+        timers_.SetEnabled(kTimerKey, false);
+        main_.SetUseMIDIInCheck(false);
+        CloseInputDevice();
+    }
+    visible_ = false;
+    emit Changed();
+}
+
+void MIDIInForm::Step() {
+    main_.PlayLiveMIDIInput(*this);
+}
+
+} // namespace tq
