@@ -1,0 +1,114 @@
+#include "midiin/MIDIInWindow.h"
+#include "EditorRig.h"
+#include "midiin/HeldNotesPanel.h"
+#include "midiin/MIDIInForm.h"
+#include "platform/MidiInput.h"
+#include "platform/QtNamedTimers.h"
+
+#include <QComboBox>
+#include <QLabel>
+
+#include <gtest/gtest.h>
+
+#include <numeric>
+#include <vector>
+
+namespace tq {
+namespace {
+
+// One port that opens and never sends: the test plays notes into the table itself.
+class QuietMidiInput final : public MidiInput {
+public:
+    QStringList PortNames() override { return {QStringLiteral("JACK: keys:out")}; }
+    bool Open(int, QString*) override { return open_ = true; }
+    bool IsOpen() const override { return open_; }
+    void Start() override {}
+    void Stop() override {}
+    void Close() override { open_ = false; }
+    void SetFiltered(uint8_t, bool) override {}
+    void SetMessagesWaiting(std::function<void()>) override {}
+    bool TakeMessage(MidiMessage*) override { return false; }
+    QString TakeFailure() override { return {}; }
+
+private:
+    bool open_ = false;
+};
+
+struct Shown {
+    QStringList captions;
+    int playing = -1;
+    bool coloursRight = true;
+};
+
+Shown ShownGrid(const HeldNotesPanel& panel) {
+    Shown shown;
+    for (int i = 0; i < HeldNoteGrid::kLabels; ++i) {
+        const QLabel* label = panel.lblOnNotes[static_cast<size_t>(i)];
+        if (!label->isVisible()) {
+            continue;
+        }
+        shown.captions << label->text();
+        const QColor back = label->palette().color(QPalette::Window);
+        if (back == QColor(255, 0, 0)) {
+            shown.playing = i;
+        } else if (back != QColor(128, 0, 0)) {
+            shown.coloursRight = false;
+        }
+        shown.coloursRight &= label->palette().color(QPalette::WindowText) == Qt::white;
+    }
+    return shown;
+}
+
+TEST(MIDIInWindow, TheGridShowsTheHeldNotesThePlayingOneBrightAndHowManyMoreThereAre) {
+    EditorRig rig;
+    VirtualNamedTimers timers{rig.clock, rig.pump}; // no tick handler: the test steps
+    QuietMidiInput in;
+    MIDIInForm form(rig.form, timers);
+    form.SetInputProvider([&in] { return &in; });
+    MIDIInWindow window(form);
+    form.UseMIDIInCheck_Click(true);
+    ASSERT_TRUE(window.isVisible());
+    EXPECT_EQ(window.cmbMIDIInDevice->currentText(), "JACK: keys:out");
+    const HeldNotesPanel& panel = *window.HeldNotes;
+    const QRect lastCell = panel.lblOnNotes[31]->geometry();
+
+    std::vector<int> forty(40);
+    std::iota(forty.begin(), forty.end(), 20);
+    struct Step {
+        std::vector<int> held;
+        QStringList firstCaptions;
+        int visible;
+        int playing;
+        QString more; // empty: hidden
+        QString count;
+    };
+    const std::vector<Step> steps = {
+        {{48, 52, 55}, {"C4", "E4", "G4"}, 3, 0, "", " (3)"},
+        {{48, 52, 55}, {"C4", "E4", "G4"}, 3, 1, "", " (3)"},
+        {{49, 61}, {"C#4", "C#5"}, 2, 0, "", " (2)"}, // the cycle wraps for fewer notes
+        {forty, {"G#1", "A1"}, 32, 1, "(8 more)", " (40)"},
+        {{}, {}, 0, -1, "", " (0)"},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.count.toStdString());
+        form.AllNotesOff();
+        for (int note : step.held) {
+            form.NoteMessage(0x90, note, 100);
+        }
+        rig.form.PlayLiveMIDIInput(form);
+        const Shown shown = ShownGrid(panel);
+        EXPECT_EQ(shown.captions.size(), step.visible);
+        EXPECT_EQ(shown.captions.mid(0, step.firstCaptions.size()), step.firstCaptions);
+        EXPECT_EQ(shown.playing, step.playing);
+        EXPECT_TRUE(shown.coloursRight);
+        EXPECT_EQ(panel.lblMoreOnNotes->isVisible(), !step.more.isEmpty());
+        if (!step.more.isEmpty()) {
+            EXPECT_EQ(panel.lblMoreOnNotes->text(), step.more);
+        }
+        EXPECT_EQ(panel.lblHeldCount->text(), step.count);
+        EXPECT_EQ(panel.lblOnNotes[31]->geometry(), lastCell);
+    }
+}
+
+} // namespace
+} // namespace tq
