@@ -19,6 +19,23 @@ void KeepError(RtMidiError::Type, const std::string& text, void* self) {
 
 } // namespace
 
+bool AlsaSequencerPresent() {
+    return access("/dev/snd/seq", R_OK | W_OK) == 0;
+}
+
+QStringList AlsaPortNames(RtMidi& rt) {
+    QStringList names;
+    try {
+        const unsigned count = rt.getPortCount();
+        for (unsigned i = 0; i < count; ++i) {
+            names << QString::fromStdString(rt.getPortName(i));
+        }
+    } catch (...) {
+        return {};
+    }
+    return names;
+}
+
 AlsaMidiOutput::AlsaMidiOutput(const QString& clientName) : clientName_(clientName.toStdString()) {}
 
 AlsaMidiOutput::~AlsaMidiOutput() {
@@ -29,8 +46,7 @@ bool AlsaMidiOutput::Connect() {
     if (rt_ != nullptr) {
         return true;
     }
-    // Without the device both alsa-lib and RtMidi print their failure before RtMidi throws.
-    if (access("/dev/snd/seq", R_OK | W_OK) != 0) {
+    if (!AlsaSequencerPresent()) {
         return false;
     }
     try {
@@ -43,19 +59,7 @@ bool AlsaMidiOutput::Connect() {
 }
 
 QStringList AlsaMidiOutput::Ports() {
-    QStringList names;
-    if (!Connect()) {
-        return names;
-    }
-    try {
-        const unsigned count = rt_->getPortCount();
-        for (unsigned i = 0; i < count; ++i) {
-            names << QString::fromStdString(rt_->getPortName(i));
-        }
-    } catch (...) {
-        return {};
-    }
-    return names;
+    return Connect() ? AlsaPortNames(*rt_) : QStringList();
 }
 
 bool AlsaMidiOutput::Open(const QString& port, QString* why) {

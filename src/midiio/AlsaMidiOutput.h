@@ -5,9 +5,16 @@
 #include <memory>
 #include <string>
 
+class RtMidi;
 class RtMidiOut;
 
 namespace tq {
+
+// Whether this machine has the ALSA sequencer. Without it, alsa-lib and RtMidi would print
+// their failure before RtMidi throws.
+bool AlsaSequencerPresent();
+// The ports an RtMidi input or output of the sequencer can open; none when listing fails.
+QStringList AlsaPortNames(RtMidi& rt);
 
 // MIDI out to a port of the ALSA sequencer, through RtMidi. A machine without the
 // sequencer simply has no ports here.

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "midiio/JackMidiPort.h"
 #include "midiio/MidiPortSystem.h"
 
-#include <jack/jack.h>
 #include <jack/ringbuffer.h>
 
 #include <atomic>
@@ -20,7 +20,7 @@ public:
     JackMidiOutput(const JackMidiOutput&) = delete;
     JackMidiOutput& operator=(const JackMidiOutput&) = delete;
 
-    // The MIDI inputs of every client: the places a message can go.
+    // The MIDI inputs of other clients: the places a message can go.
     QStringList Ports() override;
     bool Open(const QString& port, QString* why) override;
     void Close() override;
@@ -33,29 +33,13 @@ public:
 
 private:
     static int Process(jack_nframes_t frames, void* self);
-    static void Shutdown(jack_status_t code, const char* reason, void* self);
-    static void PortConnect(jack_port_id_t a, jack_port_id_t b, int connect, void* self);
-    bool Start(QString* why);
-    void Stop();
     void Drain();
     bool Failed();
-    bool DestinationLost();
 
-    QByteArray clientName_;
-    jack_client_t* client_ = nullptr;
-    jack_port_t* port_ = nullptr;
+    JackMidiPort port_;
     jack_ringbuffer_t* queue_ = nullptr;
-    QString destinationName_;
+    std::atomic<uint64_t> periods_{0}; // counted on JACK's thread
 
-    // Shared with JACK's threads.
-    std::atomic<jack_port_t*> destination_{nullptr};
-    std::atomic<bool> serverGone_{false}; // this client is shut down, whatever the cause
-    std::atomic<bool> serverDied_{false};
-    std::atomic<bool> destinationGone_{false};
-    std::atomic<uint64_t> periods_{0};
-    char shutdownReason_[256] = {};
-
-    bool destinationLost_ = false;
     QString stalled_;
     bool failureTaken_ = false;
 };

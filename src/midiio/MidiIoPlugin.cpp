@@ -1,4 +1,5 @@
 // The MIDI ports component, midiio32.ocx: the program loads it at run time.
+#include "midiio/SystemMidiInput.h"
 #include "midiio/SystemMidiOutput.h"
 #include "platform/MidiIoComponent.h"
 
@@ -14,6 +15,9 @@ class MidiIoPlugin : public QObject, public MidiIoComponent {
 public:
     std::unique_ptr<MidiOutput> CreateOutput(const QString& clientName) override {
         return std::make_unique<SystemMidiOutput>(clientName);
+    }
+    std::unique_ptr<MidiInput> CreateInput(const QString& clientName) override {
+        return std::make_unique<SystemMidiInput>(clientName);
     }
 };
 

@@ -9,7 +9,7 @@ class QPluginLoader;
 
 // The interface ids of the run-time components, with their version. A plugin names its
 // interface with the id; the version is the "Version" of its metadata as well.
-#define TQ_MIDIIO_IID "org.tonquill.MidiIo/1"
+#define TQ_MIDIIO_IID "org.tonquill.MidiIo/2"
 #define TQ_MIDIFILE_IID "org.tonquill.MidiFile/1"
 
 namespace tq {
@@ -21,7 +21,7 @@ struct ComponentSpec {
     int version;
 };
 
-inline constexpr ComponentSpec kMidiIoComponent{"midiio32.ocx", TQ_MIDIIO_IID, 1};
+inline constexpr ComponentSpec kMidiIoComponent{"midiio32.ocx", TQ_MIDIIO_IID, 2};
 inline constexpr ComponentSpec kMidiFileComponent{"midifl32.ocx", TQ_MIDIFILE_IID, 1};
 
 // The component of this file name (any folder), or nullptr for a file that is not one of

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Components.h"
+#include "platform/MidiInput.h"
 #include "platform/MidiOutput.h"
 
 #include <QtPlugin>
@@ -16,6 +17,8 @@ public:
     // A new output, not open yet. clientName is how the program shows in the port lists of
     // the MIDI systems ("Tonquill").
     virtual std::unique_ptr<MidiOutput> CreateOutput(const QString& clientName) = 0;
+    // A new input, not open yet. Its handler runs on the thread that calls this.
+    virtual std::unique_ptr<MidiInput> CreateInput(const QString& clientName) = 0;
 };
 
 } // namespace tq

@@ -10,7 +10,7 @@ class TestComponent : public QObject {
 #ifdef TQ_WRONG_IID
     Q_PLUGIN_METADATA(IID "org.tonquill.MidiIn/1" FILE "Version1.json")
 #else
-    Q_PLUGIN_METADATA(IID TQ_MIDIIO_IID FILE "Version2.json")
+    Q_PLUGIN_METADATA(IID TQ_MIDIIO_IID FILE "Version99.json")
 #endif
 };
 

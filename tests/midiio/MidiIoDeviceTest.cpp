@@ -3,7 +3,13 @@
 #include "platform/MidiIoComponent.h"
 
 #include "JackMidiReceiver.h"
+#include "JackMidiSender.h"
 #include "JackServer.h"
+
+#include <QEventLoop>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -58,6 +64,13 @@ QStringList Hex(const QList<QByteArray>& messages) {
     return hex;
 }
 
+MidiIoComponent* LoadMidiIo(std::unique_ptr<LoadedComponent>* component) {
+    QString why;
+    *component = LoadComponent(QStringLiteral(TQ_MIDIIO_PLUGIN), kMidiIoComponent, &why);
+    EXPECT_TRUE(*component) << why.toStdString();
+    return *component ? qobject_cast<MidiIoComponent*>((*component)->Instance()) : nullptr;
+}
+
 class MidiIoDevice : public testing::Test {
 protected:
     JackServer server;
@@ -69,10 +82,7 @@ protected:
         if (!JackServer::Installed()) {
             GTEST_SKIP() << "jackd is not installed";
         }
-        QString why;
-        component = LoadComponent(QStringLiteral(TQ_MIDIIO_PLUGIN), kMidiIoComponent, &why);
-        ASSERT_TRUE(component) << why.toStdString();
-        auto* midiIo = qobject_cast<MidiIoComponent*>(component->Instance());
+        MidiIoComponent* midiIo = LoadMidiIo(&component);
         ASSERT_NE(midiIo, nullptr);
         output = midiIo->CreateOutput(QStringLiteral("Tonquill"));
     }
@@ -182,6 +192,174 @@ TEST_F(MidiIoDevice, APortThatGoesAwayFailsTheNextSendsReportsOnceAndNothingHang
         EXPECT_EQ(captured.Stop(), "");
 
         receiver.Close();
+        server.Stop();
+    }
+}
+
+// The input side: a sending client made here, and the component's input.
+class MidiInDevice : public testing::Test {
+protected:
+    JackServer server;
+    std::unique_ptr<LoadedComponent> component;
+    MidiIoComponent* midiIo = nullptr;
+    std::unique_ptr<MidiInput> input;
+    JackMidiSender sender;
+    int calls = 0;
+    QThread* calledOn = nullptr;
+    QEventLoop* waiting = nullptr;
+
+    void SetUp() override {
+        if (!JackServer::Installed()) {
+            GTEST_SKIP() << "jackd is not installed";
+        }
+        midiIo = LoadMidiIo(&component);
+        ASSERT_NE(midiIo, nullptr);
+        input = midiIo->CreateInput(QStringLiteral("Tonquill"));
+        input->SetMessagesWaiting([this] {
+            ++calls;
+            calledOn = QThread::currentThread();
+            if (waiting != nullptr) {
+                waiting->quit();
+            }
+        });
+    }
+
+    void OpenTheSender() {
+        std::string jackWhy;
+        ASSERT_TRUE(server.Start(&jackWhy)) << jackWhy;
+        ASSERT_TRUE(sender.Open("midi-sender", &jackWhy)) << jackWhy;
+        const QStringList ports = input->PortNames();
+        ASSERT_FALSE(ports.isEmpty());
+        EXPECT_EQ(ports.first(), QStringLiteral("JACK: midi-sender:midi_out"));
+        QString why;
+        ASSERT_TRUE(input->Open(0, &why)) << why.toStdString();
+    }
+
+    // Runs the event loop until the handler is called (true) or 2 s have passed.
+    bool WaitForTheHandler() {
+        QEventLoop loop;
+        const int before = calls;
+        waiting = &loop;
+        QTimer::singleShot(2000, &loop, &QEventLoop::quit);
+        loop.exec();
+        waiting = nullptr;
+        return calls > before;
+    }
+
+    // Sends, and runs the event loop until the sender has written them and three periods
+    // more have passed: whatever was queued of them is then waiting.
+    void SendAndSettle(const QStringList& hex) {
+        const size_t before = sender.Written();
+        QList<QByteArray> messages;
+        for (const QString& m : hex) {
+            messages << QByteArray::fromHex(m.toLatin1());
+        }
+        sender.Send(messages);
+        for (int i = 0; i < 200 && sender.Written() < before + hex.size(); ++i) {
+            QTest::qWait(1);
+        }
+        QTest::qWait(16);
+    }
+
+    QStringList TakeAll() {
+        QStringList hex;
+        MidiMessage m;
+        while (input->TakeMessage(&m)) {
+            hex << QString::asprintf("%02X %02X %02X", m.status, m.data1, m.data2);
+        }
+        return hex;
+    }
+};
+
+TEST_F(MidiInDevice, WithNoServerNoJackSourceIsListedNothingOpensAndNothingIsPrinted) {
+    CapturedOutput captured;
+    const QStringList ports = input->PortNames();
+    QString why;
+    const bool opened = input->Open(0, &why);
+    const std::string printed = captured.Stop();
+
+    for (const QString& port : ports) {
+        EXPECT_TRUE(port.startsWith(QStringLiteral("ALSA: "))) << port.toStdString();
+    }
+    if (ports.isEmpty()) {
+        EXPECT_FALSE(opened);
+        EXPECT_EQ(why, QStringLiteral("There is no MIDI input port."));
+    }
+    EXPECT_EQ(printed, "");
+}
+
+TEST_F(MidiInDevice, WhatArrivesWhileStartedIsTakenInOrderUnfilteredOnTheCreatingThread) {
+    ASSERT_NO_FATAL_FAILURE(OpenTheSender());
+    input->SetFiltered(0xFE, true);
+    SendAndSettle({"90 3C 64"});
+    EXPECT_EQ(calls, 0) << "queued before Start";
+
+    input->Start();
+    SendAndSettle({"90 3C 64", "80 3C 40", "90 40 00", "FE", "B0 07 64", "C0 05"});
+    EXPECT_GE(calls, 1);
+    EXPECT_EQ(calledOn, QThread::currentThread());
+    EXPECT_EQ(TakeAll(), QStringList({"90 3C 64", "80 3C 40", "90 40 00", "B0 07 64", "C0 05 00"}));
+
+    // The program's output does not offer its own input: that would only loop.
+    const QStringList outputs = midiIo->CreateOutput(QStringLiteral("Tonquill"))->PortNames();
+    EXPECT_TRUE(outputs.filter(QStringLiteral("JACK: ")).isEmpty())
+        << outputs.join(", ").toStdString();
+
+    // Stop keeps what waits; Close drops it.
+    SendAndSettle({"90 3E 64"});
+    input->Stop();
+    SendAndSettle({"90 3F 64"});
+    EXPECT_EQ(TakeAll(), QStringList({"90 3E 64"}));
+    input->Start();
+    SendAndSettle({"90 41 64"});
+    input->Close();
+    EXPECT_FALSE(input->IsOpen());
+    EXPECT_EQ(TakeAll(), QStringList());
+}
+
+TEST_F(MidiInDevice, AFullQueueKeepsTheOldestMessagesAndTellsOnceHowManyWereDropped) {
+    ASSERT_NO_FATAL_FAILURE(OpenTheSender());
+    input->Start();
+    QStringList sent;
+    for (int i = 0; i < 5000; ++i) {
+        sent << QString::asprintf("%02X %02X 00", 0x80 + i / 128 % 16, i % 128);
+    }
+    SendAndSettle(sent);
+    EXPECT_EQ(TakeAll(), sent.mid(0, 4096));
+    EXPECT_EQ(input->TakeFailure(), QStringLiteral("904 MIDI messages were dropped: the input "
+                                                   "queue was full."));
+    EXPECT_EQ(input->TakeFailure(), QString());
+}
+
+TEST_F(MidiInDevice, ASourceThatGoesAwayWakesTheHandlerReportsOnceAndNothingHangs) {
+    struct Case {
+        const char* how;
+        std::function<void()> goAway;
+        QString failure;
+    };
+    const Case cases[] = {
+        {"the server shuts down", [this] { server.Stop(); },
+         QStringLiteral("The JACK server has shut down")},
+        {"the server is killed", [this] { server.Kill(); },
+         QStringLiteral("The JACK server has shut down")},
+        {"the sending client closes", [this] { sender.Close(); },
+         QStringLiteral("The JACK port midi-sender:midi_out has gone.")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        ASSERT_NO_FATAL_FAILURE(OpenTheSender());
+        input->Start();
+        CapturedOutput captured;
+        c.goAway();
+        EXPECT_TRUE(WaitForTheHandler());
+        const QString failure = input->TakeFailure();
+        EXPECT_TRUE(failure.startsWith(c.failure)) << failure.toStdString();
+        EXPECT_EQ(input->TakeFailure(), QString());
+        EXPECT_FALSE(input->PortNames().contains(QStringLiteral("JACK: midi-sender:midi_out")));
+        input->Close();
+        EXPECT_EQ(captured.Stop(), "");
+
+        sender.Close();
         server.Stop();
     }
 }

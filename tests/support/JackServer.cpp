@@ -77,4 +77,11 @@ void JackServer::Stop() {
     }
 }
 
+void JackServer::Kill() {
+    if (process_.state() != QProcess::NotRunning) {
+        process_.kill();
+        process_.waitForFinished(3000);
+    }
+}
+
 } // namespace tq

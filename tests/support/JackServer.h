@@ -21,6 +21,8 @@ public:
     bool Start(std::string* why);
     // Ends the server the way a user would (SIGTERM); its clients are told it shut down.
     void Stop();
+    // Ends it as a crash would (SIGKILL): its clients are told nothing and find it gone.
+    void Kill();
 
 private:
     QProcess process_;
