@@ -1,5 +1,6 @@
 // tonquill-play: plays a song file without a window, on the speaker or into a WAV file.
 #include "app/PlayerMidi.h"
+#include "app/PlayerOptions.h"
 #include "core/NonLockingSleep.h"
 #include "diag/DebugLog.h"
 #include "editor/MainForm.h"
@@ -8,6 +9,7 @@
 #include "fmodtone/OfflineSpeaker.h"
 #include "fmodtone/engine/SoundEngine.h"
 #include "platform/QtEventPump.h"
+#include "platform/QtNamedTimers.h"
 #include "platform/ScriptedFileDialogs.h"
 #include "platform/SpeakerFactory.h"
 #include "platform/SpeakerSilencer.h"
@@ -21,7 +23,6 @@
 #include "songfile/SongFile.h"
 #include "songfile/SongFormat.h"
 
-#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
 #include <QTime>
@@ -34,8 +35,6 @@
 #include <tuple>
 
 namespace {
-
-enum ExitCode { kPlayed = 0, kStoppedBySignal = 1, kBadArguments = 2, kNotASong = 3 };
 
 std::atomic<bool> gInterrupted{false};
 
@@ -60,129 +59,6 @@ private:
     tq::EventPump& inner_;
     tq::MainForm*& form_;
 };
-
-struct Options {
-    QString song;
-    int passes = 1;
-    QString speaker = QStringLiteral("auto");
-    QString wav;
-    QString toneCode;
-    QString debugLog;
-    bool listMidi = false;
-    QString midiOut; // empty: no MIDI output
-    int midiChannel = 1;
-    int midiInstrument = 1;
-};
-
-void AddOptions(QCommandLineParser& p) {
-    p.setApplicationDescription(QStringLiteral(
-        "Plays a Tonquill song file without a window and exits.\n"
-        "With --wav the song is rendered on a virtual clock into a WAV file instead of being "
-        "played, so the file and the logs come out the same every time.\n"
-        "Exit codes: 0 played, 1 stopped by a signal, 2 bad arguments, 3 not a readable song."));
-    p.addHelpOption();
-    p.addPositionalArgument(QStringLiteral("SONG.tql"), QStringLiteral("The song file to play."));
-    p.addOptions({
-        {QStringLiteral("passes"), QStringLiteral("Play the whole list N times (default 1)."),
-         QStringLiteral("N"), QStringLiteral("1")},
-        {QStringLiteral("speaker"),
-         QStringLiteral("auto, evdev, console, emulated or none (default auto)."),
-         QStringLiteral("NAME"), QStringLiteral("auto")},
-        {QStringLiteral("wav"), QStringLiteral("Render into this WAV file instead of playing."),
-         QStringLiteral("OUT.wav")},
-        {QStringLiteral("tone-code"), QStringLiteral("Write the tone-code log to this file."),
-         QStringLiteral("FILE")},
-        {QStringLiteral("debug-log"), QStringLiteral("Write the debug log to this file."),
-         QStringLiteral("FILE")},
-        {QStringLiteral("list-midi"), QStringLiteral("List the MIDI output ports and exit.")},
-        {QStringLiteral("midi-out"),
-         QStringLiteral("Also send every tone to this MIDI output port: its number or a part of "
-                        "its name, as --list-midi shows them."),
-         QStringLiteral("PORT")},
-        {QStringLiteral("midi-channel"), QStringLiteral("MIDI channel, 1 to 16 (default 1)."),
-         QStringLiteral("N"), QStringLiteral("1")},
-        {QStringLiteral("midi-instrument"),
-         QStringLiteral("MIDI instrument, 1 to 128 (default 1, Grand Piano)."), QStringLiteral("N"),
-         QStringLiteral("1")},
-    });
-}
-
-// Reads a whole number option from first to last; what is wrong with it otherwise.
-QString ReadNumber(const QCommandLineParser& p, const QString& name, int first, int last,
-                   int& value) {
-    const QString text = p.value(name);
-    bool isNumber = false;
-    value = text.toInt(&isNumber);
-    if (!isNumber) {
-        return QStringLiteral("--%1: '%2' is not a number").arg(name, text);
-    }
-    if (value < first) {
-        return QStringLiteral("--%1: '%2' is less than %3").arg(name, text).arg(first);
-    }
-    if (value > last) {
-        return QStringLiteral("--%1: '%2' is more than %3").arg(name, text).arg(last);
-    }
-    return QString();
-}
-
-// What is wrong with the arguments, or an empty text.
-QString ReadOptions(const QCommandLineParser& p, Options& o) {
-    static const QStringList speakers = {"auto", "evdev", "console", "emulated", "none"};
-    const QStringList args = p.positionalArguments();
-    o.listMidi = p.isSet(QStringLiteral("list-midi"));
-    o.speaker = p.value(QStringLiteral("speaker"));
-    o.wav = p.value(QStringLiteral("wav"));
-    o.midiOut = p.value(QStringLiteral("midi-out"));
-    if (o.listMidi) {
-        return QString();
-    }
-    if (args.size() != 1) {
-        return args.isEmpty() ? QStringLiteral("no song file given")
-                              : QStringLiteral("give one song file, not %1").arg(args.size());
-    }
-    o.song = args[0];
-    const std::tuple<const char*, int, int, int*> numbers[] = {
-        {"passes", 1, std::numeric_limits<int>::max(), &o.passes},
-        {"midi-channel", 1, 16, &o.midiChannel},
-        {"midi-instrument", 1, 128, &o.midiInstrument},
-    };
-    for (const auto& [name, first, last, value] : numbers) {
-        const QString problem = ReadNumber(p, QLatin1String(name), first, last, *value);
-        if (!problem.isEmpty()) {
-            return problem;
-        }
-    }
-    if (!speakers.contains(o.speaker)) {
-        return QStringLiteral("--speaker: '%1' is not one of %2")
-            .arg(o.speaker, speakers.join(QStringLiteral(", ")));
-    }
-    if (!o.midiOut.isEmpty() && !o.wav.isEmpty()) {
-        return QStringLiteral("--midi-out plays in real time and cannot go with --wav");
-    }
-    return QString();
-}
-
-bool ParseArguments(QCoreApplication& app, Options& o) {
-    QCommandLineParser p;
-    AddOptions(p);
-    if (!p.parse(app.arguments())) {
-        std::fprintf(stderr, "%s\n", qPrintable(p.errorText()));
-        return false;
-    }
-    if (p.isSet(QStringLiteral("help"))) {
-        std::printf("%s", qPrintable(p.helpText()));
-        std::exit(kPlayed);
-    }
-    const QString problem = ReadOptions(p, o);
-    if (!problem.isEmpty()) {
-        std::fprintf(stderr, "tonquill-play: %s\n\n%s", qPrintable(problem),
-                     qPrintable(p.helpText()));
-        return false;
-    }
-    o.toneCode = p.value(QStringLiteral("tone-code"));
-    o.debugLog = p.value(QStringLiteral("debug-log"));
-    return true;
-}
 
 // Loads the song with the program's reader. False when the file is not a readable song:
 // the reader has then said why on stderr and changed nothing.
@@ -210,7 +86,7 @@ bool LoadSong(const QString& path, tq::SongTarget& target, tq::MessageBoxes& box
 // real clock, event loop and speaker otherwise.
 class HeadlessPlayer {
 public:
-    explicit HeadlessPlayer(const Options& o)
+    explicit HeadlessPlayer(const tq::PlayerOptions& o)
         : o_(o), render_(!o.wav.isEmpty()), log_(QCoreApplication::applicationDirPath()),
           pump_(render_ ? static_cast<tq::EventPump&>(virtualPump_) : qtPump_, formForPump_),
           sleep_(Clock(), pump_), sound_(tq::SystemAudioOutputFactory()) {}
@@ -218,7 +94,7 @@ public:
     int Run() {
         SetUpLogs();
         if (!OpenSpeaker()) {
-            return kBadArguments;
+            return tq::kBadArguments;
         }
         tq::Speaker& speaker = render_ ? static_cast<tq::Speaker&>(*offline_) : *choice_.speaker;
         tq::OutputSwitches switches;
@@ -226,26 +102,26 @@ public:
         tq::MainForm form({log_, boxes_, sleep_, tones, switches});
         form.State().TickFreq = Clock().PerformanceFrequency();
         formForPump_ = &form;
-        tq::MainFormSongTarget target(form);
-        if (!LoadSong(o_.song, target, boxes_, log_)) {
-            return kNotASong;
-        }
         std::unique_ptr<tq::PlayerMidiOut> midi;
         if (!o_.midiOut.isEmpty()) {
             midi = StartMidiOut(form.State(), switches);
             if (!midi) {
-                return kBadArguments;
+                return tq::kBadArguments;
             }
             tones.SetMidiOutput(&midi->Form());
         }
-        form.TheSequencer().SetPassLimit(o_.passes);
-        form.PlayAllButton_Click();
+        const int played = !o_.midiIn.isEmpty() ? PlayMidiInput(form)
+                           : o_.songIsMidiFile  ? PlayMidiFile(form)
+                                                : PlaySong(form);
         speaker.Silence();
         formForPump_ = nullptr;
-        if (render_ && !WriteWav()) {
-            return kBadArguments;
+        if (played != tq::kPlayed) {
+            return played;
         }
-        return gInterrupted.load() ? kStoppedBySignal : kPlayed;
+        if (render_ && !WriteWav()) {
+            return tq::kBadArguments;
+        }
+        return gInterrupted.load() ? tq::kStoppedBySignal : tq::kPlayed;
     }
 
     // Prints the MIDI output ports, numbered as --midi-out takes them.
@@ -255,7 +131,7 @@ public:
         QString why;
         if (!midi.Load(&why)) {
             std::fprintf(stderr, "tonquill-play: MIDI ports can't be used: %s\n", qPrintable(why));
-            return kBadArguments;
+            return tq::kBadArguments;
         }
         const QStringList names = midi.PortNames();
         for (int i = 0; i < names.size(); ++i) {
@@ -264,10 +140,95 @@ public:
         if (names.isEmpty()) {
             std::printf("No MIDI output ports.\n");
         }
-        return kPlayed;
+        return tq::kPlayed;
     }
 
 private:
+    int PlaySong(tq::MainForm& form) {
+        tq::MainFormSongTarget target(form);
+        if (!LoadSong(o_.song, target, boxes_, log_)) {
+            return tq::kNotASong;
+        }
+        form.TheSequencer().SetPassLimit(o_.passes);
+        form.PlayAllButton_Click();
+        return tq::kPlayed;
+    }
+
+    // The cycling player's options, as the window's boxes set them.
+    void SetHeldNoteOptions(tq::HeldNoteWindow& window, tq::MainForm& form) {
+        for (int c = 0; c < tq::HeldNoteWindow::kChannels; ++c) {
+            if (!o_.channels[static_cast<size_t>(c)]) {
+                window.ListenChannelCheck_Click(c, false);
+            }
+        }
+        window.OnlyOnceCheck_Click(o_.once);
+        if (o_.noAutoTime) {
+            window.SetAutoTimeCheck(false);
+        }
+        if (o_.alternateTime > 0) {
+            form.SetAlternateTimeText(QString::number(o_.alternateTime));
+        }
+    }
+
+    int PlayMidiFile(tq::MainForm& form) {
+        tq::PlayerHeldNotes held(form, Timers(), Clock(), noDialogs_);
+        QString why;
+        if (!held.LoadMidiFile(&why)) {
+            std::fprintf(stderr, "tonquill-play: MIDI files can't be read: %s\n", qPrintable(why));
+            return tq::kBadArguments;
+        }
+        held.StartFile();
+        tq::MIDIFileForm& file = held.File();
+        if (!file.OpenFile(o_.song)) {
+            return tq::kNotASong;
+        }
+        SetHeldNoteOptions(file, form);
+        file.chkLoop_Click(o_.loop);
+        file.cmdPlay_Click();
+        WaitWhile([&file] { return file.IsPlaying(); });
+        file.cmdStop_Click();
+        return tq::kPlayed;
+    }
+
+    int PlayMidiInput(tq::MainForm& form) {
+        tq::PlayerHeldNotes held(form, Timers(), Clock(), noDialogs_);
+        QString why;
+        if (!held.LoadMidiIo(&why)) {
+            std::fprintf(stderr, "tonquill-play: --midi-in: MIDI ports can't be used: %s\n",
+                         qPrintable(why));
+            return tq::kBadArguments;
+        }
+        const QStringList names = held.InputPortNames();
+        const int port = tq::PlayerMidiOut::FindPort(names, o_.midiIn);
+        if (port < 0) {
+            std::fprintf(stderr,
+                         "tonquill-play: --midi-in: no MIDI input port '%s' (%d ports; "
+                         "--list-midi shows them)\n",
+                         qPrintable(o_.midiIn), static_cast<int>(names.size()));
+            return tq::kBadArguments;
+        }
+        held.StartInput(port);
+        SetHeldNoteOptions(held.In(), form);
+        std::fprintf(stderr, "Listening to %s; Ctrl+C ends.\n", qPrintable(names[port]));
+        WaitWhile([] { return true; });
+        return tq::kPlayed;
+    }
+
+    // Lets the event loop (and the timers) run while playing() holds, until --seconds
+    // have passed or Ctrl+C.
+    void WaitWhile(const std::function<bool()>& playing) {
+        const int64_t freq = Clock().PerformanceFrequency();
+        const int64_t end = Clock().PerformanceCounter() + int64_t{o_.seconds} * freq;
+        while (!gInterrupted.load() && playing() &&
+               (o_.seconds == 0 || Clock().PerformanceCounter() < end)) {
+            sleep_.MsgWaitObj(10);
+        }
+    }
+
+    tq::NamedTimers& Timers() {
+        return render_ ? static_cast<tq::NamedTimers&>(virtualTimers_) : qtTimers_;
+    }
+
     std::unique_ptr<tq::PlayerMidiOut> StartMidiOut(tq::PlayerState& state,
                                                     tq::OutputSwitches& switches) {
         auto midi = std::make_unique<tq::PlayerMidiOut>(log_, boxes_, state, switches);
@@ -340,7 +301,7 @@ private:
         return true;
     }
 
-    const Options& o_;
+    const tq::PlayerOptions& o_;
     const bool render_;
     tq::DebugLog log_;
     tq::StreamMessageBoxes boxes_;
@@ -355,6 +316,9 @@ private:
     std::unique_ptr<tq::OfflineSpeaker> offline_;
     tq::SpeakerChoice choice_;
     tq::PlayerState state_;
+    tq::QtNamedTimers qtTimers_;
+    tq::VirtualNamedTimers virtualTimers_{virtualClock_, virtualPump_};
+    tq::ScriptedFileDialogs noDialogs_;
 };
 
 } // namespace
@@ -362,9 +326,9 @@ private:
 int main(int argc, char** argv) {
     tq::SpeakerSilencer::InstallHandlers();
     QCoreApplication app(argc, argv);
-    Options o;
-    if (!ParseArguments(app, o)) {
-        return kBadArguments;
+    tq::PlayerOptions o;
+    if (!tq::ParsePlayerArguments(app, o)) {
+        return tq::kBadArguments;
     }
     std::signal(SIGINT, OnInterrupt);
     std::signal(SIGTERM, OnInterrupt);

@@ -1,6 +1,8 @@
 #include "app/PlayerMidi.h"
 
+#include "platform/MidiFileComponent.h"
 #include "platform/MidiIoComponent.h"
+#include "platform/NamedTimers.h"
 
 #include <QCoreApplication>
 
@@ -18,17 +20,25 @@ PlayerMidiOut::~PlayerMidiOut() {
     }
 }
 
+namespace {
+
+// The player is run from where it was built or installed, its components beside it.
+std::unique_ptr<LoadedComponent> LoadBeside(const ComponentSpec& spec, QString* why) {
+    return LoadComponent(QCoreApplication::applicationDirPath() + QLatin1Char('/') +
+                             QLatin1String(spec.fileName),
+                         spec, why);
+}
+
+} // namespace
+
 bool PlayerMidiOut::Load(QString* why) {
-    // The player is run from where it was built or installed, its components beside it.
-    const QString path = QCoreApplication::applicationDirPath() + QLatin1Char('/') +
-                         QLatin1String(kMidiIoComponent.fileName);
-    component_ = LoadComponent(path, kMidiIoComponent, why);
+    component_ = LoadBeside(kMidiIoComponent, why);
     if (!component_) {
         return false;
     }
     auto* midiIo = qobject_cast<MidiIoComponent*>(component_->Instance());
     if (midiIo == nullptr) {
-        *why = path + QStringLiteral(" does not offer MIDI ports");
+        *why = QStringLiteral("the MIDI ports component offers no MIDI ports");
         return false;
     }
     output_ = midiIo->CreateOutput(QStringLiteral("tonquill-play"));
@@ -59,6 +69,59 @@ void PlayerMidiOut::Start(int port, int channel, int instrument) {
     form_.cmbMIDIOutDevice_Click(port + 1);
     form_.cmbChannel_Click(channel - 1);
     form_.cmbInstrument_Click(instrument - 1);
+}
+
+PlayerHeldNotes::PlayerHeldNotes(MainForm& form, NamedTimers& timers, Clock& clock,
+                                 FileDialogs& dialogs)
+    : in_(form, timers), file_(form, timers, clock, dialogs) {
+    timers.SetTickHandler([this](const QString& key) {
+        if (key == MIDIInForm::kTimerKey) {
+            in_.cTmr_Timer(key);
+        } else {
+            file_.cTmr_Timer(key);
+        }
+    });
+    in_.SetInputProvider([this] { return input_.get(); });
+    file_.SetReaderProvider([this] { return reader_.get(); });
+}
+
+PlayerHeldNotes::~PlayerHeldNotes() {
+    if (in_.MIDIInIsOpen()) {
+        in_.CloseInputDevice();
+    }
+}
+
+bool PlayerHeldNotes::LoadMidiIo(QString* why) {
+    midiIo_ = LoadBeside(kMidiIoComponent, why);
+    auto* midiIo = midiIo_ ? qobject_cast<MidiIoComponent*>(midiIo_->Instance()) : nullptr;
+    if (midiIo != nullptr) {
+        input_ = midiIo->CreateInput(QStringLiteral("tonquill-play"));
+    }
+    return input_ != nullptr;
+}
+
+bool PlayerHeldNotes::LoadMidiFile(QString* why) {
+    midiFile_ = LoadBeside(kMidiFileComponent, why);
+    auto* component = midiFile_ ? qobject_cast<MidiFileComponent*>(midiFile_->Instance()) : nullptr;
+    if (component != nullptr) {
+        reader_ = component->CreateReader();
+    }
+    return reader_ != nullptr;
+}
+
+QStringList PlayerHeldNotes::InputPortNames() {
+    return input_ ? input_->PortNames() : QStringList();
+}
+
+void PlayerHeldNotes::StartInput(int port) {
+    in_.UseMIDIInCheck_Click(true);
+    if (in_.DeviceIndex() != port) {
+        in_.cmbMIDIInDevice_Click(port);
+    }
+}
+
+void PlayerHeldNotes::StartFile() {
+    file_.UseMIDIFileCheck_Click(true);
 }
 
 } // namespace tq

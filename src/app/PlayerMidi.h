@@ -1,5 +1,7 @@
 #pragma once
 
+#include "midiin/MIDIFileForm.h"
+#include "midiin/MIDIInForm.h"
 #include "midiout/MIDIOutForm.h"
 #include "platform/Components.h"
 
@@ -10,7 +12,13 @@
 
 namespace tq {
 
+class Clock;
+class FileDialogs;
 class LogSink;
+class MainForm;
+class MidiFileReader;
+class MidiInput;
+class NamedTimers;
 class MessageBoxes;
 class MidiOutput;
 struct OutputSwitches;
@@ -39,6 +47,34 @@ private:
     MIDIOutForm form_;
     std::unique_ptr<LoadedComponent> component_;
     std::unique_ptr<MidiOutput> output_;
+};
+
+// The cycling player's two sources for the headless player: live MIDI input and MIDI
+// files, through the same window logic as the program's, their components loaded from
+// beside the player.
+class PlayerHeldNotes {
+public:
+    PlayerHeldNotes(MainForm& form, NamedTimers& timers, Clock& clock, FileDialogs& dialogs);
+    ~PlayerHeldNotes();
+
+    // Loads the component a source needs; false with the reason when it cannot be had.
+    bool LoadMidiIo(QString* why);
+    bool LoadMidiFile(QString* why);
+    QStringList InputPortNames();
+    // Switches live input on as the window's box does and listens to this port.
+    void StartInput(int port);
+    // Switches MIDI file playback on as the window's box does.
+    void StartFile();
+    MIDIInForm& In() { return in_; }
+    MIDIFileForm& File() { return file_; }
+
+private:
+    MIDIInForm in_;
+    MIDIFileForm file_;
+    std::unique_ptr<LoadedComponent> midiIo_;
+    std::unique_ptr<MidiInput> input_;
+    std::unique_ptr<LoadedComponent> midiFile_;
+    std::unique_ptr<MidiFileReader> reader_;
 };
 
 } // namespace tq

@@ -4,7 +4,6 @@
 #include "diag/FileExists.h"
 #include "diag/ProcPriority.h"
 #include "fmodtone/EmulatedSpeaker.h"
-#include "platform/MidiIoComponent.h"
 #include "platform/QtSerialPort.h"
 
 #include <QCloseEvent>
@@ -90,51 +89,7 @@ Program::Program(const QString& folder) : folder_(folder), log_(folder) {
     form_->SetFmodBeepStop([this] { beep_->FMODBeepStop(); });
     form_->SetUseFMODClicked([this](bool ticked) { beep_->UseFMODCheckClicked(ticked); });
     form_->SetRatioObserver([this](int value) { fmodOptions_->OnRatioSliderChanged(value); });
-    SetUpMidiOut();
-}
-
-void Program::SetUpMidiOut() {
-    winFolder_ = ComponentInstaller::WinFolder();
-    installer_ = std::make_unique<ComponentInstaller>(
-        log_, boxes_, sleep_, clipboard_, launcher_, folder_, winFolder_,
-        folder_ + QLatin1Char('/') + kRegisterProgramName);
-    installer_->SetUntickMIDIBoxes([this] { form_->UntickMIDIBoxes(); });
-    midiOut_ = std::make_unique<MIDIOutForm>(
-        MIDIOutForm::Deps{log_, boxes_, form_->State(), switches_, form_->ShuttingDown});
-    midiOut_->SetOutputProvider([this] { return MidiOutputComponent(); });
-    midiOut_->SetNoDeviceHandler([this] {
-        form_->DisableUseMIDIOutCheck(QStringLiteral("No MIDI output device could be found."));
-    });
-    midiOutWindow_ = std::make_unique<MIDIOutWindow>(*midiOut_);
-    tones_->SetMidiOutput(midiOut_.get());
-    form_->SetUseMIDIOutClicked([this](bool ticked) { midiOut_->UseMIDIOutCheck_Click(ticked); });
-}
-
-MidiOutput* Program::MidiOutputComponent() {
-    const QString fileName = QLatin1String(kMidiIoComponent.fileName);
-    if (!installer_->CopyFileToSystem32(fileName)) {
-        return nullptr;
-    }
-    if (midiOutput_) {
-        return midiOutput_.get();
-    }
-    const QString path = winFolder_ + QStringLiteral("/system32/") + fileName;
-    QString why;
-    midiIo_ = LoadComponent(path, kMidiIoComponent, &why);
-    auto* midiIo = midiIo_ ? qobject_cast<MidiIoComponent*>(midiIo_->Instance()) : nullptr;
-    if (midiIo == nullptr) {
-        midiIo_.reset();
-        boxes_.Show(QStringLiteral("Can't load a needed file!"),
-                    QStringLiteral("The file '") + fileName + QStringLiteral("' in ") + winFolder_ +
-                        QStringLiteral("/system32 can't be used:\r\n") + why +
-                        QStringLiteral("\r\n\r\nDelete it there, and the program will copy a "
-                                       "fresh one from its own folder the next time."),
-                    MsgButtons::Ok, MsgIcon::Critical);
-        form_->UntickMIDIBoxes();
-        return nullptr;
-    }
-    midiOutput_ = midiIo->CreateOutput(QStringLiteral("Tonquill"));
-    return midiOutput_.get();
+    SetUpMidi();
 }
 
 void Program::SetUpSoundcardBeep() {
@@ -284,6 +239,9 @@ void Program::ShutDown() {
     form_->ShuttingDown = true;
     if (switches_.UseMIDIOut) {
         midiOut_->CloseOutputDevice();
+    }
+    if (form_->UseMIDIIn) {
+        midiIn_->CloseInputDevice();
     }
     speaker_.speaker->Silence();
     log_.LogIndentDec(QStringLiteral("DoShutDownStuff() - END"));

@@ -11,14 +11,21 @@
 #include "fmodtone/FmodBeep.h"
 #include "fmodtone/FmodOptions.h"
 #include "fmodtone/engine/SoundEngine.h"
+#include "midiin/MIDIFileForm.h"
+#include "midiin/MIDIFileWindow.h"
+#include "midiin/MIDIInForm.h"
+#include "midiin/MIDIInWindow.h"
 #include "midiout/MIDIOutForm.h"
 #include "midiout/MIDIOutWindow.h"
 #include "platform/Components.h"
+#include "platform/MidiFileReader.h"
+#include "platform/MidiInput.h"
 #include "platform/MidiOutput.h"
 #include "platform/QtClipboard.h"
 #include "platform/QtEventPump.h"
 #include "platform/QtFileDialogs.h"
 #include "platform/QtMessageBoxes.h"
+#include "platform/QtNamedTimers.h"
 #include "platform/QtProcessLauncher.h"
 #include "platform/SpeakerFactory.h"
 #include "platform/SteadyClock.h"
@@ -33,6 +40,8 @@
 #include <memory>
 
 namespace tq {
+
+class MidiIoComponent;
 
 // The whole program: its platform services, the main window with its logic, and the
 // start-up and shut-down sequences.
@@ -64,10 +73,12 @@ private:
     void ProbeSerialPort();
     void SetUpSoundcardBeep();
     void MainWindowClosed();
-    void SetUpMidiOut();
-    // The MIDI output of the MIDI ports component, installed into the system folder and
-    // loaded from there when first needed; null when it cannot be had (the user is told).
-    MidiOutput* MidiOutputComponent();
+    void SetUpMidi();
+    // A component installed into the system folder and loaded from there; null when it
+    // cannot be had (the user has been told, and the MIDI boxes are unticked).
+    std::unique_ptr<LoadedComponent> InstallAndLoad(const ComponentSpec& spec);
+    MidiIoComponent* MidiIo();
+    MidiFileReader* MidiFileComponentReader();
 
     QString folder_;
     DebugLog log_;
@@ -99,6 +110,15 @@ private:
     std::unique_ptr<MidiOutput> midiOutput_;
     std::unique_ptr<MIDIOutForm> midiOut_;
     std::unique_ptr<MIDIOutWindow> midiOutWindow_;
+    std::unique_ptr<MidiInput> midiInput_;
+    QtNamedTimers midiInTimers_;
+    std::unique_ptr<MIDIInForm> midiIn_;
+    std::unique_ptr<MIDIInWindow> midiInWindow_;
+    std::unique_ptr<LoadedComponent> midiFileComponent_;
+    std::unique_ptr<MidiFileReader> midiFileReader_;
+    QtNamedTimers midiFileTimers_;
+    std::unique_ptr<MIDIFileForm> midiFile_;
+    std::unique_ptr<MIDIFileWindow> midiFileWindow_;
     bool shutDown_ = false;
     std::function<void(int)> processEnd_;
 };

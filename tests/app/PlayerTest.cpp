@@ -4,6 +4,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "MidiFileBytes.h"
+
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -39,6 +41,10 @@ TEST(Player, ExitCodesTellWhatHappened) {
     ASSERT_TRUE(foreign.open(QIODevice::WriteOnly));
     foreign.write("shopping list\r\n");
     foreign.close();
+    QFile divisionZero(dir.filePath("zero.mid"));
+    ASSERT_TRUE(divisionZero.open(QIODevice::WriteOnly));
+    divisionZero.write(QByteArray("MThd\0\0\0\6\0\1\0\1\0\0", 14));
+    divisionZero.close();
     struct Case {
         QStringList args;
         int code;
@@ -58,8 +64,14 @@ TEST(Player, ExitCodesTellWhatHappened) {
          "--midi-channel: '17' is more than 16"},
         {{kExamples + "/C major scale.tql", "--midi-out", "0", "--wav", dir.filePath("x.wav")},
          2,
-         "--midi-out plays in real time and cannot go with --wav"},
+         "--midi-out and --midi-in play in real time and cannot go with --wav"},
         {{dir.filePath("missing.tql"), "--wav", dir.filePath("m.wav")}, 3, "can't be seen"},
+        {{divisionZero.fileName(), "--wav", dir.filePath("d.wav")},
+         3,
+         "Failed to open MIDI file!: Either couldn't open or couldn't recognize file format"},
+        {{"--midi-in", "0", "--channels", "1,17"},
+         2,
+         "--channels: '17' is not a channel from 1 to 16"},
         {{foreign.fileName(), "--wav", dir.filePath("f.wav")}, 3, "Probably weird file format"},
         {{kExamples + "/C major scale.tql", "--wav", dir.filePath("s.wav")}, 0, ""},
     };
@@ -104,6 +116,35 @@ TEST(Player, RenderingIsReproducibleAndPassesRepeatTheSong) {
     QFile code(dir.filePath("a.code"));
     ASSERT_TRUE(code.open(QIODevice::ReadOnly));
     EXPECT_TRUE(code.readLine().startsWith("Beep         392,"));
+}
+
+TEST(Player, AMidiFileIsCycledOnTheSpeakerTheSameOnEveryRender) {
+    using namespace smf;
+    QTemporaryDir dir;
+    // A C major chord for a quarter note at 120 BPM, then nothing.
+    const QByteArray chord = Ev(0, {0x90, 60, 90}) + Ev(0, {0x90, 64, 90}) + Ev(0, {0x90, 67, 90}) +
+                             Ev(480, {0x80, 60, 0}) + Ev(0, {0x80, 64, 0}) + Ev(0, {0x80, 67, 0});
+    QFile mid(dir.filePath("chord.mid"));
+    ASSERT_TRUE(mid.open(QIODevice::WriteOnly));
+    mid.write(File(1, 480, {Tempo(0, 500000) + EndOfTrack(), chord + EndOfTrack()}));
+    mid.close();
+    for (const char* name : {"a", "b"}) {
+        const PlayResult r = Play({mid.fileName(), "--wav", dir.filePath(QString(name) + ".wav"),
+                                   "--tone-code", dir.filePath(QString(name) + ".code")});
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    }
+    EXPECT_EQ(Md5(dir.filePath("a.wav")), Md5(dir.filePath("b.wav")));
+    QFile code(dir.filePath("a.code"));
+    ASSERT_TRUE(code.open(QIODevice::ReadOnly));
+    QStringList notes;
+    for (const QByteArray& line : code.readAll().split('\n')) {
+        if (line.startsWith("Beep")) {
+            notes << QString::fromLatin1(line.mid(line.indexOf('\'') + 1)).trimmed();
+        }
+    }
+    // Three held notes take turns, 10 ms each, for half a second.
+    ASSERT_GE(notes.size(), 20);
+    EXPECT_EQ(notes.mid(0, 4), QStringList({"C5", "E5", "G5", "C5"}));
 }
 
 } // namespace

@@ -1,0 +1,196 @@
+#include "app/PlayerOptions.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <tuple>
+
+namespace tq {
+
+namespace {
+
+void AddOptions(QCommandLineParser& p) {
+    p.setApplicationDescription(QStringLiteral(
+        "Plays a Tonquill song file or a MIDI file without a window and exits, or plays what "
+        "a MIDI keyboard holds.\n"
+        "With --wav the song is rendered on a virtual clock into a WAV file instead of being "
+        "played, so the file and the logs come out the same every time.\n"
+        "Exit codes: 0 played, 1 stopped by a signal, 2 bad arguments, 3 not a readable song."));
+    p.addHelpOption();
+    p.addPositionalArgument(QStringLiteral("SONG"),
+                            QStringLiteral("The song file (.tql) or MIDI file (.mid) to play."));
+    const QString n = QStringLiteral("N");
+    p.addOptions({
+        {QStringLiteral("passes"), QStringLiteral("Play a song's list N times (default 1)."), n,
+         QStringLiteral("1")},
+        {QStringLiteral("speaker"),
+         QStringLiteral("auto, evdev, console, emulated or none (default auto)."),
+         QStringLiteral("NAME"), QStringLiteral("auto")},
+        {QStringLiteral("wav"), QStringLiteral("Render into this WAV file instead of playing."),
+         QStringLiteral("OUT.wav")},
+        {QStringLiteral("tone-code"), QStringLiteral("Write the tone-code log to this file."),
+         QStringLiteral("FILE")},
+        {QStringLiteral("debug-log"), QStringLiteral("Write the debug log to this file."),
+         QStringLiteral("FILE")},
+        {QStringLiteral("list-midi"), QStringLiteral("List the MIDI ports and exit.")},
+        {QStringLiteral("midi-out"),
+         QStringLiteral("Also send every tone to this MIDI output port: its number or a part of "
+                        "its name, as --list-midi shows them."),
+         QStringLiteral("PORT")},
+        {QStringLiteral("midi-channel"), QStringLiteral("MIDI out channel, 1 to 16 (default 1)."),
+         n, QStringLiteral("1")},
+        {QStringLiteral("midi-instrument"),
+         QStringLiteral("MIDI out instrument, 1 to 128 (default 1, Grand Piano)."), n,
+         QStringLiteral("1")},
+        {QStringLiteral("midi-in"),
+         QStringLiteral("Play the notes held on this MIDI input port, as --list-midi shows them, "
+                        "until Ctrl+C."),
+         QStringLiteral("PORT")},
+        {QStringLiteral("seconds"), QStringLiteral("Stop after N seconds."), n,
+         QStringLiteral("0")},
+        {QStringLiteral("channels"),
+         QStringLiteral("MIDI channels to listen to, as 1,2,10 (default all)."),
+         QStringLiteral("LIST")},
+        {QStringLiteral("once"), QStringLiteral("Play each held note once.")},
+        {QStringLiteral("alternate-time"),
+         QStringLiteral("Pulse time of each held note in ms (with --no-auto-time)."),
+         QStringLiteral("MS")},
+        {QStringLiteral("no-auto-time"),
+         QStringLiteral("Keep the pulse time instead of sharing 30 ms between the held notes.")},
+        {QStringLiteral("loop"), QStringLiteral("Play a MIDI file over and over.")},
+    });
+}
+
+// Reads a whole number option from first to last; what is wrong with it otherwise.
+QString ReadNumber(const QCommandLineParser& p, const QString& name, int first, int last,
+                   int& value) {
+    const QString text = p.value(name);
+    bool isNumber = false;
+    value = text.toInt(&isNumber);
+    if (!isNumber) {
+        return QStringLiteral("--%1: '%2' is not a number").arg(name, text);
+    }
+    if (value < first) {
+        return QStringLiteral("--%1: '%2' is less than %3").arg(name, text).arg(first);
+    }
+    if (value > last) {
+        return QStringLiteral("--%1: '%2' is more than %3").arg(name, text).arg(last);
+    }
+    return QString();
+}
+
+QString ReadChannels(const QString& text, std::array<bool, 16>& channels) {
+    channels.fill(false);
+    for (const QString& item : text.split(QLatin1Char(','))) {
+        bool isNumber = false;
+        const int channel = item.trimmed().toInt(&isNumber);
+        if (!isNumber || channel < 1 || channel > 16) {
+            return QStringLiteral("--channels: '%1' is not a channel from 1 to 16").arg(item);
+        }
+        channels[static_cast<size_t>(channel - 1)] = true;
+    }
+    return QString();
+}
+
+QString ReadNumbers(const QCommandLineParser& p, PlayerOptions& o) {
+    const int most = std::numeric_limits<int>::max();
+    const std::tuple<const char*, int, int, int*> numbers[] = {
+        {"passes", 1, most, &o.passes},
+        {"midi-channel", 1, 16, &o.midiChannel},
+        {"midi-instrument", 1, 128, &o.midiInstrument},
+        {"seconds", 0, most, &o.seconds},
+    };
+    for (const auto& [name, first, last, value] : numbers) {
+        const QString problem = ReadNumber(p, QLatin1String(name), first, last, *value);
+        if (!problem.isEmpty()) {
+            return problem;
+        }
+    }
+    if (p.isSet(QStringLiteral("alternate-time"))) {
+        return ReadNumber(p, QStringLiteral("alternate-time"), 1, 2000, o.alternateTime);
+    }
+    return QString();
+}
+
+// What is wrong with the arguments, or an empty text.
+QString ReadOptions(const QCommandLineParser& p, PlayerOptions& o) {
+    static const QStringList speakers = {"auto", "evdev", "console", "emulated", "none"};
+    const QStringList args = p.positionalArguments();
+    o.listMidi = p.isSet(QStringLiteral("list-midi"));
+    o.speaker = p.value(QStringLiteral("speaker"));
+    o.wav = p.value(QStringLiteral("wav"));
+    o.midiOut = p.value(QStringLiteral("midi-out"));
+    o.midiIn = p.value(QStringLiteral("midi-in"));
+    o.once = p.isSet(QStringLiteral("once"));
+    o.noAutoTime = p.isSet(QStringLiteral("no-auto-time"));
+    o.loop = p.isSet(QStringLiteral("loop"));
+    if (o.listMidi) {
+        return QString();
+    }
+    const int songs = o.midiIn.isEmpty() ? 1 : 0;
+    if (args.size() != songs) {
+        return songs == 0       ? QStringLiteral("--midi-in plays no song file")
+               : args.isEmpty() ? QStringLiteral("no song file given")
+                                : QStringLiteral("give one song file, not %1").arg(args.size());
+    }
+    if (songs == 1) {
+        o.song = args[0];
+        o.songIsMidiFile = IsMidiFile(o.song);
+    }
+    if (QString problem = ReadNumbers(p, o); !problem.isEmpty()) {
+        return problem;
+    }
+    if (p.isSet(QStringLiteral("channels"))) {
+        if (QString problem = ReadChannels(p.value(QStringLiteral("channels")), o.channels);
+            !problem.isEmpty()) {
+            return problem;
+        }
+    }
+    if (!speakers.contains(o.speaker)) {
+        return QStringLiteral("--speaker: '%1' is not one of %2")
+            .arg(o.speaker, speakers.join(QStringLiteral(", ")));
+    }
+    if (!o.wav.isEmpty() && (!o.midiOut.isEmpty() || !o.midiIn.isEmpty())) {
+        return QStringLiteral("--midi-out and --midi-in play in real time and cannot go with "
+                              "--wav");
+    }
+    if (!o.wav.isEmpty() && o.loop && o.seconds == 0) {
+        return QStringLiteral("--loop with --wav needs --seconds, or the file never ends");
+    }
+    return QString();
+}
+
+} // namespace
+
+bool IsMidiFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(4) == "MThd";
+}
+
+bool ParsePlayerArguments(QCoreApplication& app, PlayerOptions& o) {
+    QCommandLineParser p;
+    AddOptions(p);
+    if (!p.parse(app.arguments())) {
+        std::fprintf(stderr, "%s\n", qPrintable(p.errorText()));
+        return false;
+    }
+    if (p.isSet(QStringLiteral("help"))) {
+        std::printf("%s", qPrintable(p.helpText()));
+        std::exit(kPlayed);
+    }
+    const QString problem = ReadOptions(p, o);
+    if (!problem.isEmpty()) {
+        std::fprintf(stderr, "tonquill-play: %s\n\n%s", qPrintable(problem),
+                     qPrintable(p.helpText()));
+        return false;
+    }
+    o.toneCode = p.value(QStringLiteral("tone-code"));
+    o.debugLog = p.value(QStringLiteral("debug-log"));
+    return true;
+}
+
+} // namespace tq

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+class QCoreApplication;
+
+namespace tq {
+
+enum PlayerExitCode { kPlayed = 0, kStoppedBySignal = 1, kBadArguments = 2, kNotASong = 3 };
+
+// What tonquill-play was asked to do.
+struct PlayerOptions {
+    QString song; // a song file, or a MIDI file
+    bool songIsMidiFile = false;
+    int passes = 1;
+    QString speaker = QStringLiteral("auto");
+    QString wav;
+    QString toneCode;
+    QString debugLog;
+    bool listMidi = false;
+    QString midiOut; // empty: no MIDI output
+    int midiChannel = 1;
+    int midiInstrument = 1;
+    // MIDI input and MIDI files: the cycling player.
+    QString midiIn;  // empty: no live input
+    int seconds = 0; // 0: until the end (a file) or Ctrl+C (live input)
+    std::array<bool, 16> channels{true, true, true, true, true, true, true, true,
+                                  true, true, true, true, true, true, true, true};
+    bool once = false;
+    int alternateTime = 0; // 0: the program's own
+    bool noAutoTime = false;
+    bool loop = false;
+};
+
+// False when the arguments are wrong; the reason and the usage are then on stderr. Exits
+// after printing the help.
+bool ParsePlayerArguments(QCoreApplication& app, PlayerOptions& o);
+
+// Whether a file is a MIDI file, by its first bytes.
+bool IsMidiFile(const QString& path);
+
+} // namespace tq

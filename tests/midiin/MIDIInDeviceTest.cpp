@@ -1,0 +1,65 @@
+#include "EditorRig.h"
+#include "JackMidiSender.h"
+#include "JackServer.h"
+#include "midiin/MIDIInForm.h"
+#include "platform/MidiIoComponent.h"
+#include "platform/QtNamedTimers.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+namespace tq {
+namespace {
+
+// A JACK port plays into the live input window through the real MIDI ports component:
+// the held table follows the notes and the cycling player sounds them.
+TEST(MIDIInDevice, NotesFromAJackPortAreHeldAndCycled) {
+    JackServer server;
+    std::string why;
+    ASSERT_TRUE(server.Start(&why)) << why;
+    JackMidiSender sender;
+    ASSERT_TRUE(sender.Open("keyboard", &why)) << why;
+
+    QString loadWhy;
+    auto component = LoadComponent(TQ_MIDIIO_PLUGIN, kMidiIoComponent, &loadWhy);
+    ASSERT_TRUE(component) << loadWhy.toStdString();
+    auto input =
+        qobject_cast<MidiIoComponent*>(component->Instance())->CreateInput("tonquill-test");
+
+    EditorRig rig;
+    VirtualNamedTimers timers{rig.clock, rig.pump};
+    MIDIInForm midiIn(rig.form, timers);
+    midiIn.SetInputProvider([&input] { return input.get(); });
+    midiIn.UseMIDIInCheck_Click(true);
+    ASSERT_TRUE(midiIn.MIDIInIsOpen());
+    EXPECT_EQ(midiIn.DeviceItems(), QStringList({"JACK: keyboard:midi_out"}));
+
+    const auto waitFor = [](const std::function<bool()>& done) {
+        QElapsedTimer t;
+        t.start();
+        while (!done() && t.elapsed() < 3000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+        return done();
+    };
+    sender.Send(
+        {QByteArray("\x90\x3C\x64", 3), QByteArray("\x92\x40\x64", 3), QByteArray("\xFE", 1)});
+    ASSERT_TRUE(waitFor([&] { return midiIn.HeldState(64) == 1; }));
+    EXPECT_EQ(midiIn.HeldState(60), 1);
+    rig.form.PlayLiveMIDIInput(midiIn);
+    rig.form.PlayLiveMIDIInput(midiIn);
+    ASSERT_EQ(rig.Tones().size(), 2);
+    EXPECT_TRUE(rig.Tones()[0].startsWith("523@")); // note 60, "C5"
+    EXPECT_TRUE(rig.Tones()[1].startsWith("659@")); // note 64, "E5"
+
+    sender.Send({QByteArray("\x80\x3C\x00", 3), QByteArray("\x92\x40\x00", 3)});
+    ASSERT_TRUE(waitFor([&] { return midiIn.HeldState(64) == 0; }));
+    EXPECT_EQ(midiIn.HeldState(60), 0);
+    midiIn.UseMIDIInCheck_Click(false);
+    EXPECT_FALSE(midiIn.MIDIInIsOpen());
+}
+
+} // namespace
+} // namespace tq
