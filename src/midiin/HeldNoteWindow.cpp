@@ -98,12 +98,27 @@ void HeldNoteWindow::cTmr_Timer(const QString& key) {
     }
     inTick_ = true;
     if (key == timerKey_) {
+        newNoteInTick_ = false;
         Step();
         const int ms = RoundToInt32(LeadingNumber(main_.AlternateTimeText.Text));
         timers_.SetInterval(timerKey_, ms);
         main_.Sleep().Pump().ProcessPendingEvents();
+        if (newNoteInTick_) {
+            timers_.SetInterval(timerKey_, 0); // runs as soon as the timer can
+        }
     }
     inTick_ = false;
+}
+
+void HeldNoteWindow::PlayNewNoteSoon() {
+    if (!timers_.IsEnabled(timerKey_)) {
+        return;
+    }
+    if (inTick_) {
+        newNoteInTick_ = true;
+    } else {
+        cTmr_Timer(timerKey_);
+    }
 }
 
 } // namespace tq

@@ -54,6 +54,9 @@ public:
     // window's step, re-arms the timer with the main window's alternation time and lets
     // the window's events through.
     void cTmr_Timer(const QString& key);
+    // A note was pressed: its first pulse comes at once when the cycle is idle, or right
+    // after the pulse in progress, rather than an alternation time later.
+    void PlayNewNoteSoon();
     const QString& TimerKey() const { return timerKey_; }
 
 signals:
@@ -76,6 +79,7 @@ private:
     bool autoTime_ = false;
     bool onlyOnce_ = false;
     bool inTick_ = false;
+    bool newNoteInTick_ = false;
     HeldNoteGrid grid_;
 };
 

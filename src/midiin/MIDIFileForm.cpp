@@ -253,7 +253,11 @@ void MIDIFileForm::ShowSongEnd() {
 void MIDIFileForm::SetSlider(int value) {
     updatingSlider_ = true;
     sliderValue_ = value;
-    emit Changed();
+    // Shown on every playback tick: the window hears of it only when something moved.
+    if (shownPosition_ != std::tie(posPercent_, posSecs_, sliderValue_)) {
+        shownPosition_ = {posPercent_, posSecs_, sliderValue_};
+        emit Changed();
+    }
     updatingSlider_ = false;
 }
 

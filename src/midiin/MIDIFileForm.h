@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <tuple>
 #include <vector>
 
 namespace tq {
@@ -106,6 +107,7 @@ private:
     int32_t songLength_ = 0;
     int32_t playPos_ = 0;
     int64_t startOffset_ = 0;
+    std::tuple<QString, QString, int> shownPosition_;
     MidiFileReader* reader_ = nullptr;
 };
 

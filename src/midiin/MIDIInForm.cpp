@@ -151,11 +151,17 @@ void MIDIInForm::MIDIIn_Message() {
         return;
     }
     MidiMessage m;
+    bool pressed = false;
     while (in_->TakeMessage(&m)) {
+        const bool wasHeld = HeldState(m.data1) != 0;
         NoteMessage(m.status, m.data1, m.data2);
+        pressed = pressed || (!wasHeld && HeldState(m.data1) == 1);
     }
     if (const QString why = in_->TakeFailure(); !why.isEmpty()) {
         ReportLostDevice(why);
+    }
+    if (pressed) {
+        PlayNewNoteSoon();
     }
 }
 

@@ -48,11 +48,11 @@ TEST(MIDIInDevice, NotesFromAJackPortAreHeldAndCycled) {
         {QByteArray("\x90\x3C\x64", 3), QByteArray("\x92\x40\x64", 3), QByteArray("\xFE", 1)});
     ASSERT_TRUE(waitFor([&] { return midiIn.HeldState(64) == 1; }));
     EXPECT_EQ(midiIn.HeldState(60), 1);
-    rig.form.PlayLiveMIDIInput(midiIn);
-    rig.form.PlayLiveMIDIInput(midiIn);
-    ASSERT_EQ(rig.Tones().size(), 2);
+    // A pressed note is pulsed at once, without waiting for the timer.
+    ASSERT_FALSE(rig.Tones().isEmpty());
     EXPECT_TRUE(rig.Tones()[0].startsWith("523@")); // note 60, "C5"
-    EXPECT_TRUE(rig.Tones()[1].startsWith("659@")); // note 64, "E5"
+    rig.form.PlayLiveMIDIInput(midiIn);
+    EXPECT_EQ(rig.Tones().filter("659@").size(), 1); // note 64, "E5", took its turn
 
     sender.Send({QByteArray("\x80\x3C\x00", 3), QByteArray("\x92\x40\x00", 3)});
     ASSERT_TRUE(waitFor([&] { return midiIn.HeldState(64) == 0; }));

@@ -570,9 +570,12 @@ QSize MainWindow::DefaultSize() const {
 
 void MainWindow::SetTextBoxValid(QLineEdit* box, bool valid) {
     QPalette palette = box->palette();
-    palette.setColor(QPalette::Base,
-                     valid ? QApplication::palette(box).color(QPalette::Base) : InvalidTextBox);
-    box->setPalette(palette);
+    const QColor base = valid ? QApplication::palette(box).color(QPalette::Base) : InvalidTextBox;
+    // The cycling player sets the alternation time hundreds of times a second.
+    if (palette.color(QPalette::Base) != base) {
+        palette.setColor(QPalette::Base, base);
+        box->setPalette(palette);
+    }
 }
 
 void MainWindow::SetBeepLit(bool lit) {
