@@ -124,7 +124,7 @@ public:
         return gInterrupted.load() ? tq::kStoppedBySignal : tq::kPlayed;
     }
 
-    // Prints the MIDI output ports, numbered as --midi-out takes them.
+    // Prints the MIDI ports, numbered as --midi-out and --midi-in take them.
     int ListMidiPorts() {
         tq::OutputSwitches switches;
         tq::PlayerMidiOut midi(log_, boxes_, state_, switches);
@@ -133,12 +133,17 @@ public:
             std::fprintf(stderr, "tonquill-play: MIDI ports can't be used: %s\n", qPrintable(why));
             return tq::kBadArguments;
         }
-        const QStringList names = midi.PortNames();
-        for (int i = 0; i < names.size(); ++i) {
-            std::printf("%d: %s\n", i, qPrintable(names[i]));
-        }
-        if (names.isEmpty()) {
-            std::printf("No MIDI output ports.\n");
+        const std::pair<const char*, QStringList> lists[] = {
+            {"MIDI output ports (--midi-out):", midi.PortNames()},
+            {"MIDI input ports (--midi-in):", midi.InputPortNames()}};
+        for (const auto& [heading, names] : lists) {
+            std::printf("%s\n", heading);
+            for (int i = 0; i < names.size(); ++i) {
+                std::printf("%d: %s\n", i, qPrintable(names[i]));
+            }
+            if (names.isEmpty()) {
+                std::printf("none\n");
+            }
         }
         return tq::kPlayed;
     }

@@ -49,6 +49,14 @@ QStringList PlayerMidiOut::PortNames() {
     return output_ ? output_->PortNames() : QStringList();
 }
 
+QStringList PlayerMidiOut::InputPortNames() {
+    auto* midiIo = component_ ? qobject_cast<MidiIoComponent*>(component_->Instance()) : nullptr;
+    if (midiIo == nullptr) {
+        return {};
+    }
+    return midiIo->CreateInput(QStringLiteral("tonquill-play"))->PortNames();
+}
+
 int PlayerMidiOut::FindPort(const QStringList& names, const QString& wanted) {
     bool isIndex = false;
     const int index = wanted.toInt(&isIndex);

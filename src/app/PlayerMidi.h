@@ -34,6 +34,8 @@ public:
     // Loads the component; false with the reason when it cannot be had.
     bool Load(QString* why);
     QStringList PortNames();
+    // The MIDI input ports, as --midi-in takes them.
+    QStringList InputPortNames();
     // The port a user means by text: its index as PortNames() lists it, or else the first
     // port whose name contains the text, ignoring case; -1 when none is.
     static int FindPort(const QStringList& names, const QString& wanted);
