@@ -203,6 +203,57 @@ TEST_F(EngineTest, AGraphThatLoopsBackOnItselfRendersBoundedSound) {
     }
 }
 
+// A 1 kHz sine on a channel of a group with a 1 kHz EQ (gain 3) in its chain, and a
+// 500 Hz oscillator no channel plays, joined in several ways.
+TEST_F(EngineTest, DspsJoinedByInputsBypassAndChainOrderShapeWhatIsHeard) {
+    struct Case {
+        const char* what;
+        bool eqBypassed;
+        bool lowFeedsEq;      // the 500 Hz oscillator is an input of the EQ
+        bool lowAtHead;       // the 500 Hz oscillator added to the chain after the EQ
+        double pitch;         // 0: not measured (a mix)
+        double levelOfSineTo; // the level against the plain sine's
+    };
+    const Case cases[] = {
+        {"EQ at its centre", false, false, false, 1000.0, 3.0},
+        {"EQ bypassed", true, false, false, 1000.0, 1.0},
+        // The oscillator replaces what reaches it: nearest the output, it alone is heard.
+        {"oscillator added at the head", false, false, true, 500.0, 1.0},
+        // 500 Hz is an octave below the centre: half the gain in decibels, sqrt(3).
+        {"oscillator as the EQ's input", false, true, false, 0.0, std::sqrt(9.0 + 3.0)},
+    };
+    for (const Case& c : cases) {
+        Handle group = 0;
+        Handle eq = 0;
+        ASSERT_EQ(engine.System_CreateChannelGroup(system, c.what, &group), kOk);
+        ASSERT_EQ(engine.System_CreateDSPByType(system, kDspParamEq, &eq), kOk);
+        ASSERT_EQ(engine.DSP_SetParameter(eq, 0, 1000.0f), kOk);
+        ASSERT_EQ(engine.DSP_SetParameter(eq, 1, 2.0f), kOk);
+        ASSERT_EQ(engine.DSP_SetParameter(eq, 2, 3.0f), kOk);
+        ASSERT_EQ(engine.DSP_SetBypass(eq, c.eqBypassed), kOk);
+        ASSERT_EQ(engine.ChannelGroup_AddDSP(group, eq), kOk);
+        const Handle low = Oscillator(kWaveSine, 500.0f);
+        if (c.lowFeedsEq) {
+            ASSERT_EQ(engine.DSP_AddInput(eq, low), kOk);
+        }
+        if (c.lowAtHead) {
+            ASSERT_EQ(engine.ChannelGroup_AddDSP(group, low), kOk);
+        }
+        const Handle ch = Play(Oscillator(kWaveSine, 1000.0f));
+        ASSERT_EQ(engine.Channel_SetChannelGroup(ch, group), kOk);
+        ASSERT_EQ(engine.ChannelGroup_SetVolume(group, 0.1f), kOk);
+        const std::vector<float> x = out->RenderMono(24000);
+        const double level = test::Rms(x, 4800) / (0.1 / std::sqrt(2.0));
+        EXPECT_NEAR(level, c.levelOfSineTo, c.levelOfSineTo * 0.04) << c.what;
+        if (c.pitch > 0.0) {
+            EXPECT_NEAR(test::MeasurePitch(x, 48000.0, 4800), c.pitch, 1.0) << c.what;
+        }
+        ASSERT_EQ(engine.Channel_SetPaused(ch, true), kOk);
+        ASSERT_EQ(engine.ChannelGroup_SetVolume(group, 0.0f), kOk);
+        out->RenderMono(4800);
+    }
+}
+
 TEST(EngineInit, AnOutputThatWillNotOpenFailsInitAndTheProbe) {
     SoundEngine engine([] {
         auto o = std::make_unique<OfflineAudioOutput>();

@@ -64,17 +64,22 @@ void OfflineAudioOutput::SimulateDeviceLoss() {
 }
 
 std::vector<float> OfflineAudioOutput::RenderFrames(int frames) {
+    std::vector<float> out(static_cast<size_t>(std::max(frames, 0)) * format_.channels, 0.0f);
+    RenderInto(out.data(), frames);
+    return out;
+}
+
+void OfflineAudioOutput::RenderInto(float* interleaved, int frames) {
     const int ch = format_.channels;
-    std::vector<float> out(static_cast<size_t>(std::max(frames, 0)) * ch, 0.0f);
     if (!running_ || !renderer_) {
-        return out;
+        std::fill(interleaved, interleaved + static_cast<size_t>(std::max(frames, 0)) * ch, 0.0f);
+        return;
     }
     for (int done = 0; done < frames;) {
         const int n = std::min(format_.bufferFrames, frames - done);
-        renderer_->Render(out.data() + static_cast<size_t>(done) * ch, n, ch);
+        renderer_->Render(interleaved + static_cast<size_t>(done) * ch, n, ch);
         done += n;
     }
-    return out;
 }
 
 std::vector<float> OfflineAudioOutput::RenderMono(int frames) {

@@ -29,6 +29,8 @@ public:
     // Renders the given number of frames in blocks of the buffer size. A stream that is
     // not running, or has failed, gives silence.
     std::vector<float> RenderFrames(int frames);
+    // The same into the caller's buffer (frames x channels), allocating nothing.
+    void RenderInto(float* interleaved, int frames);
     // The same, mixed down to the first channel only.
     std::vector<float> RenderMono(int frames);
 
