@@ -89,12 +89,27 @@ Program::Program(const QString& folder) : folder_(folder), log_(folder) {
     form_->SetFmodBeepStop([this] { beep_->FMODBeepStop(); });
     form_->SetUseFMODClicked([this](bool ticked) { beep_->UseFMODCheckClicked(ticked); });
     form_->SetRatioObserver([this](int value) { fmodOptions_->OnRatioSliderChanged(value); });
+    SetUpVoice();
     SetUpMidi();
+}
+
+void Program::SetUpVoice() {
+    voiceControls_ = std::make_unique<VoiceInternalForm>();
+    voice_ = std::make_unique<VoiceMainForm>(
+        VoiceMainForm::Deps{sound_, boxes_, log_, voiceTimers_, *voiceControls_});
+    form_->SetVoiceHooks({[this](bool ticked) { voice_->UseVoiceCheckClicked(ticked); },
+                          [this](const QString& note2) { voice_->SetVoiceForLine(note2); },
+                          [this] {
+                              if (voice_->IsLoaded()) {
+                                  voice_->ChangeVoiceVol(0);
+                              }
+                          }});
 }
 
 void Program::SetUpSoundcardBeep() {
     if (beep_->SetUp()) {
         form_->EnableUseFMODCheck();
+        form_->EnableUseVoiceCheck();
     }
     // Loaded now, shown when the mod is switched on.
     fmodOptionsForm_ = std::make_unique<FMODOptionsForm>(*fmodOptions_);
@@ -233,6 +248,7 @@ void Program::ShutDown() {
     }
     shutDown_ = true;
     log_.LogText(QStringLiteral("[REQUEST TO CLOSE PROGRAM]"));
+    voice_->VoiceDoShutDownStuff();
     log_.LogIndentInc(QStringLiteral("DoShutDownStuff() - START"));
     form_->StopPlayButton_Click();
     beep_->CloseSystem();

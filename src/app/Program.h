@@ -33,6 +33,8 @@
 #include "playback/ToneDispatcher.h"
 #include "songfile/SaveLoadForm.h"
 #include "songfile/SaveLoadWindow.h"
+#include "voice/VoiceInternalForm.h"
+#include "voice/VoiceMainForm.h"
 
 #include <QStringList>
 
@@ -72,6 +74,7 @@ private:
     void LoadCommandLineSong(const QStringList& arguments);
     void ProbeSerialPort();
     void SetUpSoundcardBeep();
+    void SetUpVoice();
     void MainWindowClosed();
     void SetUpMidi();
     // A component installed into the system folder and loaded from there; null when it
@@ -101,6 +104,9 @@ private:
     std::unique_ptr<FmodOptions> fmodOptions_;
     std::unique_ptr<FMODOptionsForm> fmodOptionsForm_;
     std::unique_ptr<RatioSliderAccess> ratioSlider_;
+    QtNamedTimers voiceTimers_;
+    std::unique_ptr<VoiceInternalForm> voiceControls_;
+    std::unique_ptr<VoiceMainForm> voice_;
     MainFormBinding* binding_ = nullptr;
     std::unique_ptr<MainFormSongTarget> songTarget_;
     std::unique_ptr<SaveLoadForm> saveLoad_;

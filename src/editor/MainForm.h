@@ -94,8 +94,8 @@ public:
     QString lblTimeSig = QStringLiteral("4");
     CheckBoxState NoUpdateCheck;
     CheckBoxState MutePiptoneCheck;
-    CheckBoxState UseFMODCheck{false, false, kNoAudioOutput}; // until the soundcard opens
-    CheckBoxState UseVoiceCheck{false, false, kNotInThisVersion};
+    CheckBoxState UseFMODCheck{false, false, kNoAudioOutput};  // until the soundcard opens
+    CheckBoxState UseVoiceCheck{false, false, kNoAudioOutput}; // until the soundcard opens
     CheckBoxState UseMIDIOutCheck;
     CheckBoxState UseMIDIInCheck;
     CheckBoxState UseMIDIFileCheck;
@@ -157,6 +157,8 @@ public:
     void SetUseFMODCheck(bool ticked);
     // The soundcard beep found an audio output: its box can be ticked.
     void EnableUseFMODCheck();
+    void SetUseVoiceCheck(bool ticked);
+    void EnableUseVoiceCheck();
     void SetUseMIDIOutCheck(bool ticked);
     // No MIDI output device at all: the box is greyed out and cleared (its handler runs).
     void DisableUseMIDIOutCheck(const QString& why);
@@ -194,6 +196,13 @@ public:
     void SetUseFMODClicked(std::function<void(bool)> clicked) {
         useFmodClicked_ = std::move(clicked);
     }
+    // The voice: UseVoiceCheck's click, and the sequencer's per-line and end-of-play calls.
+    struct VoiceHooks {
+        std::function<void(bool)> clicked;
+        std::function<void(const QString&)> forLine;
+        std::function<void()> silence;
+    };
+    void SetVoiceHooks(VoiceHooks hooks) { voice_ = std::move(hooks); }
     void SetUseMIDIOutClicked(std::function<void(bool)> clicked) {
         useMidiOutClicked_ = std::move(clicked);
     }
@@ -213,6 +222,8 @@ public:
     void SetControlsForPlaying(bool playing) override;
     void SetBeepLabelVisible(bool visible) override;
     void FMODBeepStop() override;
+    void SetVoiceForLine(const QString& note2) override;
+    void SilenceVoice() override;
 
 signals:
     void ControlChanged(const QString& name);
@@ -238,6 +249,7 @@ private:
     std::function<void(int)> ratioObserver_;
     std::function<void()> fmodBeepStop_;
     std::function<void(bool)> useFmodClicked_;
+    VoiceHooks voice_;
     std::function<void(bool)> useMidiOutClicked_;
     std::function<void(bool)> useMidiInClicked_;
     std::function<void(bool)> useMidiFileClicked_;

@@ -150,6 +150,31 @@ void MainForm::EnableUseFMODCheck() {
     Changed("UseFMODCheck");
 }
 
+void MainForm::SetUseVoiceCheck(bool ticked) {
+    SetCheck(UseVoiceCheck, "UseVoiceCheck", ticked);
+    settings_.UseVoice = ticked;
+    if (voice_.clicked) {
+        voice_.clicked(ticked);
+    }
+}
+
+void MainForm::EnableUseVoiceCheck() {
+    UseVoiceCheck.Enabled = true;
+    Changed("UseVoiceCheck");
+}
+
+void MainForm::SetVoiceForLine(const QString& note2) {
+    if (voice_.forLine) {
+        voice_.forLine(note2);
+    }
+}
+
+void MainForm::SilenceVoice() {
+    if (voice_.silence) {
+        voice_.silence();
+    }
+}
+
 void MainForm::SetUseMIDIOutCheck(bool ticked) {
     SetCheck(UseMIDIOutCheck, "UseMIDIOutCheck", ticked);
     if (useMidiOutClicked_) {

@@ -66,7 +66,9 @@ TEST_F(ProgramTest, ClosingTheMainWindowWithAnotherWindowOpenShutsDownAndEndsThe
     ASSERT_GE(request, 0);
     // The shut-down's lines end the log (an unindent leaves a blank line).
     EXPECT_EQ(log.mid(request + 1),
-              QStringList({"DoShutDownStuff() - START", "DoShutDownStuff() - END", "",
+              QStringList({"VoiceMainForm.VoiceDoShutDownStuff() - START",
+                           "VoiceMainForm.VoiceDoShutDownStuff() - END", "",
+                           "DoShutDownStuff() - START", "DoShutDownStuff() - END", "",
                            "KILLING PROCESS (should be last line in log)", ""}));
 }
 

@@ -243,6 +243,7 @@ void MainFormBinding::ConnectSettings() {
     ConnectCheck(w_.NoUpdateCheck, [this](bool on) { form_.SetNoUpdateCheck(on); });
     ConnectCheck(w_.MutePiptoneCheck, [this](bool on) { form_.SetMutePiptoneCheck(on); });
     ConnectCheck(w_.UseFMODCheck, [this](bool on) { form_.SetUseFMODCheck(on); });
+    ConnectCheck(w_.UseVoiceCheck, [this](bool on) { form_.SetUseVoiceCheck(on); });
     ConnectCheck(w_.UseMIDIOutCheck, [this](bool on) { form_.SetUseMIDIOutCheck(on); });
     ConnectCheck(w_.UseMIDIInCheck, [this](bool on) { form_.SetUseMIDIInCheck(on); });
     ConnectCheck(w_.UseMIDIFileCheck, [this](bool on) { form_.SetUseMIDIFileCheck(on); });
