@@ -95,6 +95,8 @@ Program::Program(const QString& folder) : folder_(folder), log_(folder) {
 
 void Program::SetUpVoice() {
     voiceControls_ = std::make_unique<VoiceInternalForm>();
+    // Hidden until the voice is switched on.
+    voiceWindow_ = std::make_unique<VoiceInternalWindow>(*voiceControls_);
     voice_ = std::make_unique<VoiceMainForm>(
         VoiceMainForm::Deps{sound_, boxes_, log_, voiceTimers_, *voiceControls_});
     form_->SetVoiceHooks({[this](bool ticked) { voice_->UseVoiceCheckClicked(ticked); },

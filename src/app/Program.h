@@ -34,6 +34,7 @@
 #include "songfile/SaveLoadForm.h"
 #include "songfile/SaveLoadWindow.h"
 #include "voice/VoiceInternalForm.h"
+#include "voice/VoiceInternalWindow.h"
 #include "voice/VoiceMainForm.h"
 
 #include <QStringList>
@@ -106,6 +107,7 @@ private:
     std::unique_ptr<RatioSliderAccess> ratioSlider_;
     QtNamedTimers voiceTimers_;
     std::unique_ptr<VoiceInternalForm> voiceControls_;
+    std::unique_ptr<VoiceInternalWindow> voiceWindow_;
     std::unique_ptr<VoiceMainForm> voice_;
     MainFormBinding* binding_ = nullptr;
     std::unique_ptr<MainFormSongTarget> songTarget_;
