@@ -16,12 +16,15 @@
 #include "platform/SteadyClock.h"
 #include "platform/StreamMessageBoxes.h"
 #include "platform/VirtualClock.h"
+#include "platform/audio/OfflineAudioOutput.h"
 #include "platform/audio/RtAudioOutput.h"
 #include "platform/audio/WavFile.h"
 #include "playback/ToneDispatcher.h"
 #include "songfile/LoadProgress.h"
 #include "songfile/SongFile.h"
 #include "songfile/SongFormat.h"
+#include "voice/VoiceInternalForm.h"
+#include "voice/VoiceMainForm.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -82,6 +85,15 @@ bool LoadSong(const QString& path, tq::SongTarget& target, tq::MessageBoxes& box
     return isSong;
 }
 
+// The voice with the controls window's start values, as ticking UseVoiceCheck makes it.
+struct PlayerVoice {
+    PlayerVoice(tq::snd::SoundEngine& engine, tq::MessageBoxes& boxes, tq::LogSink& log,
+                tq::NamedTimers& timers)
+        : voice({engine, boxes, log, timers, controls}) {}
+    tq::VoiceInternalForm controls;
+    tq::VoiceMainForm voice;
+};
+
 // One headless play: on the virtual clock and the offline speaker when rendering, on the
 // real clock, event loop and speaker otherwise.
 class HeadlessPlayer {
@@ -118,7 +130,9 @@ public:
         if (played != tq::kPlayed) {
             return played;
         }
-        if (render_ && !WriteWav()) {
+        const bool written = !render_ || WriteWav();
+        StopVoice();
+        if (!written) {
             return tq::kBadArguments;
         }
         return gInterrupted.load() ? tq::kStoppedBySignal : tq::kPlayed;
@@ -155,8 +169,53 @@ private:
             return tq::kNotASong;
         }
         form.TheSequencer().SetPassLimit(o_.passes);
+        if (o_.voice) {
+            StartVoice(form);
+        }
         form.PlayAllButton_Click();
         return tq::kPlayed;
+    }
+
+    // Ticks UseVoiceCheck. Rendering, the voice has an offline output of its own, mixed into
+    // the speaker's file and rendered up to the virtual present before each change.
+    void StartVoice(tq::MainForm& form) {
+        if (render_) {
+            voiceEngine_ = std::make_unique<tq::snd::SoundEngine>(tq::OfflineAudioOutput::Factory(
+                &voiceOut_, tq::OfflineSpeaker::kSampleRate, 1, 16));
+        } else if (std::string why; !sound_.ProbeOutput(&why)) {
+            std::fprintf(stderr,
+                         "tonquill-play: --voice: no audio output (%s); playing without it\n",
+                         why.c_str());
+            return;
+        }
+        voice_ = std::make_unique<PlayerVoice>(
+            render_ ? *voiceEngine_ : sound_, boxes_, log_,
+            render_ ? static_cast<tq::NamedTimers&>(virtualVoiceTimers_) : qtVoiceTimers_);
+        tq::VoiceMainForm& v = voice_->voice;
+        form.SetVoiceHooks({[&v](bool ticked) { v.UseVoiceCheckClicked(ticked); },
+                            [&v](const QString& note2) { v.SetVoiceForLine(note2); },
+                            [&v] {
+                                if (v.IsLoaded()) {
+                                    v.ChangeVoiceVol(0);
+                                }
+                            }});
+        form.SetUseVoiceCheck(true);
+        voice_->controls.SpeechButton_Click(o_.vowel);
+        if (render_) {
+            offline_->MixIn(voiceOut_);
+            v.SetBeforeChange([this] { offline_->CatchUp(); });
+        }
+    }
+
+    void StopVoice() {
+        if (!voice_) {
+            return;
+        }
+        if (offline_) {
+            offline_->MixIn(nullptr);
+        }
+        voice_->voice.SetBeforeChange(nullptr);
+        voice_->voice.VoiceDoShutDownStuff();
     }
 
     // The cycling player's options, as the window's boxes set them.
@@ -324,6 +383,11 @@ private:
     tq::QtNamedTimers qtTimers_;
     tq::VirtualNamedTimers virtualTimers_{virtualClock_, virtualPump_};
     tq::ScriptedFileDialogs noDialogs_;
+    tq::OfflineAudioOutput* voiceOut_ = nullptr;
+    std::unique_ptr<tq::snd::SoundEngine> voiceEngine_;
+    tq::QtNamedTimers qtVoiceTimers_;
+    tq::VirtualNamedTimers virtualVoiceTimers_{virtualClock_, virtualPump_};
+    std::unique_ptr<PlayerVoice> voice_;
 };
 
 } // namespace

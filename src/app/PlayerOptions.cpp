@@ -62,6 +62,11 @@ void AddOptions(QCommandLineParser& p) {
         {QStringLiteral("no-auto-time"),
          QStringLiteral("Keep the pulse time instead of sharing 30 ms between the held notes.")},
         {QStringLiteral("loop"), QStringLiteral("Play a MIDI file over and over.")},
+        {QStringLiteral("voice"),
+         QStringLiteral("The formant voice sings Note 2 while the song plays (mixed into the "
+                        "file with --wav).")},
+        {QStringLiteral("vowel"), QStringLiteral("The voice's vowel: A, E, I, O or U (default A)."),
+         QStringLiteral("VOWEL"), QStringLiteral("A")},
     });
 }
 
@@ -116,6 +121,24 @@ QString ReadNumbers(const QCommandLineParser& p, PlayerOptions& o) {
     return QString();
 }
 
+QString ReadVoice(const QCommandLineParser& p, PlayerOptions& o) {
+    static const QStringList vowels = {"A", "E", "I", "O", "U"};
+    o.voice = p.isSet(QStringLiteral("voice"));
+    const QString vowel = p.value(QStringLiteral("vowel")).toUpper();
+    if (!vowels.contains(vowel)) {
+        return QStringLiteral("--vowel: '%1' is not one of A, E, I, O, U")
+            .arg(p.value(QStringLiteral("vowel")));
+    }
+    o.vowel = vowel[0].toLatin1();
+    if (p.isSet(QStringLiteral("vowel")) && !o.voice) {
+        return QStringLiteral("--vowel is the voice's: give --voice too");
+    }
+    if (o.voice && (o.songIsMidiFile || !o.midiIn.isEmpty())) {
+        return QStringLiteral("--voice sings the Note 2 of a song file, not MIDI");
+    }
+    return QString();
+}
+
 // What is wrong with the arguments, or an empty text.
 QString ReadOptions(const QCommandLineParser& p, PlayerOptions& o) {
     static const QStringList speakers = {"auto", "evdev", "console", "emulated", "none"};
@@ -157,6 +180,9 @@ QString ReadOptions(const QCommandLineParser& p, PlayerOptions& o) {
     if (!o.wav.isEmpty() && (!o.midiOut.isEmpty() || !o.midiIn.isEmpty())) {
         return QStringLiteral("--midi-out and --midi-in play in real time and cannot go with "
                               "--wav");
+    }
+    if (QString problem = ReadVoice(p, o); !problem.isEmpty()) {
+        return problem;
     }
     if (!o.wav.isEmpty() && o.loop && o.seconds == 0) {
         return QStringLiteral("--loop with --wav needs --seconds, or the file never ends");

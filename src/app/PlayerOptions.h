@@ -32,6 +32,9 @@ struct PlayerOptions {
     int alternateTime = 0; // 0: the program's own
     bool noAutoTime = false;
     bool loop = false;
+    // The formant voice sings Note 2, with the vowel 'A', 'E', 'I', 'O' or 'U'.
+    bool voice = false;
+    char vowel = 'A';
 };
 
 // False when the arguments are wrong; the reason and the usage are then on stderr. Exits

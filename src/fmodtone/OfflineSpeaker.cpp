@@ -31,9 +31,16 @@ std::unique_ptr<OfflineSpeaker> OfflineSpeaker::Open(VirtualClock& clock, QStrin
 void OfflineSpeaker::RenderUntil(int64_t ns) {
     const int64_t frame = (ns - startNs_) * kSampleRate / 1'000'000'000;
     if (frame > renderedFrames_) {
-        const std::vector<float> block =
-            output_->RenderMono(static_cast<int>(frame - renderedFrames_));
+        const int frames = static_cast<int>(frame - renderedFrames_);
+        const std::vector<float> block = output_->RenderMono(frames);
+        const size_t start = samples_.size();
         samples_.insert(samples_.end(), block.begin(), block.end());
+        if (mixIn_) {
+            const std::vector<float> mixed = mixIn_->RenderMono(frames);
+            for (size_t i = 0; i < mixed.size(); ++i) {
+                samples_[start + i] += mixed[i];
+            }
+        }
         renderedFrames_ = frame;
     }
 }
@@ -51,6 +58,10 @@ bool OfflineSpeaker::Beep(int32_t frequency, int32_t durationMs) {
     RenderUntil(clock_.NowNs());
     speaker_->Silence();
     return sounded;
+}
+
+void OfflineSpeaker::CatchUp() {
+    RenderUntil(clock_.NowNs());
 }
 
 const std::vector<float>& OfflineSpeaker::Finish() {

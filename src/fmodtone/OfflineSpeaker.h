@@ -32,6 +32,12 @@ public:
 
     // Renders up to the clock's present and gives the mono samples since the start.
     const std::vector<float>& Finish();
+    // Renders up to the clock's present. A mixed-in source calls it before each of its
+    // changes, so the change is heard from its own time.
+    void CatchUp();
+    // Mixes another offline output (mono, at kSampleRate) into the file from now on, in
+    // step with the speaker; null stops it.
+    void MixIn(OfflineAudioOutput* source) { mixIn_ = source; }
 
 private:
     explicit OfflineSpeaker(VirtualClock& clock);
@@ -41,6 +47,7 @@ private:
     int64_t startNs_;
     int64_t renderedFrames_ = 0;
     OfflineAudioOutput* output_ = nullptr;
+    OfflineAudioOutput* mixIn_ = nullptr;
     std::unique_ptr<snd::SoundEngine> engine_;
     std::unique_ptr<EmulatedSpeaker> speaker_;
     std::vector<float> samples_;

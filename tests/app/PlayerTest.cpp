@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdint>
+#include <vector>
 
 namespace tq {
 namespace {
@@ -74,6 +76,10 @@ TEST(Player, ExitCodesTellWhatHappened) {
          "--channels: '17' is not a channel from 1 to 16"},
         {{foreign.fileName(), "--wav", dir.filePath("f.wav")}, 3, "Probably weird file format"},
         {{kExamples + "/C major scale.tql", "--wav", dir.filePath("s.wav")}, 0, ""},
+        {{kExamples + "/Voice.tql", "--voice", "--vowel", "Y"},
+         2,
+         "--vowel: 'Y' is not one of A, E, I, O, U"},
+        {{kExamples + "/Voice.tql", "--vowel", "E"}, 2, "--vowel is the voice's: give --voice"},
     };
     for (const Case& c : cases) {
         const PlayResult r = Play(c.args);
@@ -116,6 +122,53 @@ TEST(Player, RenderingIsReproducibleAndPassesRepeatTheSong) {
     QFile code(dir.filePath("a.code"));
     ASSERT_TRUE(code.open(QIODevice::ReadOnly));
     EXPECT_TRUE(code.readLine().startsWith("Beep         392,"));
+}
+
+// 16-bit mono samples of a WAV file the player wrote, as floats.
+std::vector<float> WavSamples(const QString& path) {
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll().mid(44);
+    std::vector<float> out(static_cast<size_t>(bytes.size() / 2));
+    for (size_t i = 0; i < out.size(); ++i) {
+        const auto lo = static_cast<uint8_t>(bytes[2 * i]);
+        const auto hi = static_cast<int8_t>(bytes[2 * i + 1]);
+        out[i] = static_cast<float>(hi * 256 + lo) / 32768.0f;
+    }
+    return out;
+}
+
+// The speaker's part is the same with and without the voice, so the difference of the
+// two files is the voice alone: it sings the first line's Note 2, E5, at 659.26 x 1.08 / 4.
+TEST(Player, TheVoiceSingsNote2IntoTheRenderedFileTheSameOnEveryRender) {
+    QTemporaryDir dir;
+    const QString song = kExamples + "/Voice.tql";
+    ASSERT_EQ(Play({song, "--wav", dir.filePath("plain.wav")}).exitCode, 0);
+    for (const char* name : {"a.wav", "b.wav"}) {
+        ASSERT_EQ(Play({song, "--voice", "--vowel", "O", "--wav", dir.filePath(name)}).exitCode, 0);
+    }
+    EXPECT_EQ(Md5(dir.filePath("a.wav")), Md5(dir.filePath("b.wav")));
+    const std::vector<float> plain = WavSamples(dir.filePath("plain.wav"));
+    const std::vector<float> sung = WavSamples(dir.filePath("a.wav"));
+    ASSERT_EQ(plain.size(), sung.size());
+    std::vector<float> voice(48000); // 0.25 s to 1.25 s: inside the first line (a half)
+    for (size_t i = 0; i < voice.size(); ++i) {
+        voice[i] = sung[i + 12000] - plain[i + 12000];
+    }
+    int best = 0;
+    double bestSum = 0.0;
+    for (int lag = 100; lag < 600; ++lag) {
+        double sum = 0.0;
+        for (size_t i = 0; i + lag < voice.size(); ++i) {
+            sum += static_cast<double>(voice[i]) * voice[i + lag];
+        }
+        if (sum > bestSum) {
+            bestSum = sum;
+            best = lag;
+        }
+    }
+    ASSERT_GT(best, 0);
+    EXPECT_NEAR(48000.0 / best, 178.0, 1.0);
 }
 
 TEST(Player, AMidiFileIsCycledOnTheSpeakerTheSameOnEveryRender) {
