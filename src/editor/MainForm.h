@@ -99,7 +99,7 @@ public:
     CheckBoxState UseMIDIOutCheck;
     CheckBoxState UseMIDIInCheck;
     CheckBoxState UseMIDIFileCheck;
-    CheckBoxState UseSynchroCheck{false, false, kNotInThisVersion};
+    CheckBoxState UseSynchroCheck;
     CheckBoxState UsePortaCheck{false, false, kNotInThisVersion};
     CheckBoxState UseMotorCheck{false, false, kNotInThisVersion};
     bool MotorOctSliderEnabled = false;
@@ -160,6 +160,7 @@ public:
     void SetUseVoiceCheck(bool ticked);
     void EnableUseVoiceCheck();
     void SetUseMIDIOutCheck(bool ticked);
+    void SetUseSynchroCheck(bool ticked);
     // No MIDI output device at all: the box is greyed out and cleared (its handler runs).
     void DisableUseMIDIOutCheck(const QString& why);
     // A MIDI component could not be installed: every MIDI mod is switched off.
@@ -203,6 +204,13 @@ public:
         std::function<void()> silence;
     };
     void SetVoiceHooks(VoiceHooks hooks) { voice_ = std::move(hooks); }
+    // Synchronized play: UseSynchroCheck's click, and the sequencer's calls after play.
+    struct SynchroHooks {
+        std::function<void(bool)> clicked;
+        std::function<void()> reenableWaitButton;
+        std::function<void()> afterPlayButtons;
+    };
+    void SetSynchroHooks(SynchroHooks hooks) { synchro_ = std::move(hooks); }
     void SetUseMIDIOutClicked(std::function<void(bool)> clicked) {
         useMidiOutClicked_ = std::move(clicked);
     }
@@ -224,6 +232,8 @@ public:
     void FMODBeepStop() override;
     void SetVoiceForLine(const QString& note2) override;
     void SilenceVoice() override;
+    void ReenableSynchroWaitButton() override;
+    void AfterPlayButtons() override;
 
 signals:
     void ControlChanged(const QString& name);
@@ -250,6 +260,7 @@ private:
     std::function<void()> fmodBeepStop_;
     std::function<void(bool)> useFmodClicked_;
     VoiceHooks voice_;
+    SynchroHooks synchro_;
     std::function<void(bool)> useMidiOutClicked_;
     std::function<void(bool)> useMidiInClicked_;
     std::function<void(bool)> useMidiFileClicked_;

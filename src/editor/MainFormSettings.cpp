@@ -175,6 +175,25 @@ void MainForm::SilenceVoice() {
     }
 }
 
+void MainForm::SetUseSynchroCheck(bool ticked) {
+    SetCheck(UseSynchroCheck, "UseSynchroCheck", ticked);
+    if (synchro_.clicked) {
+        synchro_.clicked(ticked);
+    }
+}
+
+void MainForm::ReenableSynchroWaitButton() {
+    if (synchro_.reenableWaitButton) {
+        synchro_.reenableWaitButton();
+    }
+}
+
+void MainForm::AfterPlayButtons() {
+    if (synchro_.afterPlayButtons) {
+        synchro_.afterPlayButtons();
+    }
+}
+
 void MainForm::SetUseMIDIOutCheck(bool ticked) {
     SetCheck(UseMIDIOutCheck, "UseMIDIOutCheck", ticked);
     if (useMidiOutClicked_) {

@@ -15,6 +15,9 @@ public:
     // Blocks without servicing anything until the counter reaches the value. Used only
     // for the last fraction of a millisecond of a wait.
     virtual void SleepUntilCounter(int64_t counter) = 0;
+    // The wall clock in local time: nanoseconds since 1970-01-01 00:00 of the local zone,
+    // so its remainder by a day is the time of day.
+    virtual int64_t LocalWallClockNs() = 0;
 };
 
 } // namespace tq

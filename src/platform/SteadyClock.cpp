@@ -24,4 +24,12 @@ void SteadyClock::SleepUntilCounter(int64_t counter) {
     }
 }
 
+int64_t SteadyClock::LocalWallClockNs() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    tm local{};
+    localtime_r(&now.tv_sec, &local);
+    return (static_cast<int64_t>(now.tv_sec) + local.tm_gmtoff) * 1'000'000'000 + now.tv_nsec;
+}
+
 } // namespace tq

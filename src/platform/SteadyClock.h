@@ -12,6 +12,7 @@ public:
     int64_t PerformanceFrequency() override { return 1'000'000'000; }
     uint32_t TickCount() override;
     void SleepUntilCounter(int64_t counter) override;
+    int64_t LocalWallClockNs() override;
 };
 
 } // namespace tq

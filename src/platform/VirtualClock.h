@@ -10,7 +10,8 @@ namespace tq {
 
 // A clock that only moves when something waits on it, so timing can be tested exactly.
 // Its counter runs in nanoseconds (frequency 1e9). The tick count is the elapsed
-// milliseconds plus an offset, so a test can place the 32-bit wrap where it likes.
+// milliseconds plus an offset, so a test can place the 32-bit wrap where it likes. The wall
+// clock is the counter plus an offset, so a test can set the time of day.
 class VirtualClock final : public Clock {
 public:
     explicit VirtualClock(int64_t startNs = 1'000'000'000, uint32_t tickOffset = 0)
@@ -28,6 +29,10 @@ public:
         }
     }
 
+    // The wall clock runs with the counter, from where SetLocalWallClockNs put it.
+    int64_t LocalWallClockNs() override { return nowNs_ + wallOffsetNs_; }
+    void SetLocalWallClockNs(int64_t ns) { wallOffsetNs_ = ns - nowNs_; }
+
     int64_t NowNs() const { return nowNs_; }
     double NowMs() const { return static_cast<double>(nowNs_) / 1e6; }
     void AdvanceNs(int64_t ns) { nowNs_ += ns > 0 ? ns : 0; }
@@ -37,6 +42,7 @@ public:
 private:
     int64_t nowNs_;
     uint32_t tickOffset_;
+    int64_t wallOffsetNs_ = 0;
 };
 
 // An event queue on the virtual clock. Events are scheduled at virtual times; a wait

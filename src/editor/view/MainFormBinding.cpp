@@ -247,6 +247,7 @@ void MainFormBinding::ConnectSettings() {
     ConnectCheck(w_.UseMIDIOutCheck, [this](bool on) { form_.SetUseMIDIOutCheck(on); });
     ConnectCheck(w_.UseMIDIInCheck, [this](bool on) { form_.SetUseMIDIInCheck(on); });
     ConnectCheck(w_.UseMIDIFileCheck, [this](bool on) { form_.SetUseMIDIFileCheck(on); });
+    ConnectCheck(w_.UseSynchroCheck, [this](bool on) { form_.SetUseSynchroCheck(on); });
     for (QToolButton* help : w_.findChildren<QToolButton*>()) {
         if (help->objectName().endsWith(QLatin1String("HButton"))) {
             connect(help, &QToolButton::clicked, this,

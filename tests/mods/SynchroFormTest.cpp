@@ -1,0 +1,145 @@
+#include "mods/SynchroForm.h"
+#include "EditorRig.h"
+#include "platform/QtNamedTimers.h"
+
+#include <gtest/gtest.h>
+
+namespace tq {
+namespace {
+
+constexpr int64_t kSecond = 1'000'000'000;
+
+int64_t At(int hour, int minute, int second, int ms) {
+    return ((hour * 3600LL + minute * 60 + second) * 1000 + ms) * 1'000'000;
+}
+
+// The window's logic playing the main window's list through the real sequencer, on the
+// virtual clock; the wall clock starts at the given time of day.
+struct SynchroRig {
+    explicit SynchroRig(int64_t wallNs) {
+        rig.clock.SetLocalWallClockNs(wallNs);
+        rig.form.SetBPMText("120");
+        rig.Load({"Quarter A4 - -"});
+        rig.form.SetSynchroHooks({nullptr, [this] { synchro.ReenableWaitButton(); },
+                                  [this] { synchro.AfterPlayButtons(); }});
+        QObject::connect(&synchro, &SynchroForm::ControlChanged, [this](const QString& name) {
+            if (name != QLatin1String("lblCurrentTime")) {
+                changes << name;
+            }
+        });
+    }
+    QString Snapshot() const {
+        const SynchroForm& s = synchro;
+        return QStringLiteral("%1 %2|%3 %4|boxes %5|%6")
+            .arg(s.btnWaitCaption, s.btnWaitEnabled ? "on" : "off", s.lblWaitingCaption)
+            .arg(s.lblWaitingBackColour, 0, 16)
+            .arg(s.TimeBoxesEnabled ? "on" : "off", s.lblCurrentTime);
+    }
+
+    EditorRig rig;
+    VirtualNamedTimers timers{rig.clock, rig.pump};
+    int32_t bufferMs = 0;
+    SynchroForm synchro{{rig.clock, rig.sleep, timers, rig.log, [this] { return bufferMs; },
+                         [this] { rig.form.PlayAllButton_Click(); },
+                         [this] { rig.form.PlayFromLineButton_Click(); }}};
+    QStringList changes;
+};
+
+TEST(SynchroFormTest, LoadingProposesOneMinuteAheadAtTheCurrentSecond) {
+    const struct {
+        int64_t wall;
+        QStringList boxes;
+    } cases[] = {
+        {At(10, 20, 5, 300), {"10", "21", "5"}},
+        {At(10, 59, 30, 0), {"11", "0", "30"}},
+        {At(23, 59, 17, 900), {"0", "0", "17"}},
+    };
+    for (const auto& c : cases) {
+        SynchroRig r(c.wall);
+        r.synchro.Form_Load();
+        EXPECT_EQ((QStringList{r.synchro.txtHour, r.synchro.txtMinute, r.synchro.txtSecond}),
+                  c.boxes);
+    }
+}
+
+TEST(SynchroFormTest, TheFirstToneStartsWhenTheTargetSecondBegins) {
+    const struct {
+        const char* what;
+        int64_t wall;
+        QStringList boxes; // hour, minute, second
+        bool inDelay;
+        double firstToneMs; // after the wait began
+    } cases[] = {
+        {"next second", At(10, 0, 58, 400), {"10", "0", "59"}, false, 600},
+        {"in delay of a 100 ms buffer", At(10, 0, 58, 400), {"10", "0", "59"}, true, 685},
+        {"target passed", At(10, 0, 58, 400), {"9", "30", "0"}, false, 0},
+        {"letters count as 0", At(10, 0, 58, 400), {"ab", "0", "0"}, false, 0},
+        {"an empty hour is 0", At(0, 0, 58, 400), {"", "0", "59"}, false, 600},
+        {"minute 75 goes into the key", At(10, 59, 58, 400), {"10", "75", "0"}, false, 1600},
+    };
+    for (const auto& c : cases) {
+        SynchroRig r(c.wall);
+        r.bufferMs = 100;
+        r.synchro.SetTxtHour(c.boxes[0]);
+        r.synchro.SetTxtMinute(c.boxes[1]);
+        r.synchro.SetTxtSecond(c.boxes[2]);
+        r.synchro.SetChkStartInDelay(c.inDelay);
+        r.rig.At(c.firstToneMs + 100, [&r] { r.rig.form.StopPlayButton_Click(); });
+        r.synchro.btnWait_Click();
+        ASSERT_FALSE(r.rig.Tones().isEmpty()) << c.what;
+        EXPECT_EQ(r.rig.Tones().first(), QStringLiteral("440@%1+250").arg(c.firstToneMs)) << c.what;
+    }
+}
+
+TEST(SynchroFormTest, AWaitThatPlaysOrIsStoppedShowsItsStatesInOrder) {
+    const QString waiting = "Stop waiting on|Currently waiting ff00|boxes off|";
+    const QString stopped = "Start waiting on|Currently NOT waiting ff0000|boxes on|";
+    const struct {
+        bool stopWaiting;   // at 300 ms, or Stop the play at 900 ms
+        QStringList states; // at 300 ms, at 700 ms, after the click returns
+        QStringList changes;
+        int tones;
+    } cases[] = {
+        {false,
+         {waiting + "10:00:58", "Stop waiting off|Playing ffff00|boxes off|10:00:59",
+          stopped + "10:00:59"},
+         {"lblWaiting", "btnWait", "TimeBoxesEnabled", "btnWait", "lblWaiting", "btnWait",
+          "lblWaiting", "btnWait", "TimeBoxesEnabled"},
+         1},
+        {true,
+         {waiting + "10:00:58", stopped + "10:00:59", stopped + "10:00:59"},
+         {"lblWaiting", "btnWait", "TimeBoxesEnabled", "lblWaiting", "btnWait", "TimeBoxesEnabled"},
+         0},
+    };
+    for (const auto& c : cases) {
+        SynchroRig r(At(10, 0, 58, 400));
+        r.synchro.SetTxtHour("10");
+        r.synchro.SetTxtMinute("0");
+        r.synchro.SetTxtSecond("59");
+        r.changes.clear();
+        QStringList states;
+        r.rig.At(300, [&] {
+            states << r.Snapshot();
+            if (c.stopWaiting) {
+                r.synchro.btnWait_Click();
+            }
+        });
+        r.rig.At(700, [&] { states << r.Snapshot(); });
+        r.rig.At(900, [&r] { r.rig.form.StopPlayButton_Click(); });
+        r.synchro.btnWait_Click();
+        if (c.stopWaiting) {
+            r.rig.pump.ProcessPendingEvents(); // the rest of the test's script
+            r.rig.clock.AdvanceMs(400);
+            r.rig.pump.ProcessPendingEvents();
+        }
+        states << r.Snapshot();
+        EXPECT_EQ(states, c.states) << c.stopWaiting;
+        EXPECT_EQ(r.changes, c.changes) << c.stopWaiting;
+        EXPECT_EQ(r.rig.Tones().size(), c.tones);
+        EXPECT_TRUE(r.synchro.ShouldBeNotWaiting);
+        EXPECT_FALSE(r.synchro.CurrentlyWaiting);
+    }
+}
+
+} // namespace
+} // namespace tq
