@@ -90,7 +90,29 @@ Program::Program(const QString& folder) : folder_(folder), log_(folder) {
     form_->SetUseFMODClicked([this](bool ticked) { beep_->UseFMODCheckClicked(ticked); });
     form_->SetRatioObserver([this](int value) { fmodOptions_->OnRatioSliderChanged(value); });
     SetUpVoice();
+    SetUpSynchro();
     SetUpMidi();
+}
+
+void Program::SetUpSynchro() {
+    synchro_ = std::make_unique<SynchroForm>(SynchroForm::Deps{
+        clock_, sleep_, synchroTimers_, log_, [this] { return beep_->GetFMODBufferLength(); },
+        [this] { form_->PlayAllButton_Click(); }, [this] { form_->PlayFromLineButton_Click(); }});
+    synchro_->Form_Load();
+    // Hidden until UseSynchroCheck is ticked; its close box unticks it.
+    synchroWindow_ = std::make_unique<SynchroWindow>(*synchro_);
+    synchroWindow_->SetOnClosed([this] { form_->SetUseSynchroCheck(false); });
+    form_->SetSynchroHooks({[this](bool ticked) {
+                                if (!ticked) {
+                                    synchroWindow_->hide();
+                                    return;
+                                }
+                                synchroWindow_->show();
+                                synchroWindow_->raise();
+                                synchroWindow_->activateWindow();
+                            },
+                            [this] { synchro_->ReenableWaitButton(); },
+                            [this] { synchro_->AfterPlayButtons(); }});
 }
 
 void Program::SetUpVoice() {

@@ -17,6 +17,8 @@
 #include "midiin/MIDIInWindow.h"
 #include "midiout/MIDIOutForm.h"
 #include "midiout/MIDIOutWindow.h"
+#include "mods/SynchroForm.h"
+#include "mods/SynchroWindow.h"
 #include "platform/Components.h"
 #include "platform/MidiFileReader.h"
 #include "platform/MidiInput.h"
@@ -76,6 +78,7 @@ private:
     void ProbeSerialPort();
     void SetUpSoundcardBeep();
     void SetUpVoice();
+    void SetUpSynchro();
     void MainWindowClosed();
     void SetUpMidi();
     // A component installed into the system folder and loaded from there; null when it
@@ -109,6 +112,9 @@ private:
     std::unique_ptr<VoiceInternalForm> voiceControls_;
     std::unique_ptr<VoiceInternalWindow> voiceWindow_;
     std::unique_ptr<VoiceMainForm> voice_;
+    QtNamedTimers synchroTimers_;
+    std::unique_ptr<SynchroForm> synchro_;
+    std::unique_ptr<SynchroWindow> synchroWindow_;
     MainFormBinding* binding_ = nullptr;
     std::unique_ptr<MainFormSongTarget> songTarget_;
     std::unique_ptr<SaveLoadForm> saveLoad_;
