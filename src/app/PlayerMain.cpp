@@ -6,8 +6,10 @@
 #include "editor/MainForm.h"
 #include "editor/MainFormSongTarget.h"
 #include "fmodtone/EmulatedSpeaker.h"
+#include "fmodtone/FmodBeep.h"
 #include "fmodtone/OfflineSpeaker.h"
 #include "fmodtone/engine/SoundEngine.h"
+#include "mods/SynchroForm.h"
 #include "platform/QtEventPump.h"
 #include "platform/QtNamedTimers.h"
 #include "platform/ScriptedFileDialogs.h"
@@ -56,11 +58,17 @@ public:
         if (gInterrupted.load() && form_) {
             form_->StopPlayButton_Click();
         }
+        if (gInterrupted.load() && onInterrupt_) {
+            onInterrupt_();
+        }
     }
+    // What else Ctrl+C stops (a synchronized play's wait).
+    void SetOnInterrupt(std::function<void()> stop) { onInterrupt_ = std::move(stop); }
 
 private:
     tq::EventPump& inner_;
     tq::MainForm*& form_;
+    std::function<void()> onInterrupt_;
 };
 
 // Loads the song with the program's reader. False when the file is not a readable song:
@@ -172,8 +180,47 @@ private:
         if (o_.voice) {
             StartVoice(form);
         }
-        form.PlayAllButton_Click();
+        if (!o_.startAt.isEmpty()) {
+            PlaySynchronized(form);
+        } else {
+            form.PlayAllButton_Click();
+        }
         return tq::kPlayed;
+    }
+
+    // Waits in the synchronized-play window's logic for the time of day, then plays the song
+    // from there; Ctrl+C while waiting stops the wait.
+    void PlaySynchronized(tq::MainForm& form) {
+        int32_t delayMs = 0;
+        if (o_.startInDelay) {
+            tq::FmodBeep beep(sound_, log_, boxes_, sleep_, form.Switches());
+            delayMs = beep.SetUp() ? beep.GetFMODBufferLength() : 0;
+            beep.CloseSystem();
+        }
+        tq::SynchroForm synchro({Clock(), sleep_, synchroTimers_, log_,
+                                 [delayMs] { return delayMs; },
+                                 [&form] { form.PlayAllButton_Click(); },
+                                 [&form] { form.PlayFromLineButton_Click(); }});
+        form.SetSynchroHooks({nullptr, [&synchro] { synchro.ReenableWaitButton(); },
+                              [&synchro] { synchro.AfterPlayButtons(); }});
+        const QStringList time = o_.startAt.split(QLatin1Char(':'));
+        synchro.SetTxtHour(time[0]);
+        synchro.SetTxtMinute(time[1]);
+        synchro.SetTxtSecond(time[2]);
+        synchro.SetOptStart(o_.fromLine == 0);
+        if (o_.fromLine > 0) {
+            form.List().SelectLine(o_.fromLine);
+        }
+        synchro.SetChkStartInDelay(o_.startInDelay);
+        pump_.SetOnInterrupt([&synchro] {
+            if (synchro.CurrentlyWaiting && synchro.btnWaitEnabled) {
+                synchro.btnWait_Click();
+            }
+        });
+        std::fprintf(stderr, "Waiting for %s\n", qPrintable(o_.startAt));
+        synchro.btnWait_Click();
+        pump_.SetOnInterrupt(nullptr);
+        form.SetSynchroHooks({});
     }
 
     // Ticks UseVoiceCheck. Rendering, the voice has an offline output of its own, mixed into
@@ -388,6 +435,7 @@ private:
     tq::QtNamedTimers qtVoiceTimers_;
     tq::VirtualNamedTimers virtualVoiceTimers_{virtualClock_, virtualPump_};
     std::unique_ptr<PlayerVoice> voice_;
+    tq::QtNamedTimers synchroTimers_;
 };
 
 } // namespace

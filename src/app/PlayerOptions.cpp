@@ -67,6 +67,14 @@ void AddOptions(QCommandLineParser& p) {
                         "file with --wav).")},
         {QStringLiteral("vowel"), QStringLiteral("The voice's vowel: A, E, I, O or U (default A)."),
          QStringLiteral("VOWEL"), QStringLiteral("A")},
+        {QStringLiteral("start-at"),
+         QStringLiteral("Synchronized play: wait until this time of day, then play the song."),
+         QStringLiteral("HH:MM:SS")},
+        {QStringLiteral("from-line"),
+         QStringLiteral("With --start-at, start from line N instead of the first line."), n},
+        {QStringLiteral("start-in-delay"),
+         QStringLiteral("With --start-at, start later by the soundcard's buffer less 15 ms, in "
+                        "step with a copy that plays through the soundcard.")},
     });
 }
 
@@ -139,6 +147,37 @@ QString ReadVoice(const QCommandLineParser& p, PlayerOptions& o) {
     return QString();
 }
 
+// A synchronized start: --start-at HH:MM:SS, with where the song starts and the delay.
+QString ReadSynchro(const QCommandLineParser& p, PlayerOptions& o) {
+    o.startInDelay = p.isSet(QStringLiteral("start-in-delay"));
+    const bool fromLine = p.isSet(QStringLiteral("from-line"));
+    if (!p.isSet(QStringLiteral("start-at"))) {
+        return o.startInDelay || fromLine
+                   ? QStringLiteral("--from-line and --start-in-delay go with --start-at")
+                   : QString();
+    }
+    o.startAt = p.value(QStringLiteral("start-at"));
+    const QStringList fields = o.startAt.split(QLatin1Char(':'));
+    const int most[] = {23, 59, 59};
+    bool isTime = fields.size() == 3;
+    for (int i = 0; isTime && i < 3; ++i) {
+        const int value = fields[i].toInt(&isTime);
+        isTime = isTime && value >= 0 && value <= most[i];
+    }
+    if (!isTime) {
+        return QStringLiteral("--start-at: '%1' is not a time of day HH:MM:SS").arg(o.startAt);
+    }
+    if (o.songIsMidiFile || !o.midiIn.isEmpty()) {
+        return QStringLiteral("--start-at starts a song file, not MIDI");
+    }
+    if (!o.wav.isEmpty()) {
+        return QStringLiteral("--start-at waits for the real clock and cannot go with --wav");
+    }
+    return fromLine ? ReadNumber(p, QStringLiteral("from-line"), 1, std::numeric_limits<int>::max(),
+                                 o.fromLine)
+                    : QString();
+}
+
 // What is wrong with the arguments, or an empty text.
 QString ReadOptions(const QCommandLineParser& p, PlayerOptions& o) {
     static const QStringList speakers = {"auto", "evdev", "console", "emulated", "none"};
@@ -182,6 +221,9 @@ QString ReadOptions(const QCommandLineParser& p, PlayerOptions& o) {
                               "--wav");
     }
     if (QString problem = ReadVoice(p, o); !problem.isEmpty()) {
+        return problem;
+    }
+    if (QString problem = ReadSynchro(p, o); !problem.isEmpty()) {
         return problem;
     }
     if (!o.wav.isEmpty() && o.loop && o.seconds == 0) {

@@ -35,6 +35,11 @@ struct PlayerOptions {
     // The formant voice sings Note 2, with the vowel 'A', 'E', 'I', 'O' or 'U'.
     bool voice = false;
     char vowel = 'A';
+    // Synchronized play: the time of day HH:MM:SS to start at (empty: at once), the line to
+    // start from (0: the first) and the start in delay of the soundcard's buffer.
+    QString startAt;
+    int fromLine = 0;
+    bool startInDelay = false;
 };
 
 // False when the arguments are wrong; the reason and the usage are then on stderr. Exits

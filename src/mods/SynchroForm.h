@@ -33,7 +33,7 @@ public:
     static constexpr int kCurrentUpdateIntervalMs = 60;
     static constexpr int kPollMs = 2;
     // Below this much left, the rest of a wait is slept precisely instead of polled.
-    static constexpr int64_t kPreciseNs = 3'000'000;
+    static constexpr int64_t kPreciseNs = 6'000'000;
     // Colours of lblWaiting as 0xRRGGBB; kWindowColour leaves the window's own.
     static constexpr int32_t kWindowColour = -1;
     static constexpr int32_t kRed = 0xFF0000;

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTime>
 
 #include "MidiFileBytes.h"
 
@@ -80,6 +81,12 @@ TEST(Player, ExitCodesTellWhatHappened) {
          2,
          "--vowel: 'Y' is not one of A, E, I, O, U"},
         {{kExamples + "/Voice.tql", "--vowel", "E"}, 2, "--vowel is the voice's: give --voice"},
+        {{kExamples + "/C major scale.tql", "--start-at", "10:75:00"},
+         2,
+         "--start-at: '10:75:00' is not a time of day HH:MM:SS"},
+        {{kExamples + "/C major scale.tql", "--from-line", "3"},
+         2,
+         "--from-line and --start-in-delay go with --start-at"},
     };
     for (const Case& c : cases) {
         const PlayResult r = Play(c.args);
@@ -97,6 +104,22 @@ TEST(Player, CtrlCStopsPlayingAndSaysSoInTheExitCode) {
     ::kill(static_cast<pid_t>(p.processId()), SIGINT);
     ASSERT_TRUE(p.waitForFinished(10000));
     EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 1);
+}
+
+TEST(Player, CtrlCWhileWaitingForTheStartTimeEndsTheWait) {
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    const QString inAnHour = QTime::currentTime().addSecs(3600).toString("HH:mm:ss");
+    p.start(QStringLiteral(TQ_PLAYER),
+            {kExamples + "/C major scale.tql", "--speaker", "none", "--start-at", inAnHour});
+    QByteArray out;
+    while (!out.contains("Waiting for") && p.waitForReadyRead(10000)) {
+        out += p.readAll();
+    }
+    ASSERT_TRUE(out.contains("Waiting for " + inAnHour.toLatin1()));
+    ::kill(static_cast<pid_t>(p.processId()), SIGINT);
+    ASSERT_TRUE(p.waitForFinished(10000));
     EXPECT_EQ(p.exitCode(), 1);
 }
 

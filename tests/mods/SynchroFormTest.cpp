@@ -33,7 +33,7 @@ struct SynchroRig {
         return QStringLiteral("%1 %2|%3 %4|boxes %5|%6")
             .arg(s.btnWaitCaption, s.btnWaitEnabled ? "on" : "off", s.lblWaitingCaption)
             .arg(s.lblWaitingBackColour, 0, 16)
-            .arg(s.TimeBoxesEnabled ? "on" : "off", s.lblCurrentTime);
+            .arg(s.TimeBoxesEnabled ? "on" : "off", s.lblCurrentTime.left(8)); // no AM/PM
     }
 
     EditorRig rig;
