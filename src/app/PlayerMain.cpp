@@ -9,9 +9,11 @@
 #include "fmodtone/FmodBeep.h"
 #include "fmodtone/OfflineSpeaker.h"
 #include "fmodtone/engine/SoundEngine.h"
+#include "mods/MotorModModule.h"
 #include "mods/SynchroForm.h"
 #include "platform/QtEventPump.h"
 #include "platform/QtNamedTimers.h"
+#include "platform/QtSerialPort.h"
 #include "platform/ScriptedFileDialogs.h"
 #include "platform/SpeakerFactory.h"
 #include "platform/SpeakerSilencer.h"
@@ -102,6 +104,38 @@ struct PlayerVoice {
     tq::VoiceMainForm voice;
 };
 
+// The motor-speed mod wired to the form as the program wires it, on the serial port
+// TONQUILL_SERIAL_PORT names (or the first one). Switched off, motor stopped, when it goes.
+class PlayerMotor {
+public:
+    PlayerMotor(tq::MainForm& form, tq::ToneDispatcher& tones, tq::MessageBoxes& boxes,
+                tq::LogSink& log)
+        : form_(form), port_(tq::QtSerialPort::DefaultPortName()),
+          motor_({log, boxes, form.Sleep(), port_, form.Switches(), form.Settings()}) {
+        tones.SetMotorOutput(&motor_);
+        form.SetFmodBeepStop([this] { motor_.SendNeutral(); });
+        form.SetUseMotorClicked(
+            [this](bool ticked) { return motor_.UseMotorCheckClicked(ticked); });
+        motor_.SetSwitchedOff([this] { form_.SetUseMotorCheck(false); });
+    }
+    ~PlayerMotor() {
+        if (form_.Switches().UseMotor) {
+            form_.SetUseMotorCheck(false);
+        }
+    }
+    // Ticks UseMotorCheck with the slider at octave; false when the port does not open.
+    bool Start(int octave) {
+        form_.SetMotorOctSlider(octave);
+        form_.SetUseMotorCheck(true);
+        return form_.Switches().UseMotor;
+    }
+
+private:
+    tq::MainForm& form_;
+    tq::QtSerialPort port_;
+    tq::MotorModModule motor_;
+};
+
 // One headless play: on the virtual clock and the offline speaker when rendering, on the
 // real clock, event loop and speaker otherwise.
 class HeadlessPlayer {
@@ -129,6 +163,13 @@ public:
                 return tq::kBadArguments;
             }
             tones.SetMidiOutput(&midi->Form());
+        }
+        std::unique_ptr<PlayerMotor> motor;
+        if (o_.motor) {
+            motor = std::make_unique<PlayerMotor>(form, tones, boxes_, log_);
+            if (!motor->Start(o_.motorOctave)) {
+                return tq::kBadArguments; // the box has named the port and why
+            }
         }
         const int played = !o_.midiIn.isEmpty() ? PlayMidiInput(form)
                            : o_.songIsMidiFile  ? PlayMidiFile(form)

@@ -67,6 +67,13 @@ void AddOptions(QCommandLineParser& p) {
                         "file with --wav).")},
         {QStringLiteral("vowel"), QStringLiteral("The voice's vowel: A, E, I, O or U (default A)."),
          QStringLiteral("VOWEL"), QStringLiteral("A")},
+        {QStringLiteral("motor"),
+         QStringLiteral("Play on the motor-speed mod instead of the speaker, through the serial "
+                        "port TONQUILL_SERIAL_PORT names (or the first one).")},
+        {QStringLiteral("motor-octave"),
+         QStringLiteral("The motor octave, 0 to 5 (default 2): which octave of the music lands "
+                        "in the motor's range."),
+         n, QStringLiteral("2")},
         {QStringLiteral("start-at"),
          QStringLiteral("Synchronized play: wait until this time of day, then play the song."),
          QStringLiteral("HH:MM:SS")},
@@ -116,6 +123,7 @@ QString ReadNumbers(const QCommandLineParser& p, PlayerOptions& o) {
         {"midi-channel", 1, 16, &o.midiChannel},
         {"midi-instrument", 1, 128, &o.midiInstrument},
         {"seconds", 0, most, &o.seconds},
+        {"motor-octave", 0, 5, &o.motorOctave},
     };
     for (const auto& [name, first, last, value] : numbers) {
         const QString problem = ReadNumber(p, QLatin1String(name), first, last, *value);
@@ -219,6 +227,13 @@ QString ReadOptions(const QCommandLineParser& p, PlayerOptions& o) {
     if (!o.wav.isEmpty() && (!o.midiOut.isEmpty() || !o.midiIn.isEmpty())) {
         return QStringLiteral("--midi-out and --midi-in play in real time and cannot go with "
                               "--wav");
+    }
+    o.motor = p.isSet(QStringLiteral("motor"));
+    if (p.isSet(QStringLiteral("motor-octave")) && !o.motor) {
+        return QStringLiteral("--motor-octave is the motor's: give --motor too");
+    }
+    if (o.motor && !o.wav.isEmpty()) {
+        return QStringLiteral("--motor plays in real time and cannot go with --wav");
     }
     if (QString problem = ReadVoice(p, o); !problem.isEmpty()) {
         return problem;

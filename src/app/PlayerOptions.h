@@ -35,6 +35,9 @@ struct PlayerOptions {
     // The formant voice sings Note 2, with the vowel 'A', 'E', 'I', 'O' or 'U'.
     bool voice = false;
     char vowel = 'A';
+    // The motor-speed mod on the serial port, with the motor octave slider's value.
+    bool motor = false;
+    int motorOctave = 2;
     // Synchronized play: the time of day HH:MM:SS to start at (empty: at once), the line to
     // start from (0: the first) and the start in delay of the soundcard's buffer.
     QString startAt;

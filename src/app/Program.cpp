@@ -4,7 +4,6 @@
 #include "diag/FileExists.h"
 #include "diag/ProcPriority.h"
 #include "fmodtone/EmulatedSpeaker.h"
-#include "platform/QtSerialPort.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -92,6 +91,16 @@ Program::Program(const QString& folder) : folder_(folder), log_(folder) {
     SetUpVoice();
     SetUpSynchro();
     SetUpMidi();
+    SetUpMotor();
+}
+
+void Program::SetUpMotor() {
+    motor_ = std::make_unique<MotorModModule>(
+        MotorModModule::Deps{log_, boxes_, sleep_, motorPort_, switches_, form_->Settings()});
+    tones_->SetMotorOutput(motor_.get());
+    beep_->SetMotorNeutral([this] { motor_->SendNeutral(); });
+    form_->SetUseMotorClicked([this](bool ticked) { return motor_->UseMotorCheckClicked(ticked); });
+    motor_->SetSwitchedOff([this] { form_->SetUseMotorCheck(false); });
 }
 
 void Program::SetUpSynchro() {
@@ -207,6 +216,7 @@ void Program::StartUp(const QStringList& arguments) {
                             QStringLiteral(" BETA)"));
     f.Settings().AlternateTime = 30;
     f.SetTimeSigSlider(4);
+    f.MotorOctSlider_Scroll();
     LoadCommandLineSong(arguments);
     SetUpSoundcardBeep();
     // The position display starts frozen during playback.
@@ -249,16 +259,16 @@ void Program::BringMainWindowToFront() {
 }
 
 void Program::ProbeSerialPort() {
-    QtSerialPort port(QtSerialPort::DefaultPortName());
     QString why;
-    if (!port.Open(&why)) {
+    if (!motorPort_.Open(&why)) {
         log_.LogText(QStringLiteral("No (available) com port can be seen"));
         form_->DisableMotorControls(QStringLiteral("No serial port could be opened (") + why +
                                     QStringLiteral("); see the README."));
         return;
     }
     log_.LogText(QStringLiteral("A com port exists"));
-    port.Close();
+    motorPort_.Close();
+    form_->EnableMotorControls();
 }
 
 void Program::MainWindowClosed() {
@@ -275,6 +285,9 @@ void Program::ShutDown() {
     voice_->VoiceDoShutDownStuff();
     log_.LogIndentInc(QStringLiteral("DoShutDownStuff() - START"));
     form_->StopPlayButton_Click();
+    if (switches_.UseMotor) {
+        form_->SetUseMotorCheck(false); // stops the motor and closes the port
+    }
     beep_->CloseSystem();
     form_->ShuttingDown = true;
     if (switches_.UseMIDIOut) {

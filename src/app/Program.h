@@ -17,6 +17,7 @@
 #include "midiin/MIDIInWindow.h"
 #include "midiout/MIDIOutForm.h"
 #include "midiout/MIDIOutWindow.h"
+#include "mods/MotorModModule.h"
 #include "mods/SynchroForm.h"
 #include "mods/SynchroWindow.h"
 #include "platform/Components.h"
@@ -29,6 +30,7 @@
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtNamedTimers.h"
 #include "platform/QtProcessLauncher.h"
+#include "platform/QtSerialPort.h"
 #include "platform/SpeakerFactory.h"
 #include "platform/SteadyClock.h"
 #include "platform/audio/RtAudioOutput.h"
@@ -76,6 +78,7 @@ private:
     void ShowMarkerFileBoxes();
     void LoadCommandLineSong(const QStringList& arguments);
     void ProbeSerialPort();
+    void SetUpMotor();
     void SetUpSoundcardBeep();
     void SetUpVoice();
     void SetUpSynchro();
@@ -112,6 +115,8 @@ private:
     std::unique_ptr<VoiceInternalForm> voiceControls_;
     std::unique_ptr<VoiceInternalWindow> voiceWindow_;
     std::unique_ptr<VoiceMainForm> voice_;
+    QtSerialPort motorPort_{QtSerialPort::DefaultPortName()};
+    std::unique_ptr<MotorModModule> motor_;
     QtNamedTimers synchroTimers_;
     std::unique_ptr<SynchroForm> synchro_;
     std::unique_ptr<SynchroWindow> synchroWindow_;

@@ -103,6 +103,7 @@ public:
     CheckBoxState UsePortaCheck{false, false, kNotInThisVersion};
     CheckBoxState UseMotorCheck{false, false, kNotInThisVersion};
     bool MotorOctSliderEnabled = false;
+    int MotorOctSlider = 2;
     CheckBoxState UseBeatCheck{false, false, kNotInThisVersion};
     CheckBoxState UseCircuitBentCheck{false, false, kNotInThisVersion};
     bool BeepTextLabelVisible = false;
@@ -172,6 +173,11 @@ public:
     void SetUseMIDIFileCheckEnabled(bool enabled, const QString& why = {});
     // No serial port opened at start-up: the motor mod's controls are greyed out.
     void DisableMotorControls(const QString& why);
+    // The start-up probe opened the serial port: the motor mod's controls can be used.
+    void EnableMotorControls();
+    void SetUseMotorCheck(bool ticked);
+    void SetMotorOctSlider(int value); // runs MotorOctSlider_Scroll
+    void MotorOctSlider_Scroll();
     // Shows the information box of a "?" button, named as the button ("UseFMODHButton").
     void HelpButton_Click(const QString& buttonName);
 
@@ -220,6 +226,10 @@ public:
     void SetUseMIDIFileClicked(std::function<void(bool)> clicked) {
         useMidiFileClicked_ = std::move(clicked);
     }
+    // UseMotorCheck's click; returns whether the mod is on (the port may not open).
+    void SetUseMotorClicked(std::function<bool(bool)> clicked) {
+        useMotorClicked_ = std::move(clicked);
+    }
     void SetRatioObserver(std::function<void(int)> observer) {
         ratioObserver_ = std::move(observer);
     }
@@ -264,6 +274,7 @@ private:
     std::function<void(bool)> useMidiOutClicked_;
     std::function<void(bool)> useMidiInClicked_;
     std::function<void(bool)> useMidiFileClicked_;
+    std::function<bool(bool)> useMotorClicked_;
 };
 
 } // namespace tq

@@ -254,6 +254,30 @@ void MainForm::DisableMotorControls(const QString& why) {
     Changed("UseMotorCheck");
 }
 
+void MainForm::EnableMotorControls() {
+    UseMotorCheck.Enabled = true;
+    MotorOctSliderEnabled = true;
+    Changed("UseMotorCheck");
+}
+
+void MainForm::SetUseMotorCheck(bool ticked) {
+    SetCheck(UseMotorCheck, "UseMotorCheck", ticked);
+    const bool on = useMotorClicked_ ? useMotorClicked_(ticked) : ticked;
+    if (on != ticked) {
+        SetCheck(UseMotorCheck, "UseMotorCheck", on);
+    }
+}
+
+void MainForm::SetMotorOctSlider(int value) {
+    MotorOctSlider = std::clamp(value, 0, 5);
+    Changed("MotorOctSlider");
+    MotorOctSlider_Scroll();
+}
+
+void MainForm::MotorOctSlider_Scroll() {
+    d_.switches.MotorOctave = MotorOctSlider;
+}
+
 void MainForm::HelpButton_Click(const QString& buttonName) {
     const HelpText* help = FindHelpText(buttonName);
     if (help) {

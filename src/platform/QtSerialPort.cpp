@@ -54,8 +54,9 @@ bool QtSerialPort::Write(const QByteArray& bytes) {
     }
     const bool written = port_->write(bytes) == bytes.size();
     // The event loop may not run before the next command: hand the bytes to the device now.
+    // A device that went away (an adapter unplugged) fails here, not in write().
     port_->flush();
-    return written;
+    return written && port_->error() == QSerialPort::NoError;
 }
 
 void QtSerialPort::Close() {

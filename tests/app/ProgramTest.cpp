@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <pty.h>
 #include <unistd.h>
 
@@ -81,6 +82,15 @@ TEST_F(ProgramTest, TheStartUpProbeOpensTheSerialPortAndGreysOutTheMotorWhenItCa
     {
         auto program = Start(ptyPath);
         EXPECT_TRUE(LogLines().contains("A com port exists"));
+        // Ticking the box opens the port; clearing it stops the motor and closes it.
+        ASSERT_TRUE(program->Window().UseMotorCheck->isEnabled());
+        EXPECT_TRUE(program->Window().MotorOctSlider->isEnabled());
+        program->Window().UseMotorCheck->click();
+        program->Window().UseMotorCheck->click();
+        char sent[16] = {};
+        fcntl(master, F_SETFL, O_NONBLOCK);
+        EXPECT_EQ(::read(master, sent, sizeof sent), 8);
+        EXPECT_STREQ(sent, "#0p1470\r");
         program->ShutDown();
     }
     ::close(master);

@@ -247,6 +247,9 @@ void MainFormBinding::ConnectSettings() {
     ConnectCheck(w_.UseMIDIOutCheck, [this](bool on) { form_.SetUseMIDIOutCheck(on); });
     ConnectCheck(w_.UseMIDIInCheck, [this](bool on) { form_.SetUseMIDIInCheck(on); });
     ConnectCheck(w_.UseMIDIFileCheck, [this](bool on) { form_.SetUseMIDIFileCheck(on); });
+    ConnectCheck(w_.UseMotorCheck, [this](bool on) { form_.SetUseMotorCheck(on); });
+    connect(w_.MotorOctSlider, &QSlider::valueChanged, this,
+            [this](int v) { form_.SetMotorOctSlider(v); });
     ConnectCheck(w_.UseSynchroCheck, [this](bool on) { form_.SetUseSynchroCheck(on); });
     for (QToolButton* help : w_.findChildren<QToolButton*>()) {
         if (help->objectName().endsWith(QLatin1String("HButton"))) {
@@ -335,6 +338,10 @@ void MainFormBinding::BuildRefreshers() {
     r["UseMotorCheck"] = [this, &f] {
         ShowCheck(w_.UseMotorCheck, f.UseMotorCheck);
         w_.MotorOctSlider->setEnabled(f.MotorOctSliderEnabled);
+    };
+    r["MotorOctSlider"] = [this, &f] {
+        const QSignalBlocker block(w_.MotorOctSlider);
+        w_.MotorOctSlider->setValue(f.MotorOctSlider);
     };
     r["UseCircuitBentCheck"] = [this, &f] {
         ShowCheck(w_.UseCircuitBentCheck, f.UseCircuitBentCheck);
