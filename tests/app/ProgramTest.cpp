@@ -105,5 +105,24 @@ TEST_F(ProgramTest, TheStartUpProbeOpensTheSerialPortAndGreysOutTheMotorWhenItCa
     program->ShutDown();
 }
 
+TEST_F(ProgramTest, UseSynchroCheckShowsTheSynchronizedPlayWindowWhoseCloseBoxUnticksIt) {
+    auto program = Start("/nonexistent/ttyTQ");
+    QCheckBox* box = program->Window().UseSynchroCheck;
+    ASSERT_TRUE(box->isEnabled());
+    box->click();
+    QWidget* synchro = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->windowTitle() == QLatin1String("Synchronized Play Settings")) {
+            synchro = w;
+        }
+    }
+    ASSERT_NE(synchro, nullptr);
+    EXPECT_TRUE(synchro->isVisible());
+    synchro->close();
+    EXPECT_FALSE(synchro->isVisible());
+    EXPECT_FALSE(box->isChecked());
+    program->ShutDown();
+}
+
 } // namespace
 } // namespace tq
