@@ -4,10 +4,14 @@
 // tone's start against StartTickTime + beats x 60 / BPM, the drift at the end, and the
 // CPU time per second of playback.
 //
-//   onset_accuracy [lines] [--no-update] [--triplets] [--window]
+//   onset_accuracy [lines] [--no-update] [--triplets] [--window] [--beat] [--circuit-bent]
 //
 // --window shows the main window (offscreen) and resizes it every 50 ms during play.
+// --beat plays the beat sound on every beat; --circuit-bent runs BendTimer in circuit-bent
+// mode, whose bursts of 15 blocking tones of 15 ms fall between the song's lines. Their
+// tones (15 ms) are not counted as the song's.
 #include "core/NonLockingSleep.h"
+#include "core/NoteFrequencies.h"
 #include "core/NoteLengths.h"
 #include "diag/DebugLog.h"
 #include "editor/MainForm.h"
@@ -38,11 +42,16 @@ public:
     explicit TimestampingSpeaker(tq::Clock& clock) : clock_(clock) {}
     QString Name() const override { return QStringLiteral("timestamping"); }
     bool Beep(int32_t frequency, int32_t durationMs) override {
-        starts.push_back(clock_.PerformanceCounter());
+        if (durationMs == 15) {
+            ++extraTones; // a beat or circuit-bent tone
+        } else {
+            starts.push_back(clock_.PerformanceCounter());
+        }
         return null_.Beep(frequency, durationMs);
     }
     void Silence() override {}
     std::vector<int64_t> starts;
+    int extraTones = 0;
 
 private:
     tq::Clock& clock_;
@@ -72,6 +81,8 @@ int main(int argc, char** argv) {
     bool noUpdate = false;
     bool triplets = false;
     bool withWindow = false;
+    bool beat = false;
+    bool bent = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--window") == 0) {
             withWindow = true;
@@ -81,6 +92,10 @@ int main(int argc, char** argv) {
             noUpdate = true;
         } else if (std::strcmp(argv[i], "--triplets") == 0) {
             triplets = true;
+        } else if (std::strcmp(argv[i], "--beat") == 0) {
+            beat = true;
+        } else if (std::strcmp(argv[i], "--circuit-bent") == 0) {
+            bent = true;
         } else {
             lineCount = std::atoi(argv[i]);
         }
@@ -108,6 +123,18 @@ int main(int argc, char** argv) {
                          triplets ? QStringLiteral("Tri") : QString()});
     }
     form.List().AppendLines(std::move(lines));
+    if (beat) {
+        form.SetUseBeatCheck(true);
+    }
+    QTimer bendTimer;
+    if (bent) {
+        form.SetMIDIToNoteString(
+            [](int note) { return tq::NoteNumToLetter(note % 12) + QString::number(note / 12); });
+        form.SetUseCircuitBentCheck(true);
+        QObject::connect(&bendTimer, &QTimer::timeout, [&form] { form.BendTimer_Timer(); });
+        bendTimer.setTimerType(Qt::PreciseTimer);
+        bendTimer.start(15);
+    }
 
     std::unique_ptr<tq::MainWindow> window;
     QTimer resizer;
@@ -172,6 +199,11 @@ int main(int argc, char** argv) {
     std::printf("onset error (ms): median %.3f  p99 %.3f  worst %.3f  drift at end %.3f\n",
                 Percentile(absErrors, 0.5), Percentile(absErrors, 0.99), Percentile(absErrors, 1.0),
                 errors.empty() ? 0.0 : errors.back());
+    if (beat || bent) {
+        std::printf("%s%s: %d tones of 15 ms besides the song's\n", beat ? "beat sound" : "",
+                    bent ? (beat ? " and circuit-bent" : "circuit-bent") : "",
+                    speaker.extraTones);
+    }
     std::printf("cpu: %.2f%% of one core\n", 100.0 * cpu / wall);
     return 0;
 }

@@ -218,6 +218,12 @@ private:
             return tq::kNotASong;
         }
         form.TheSequencer().SetPassLimit(o_.passes);
+        if (!o_.beat.isEmpty()) {
+            if (o_.beat == QLatin1String("odd")) {
+                form.Beat().Option1_Click();
+            }
+            form.SetUseBeatCheck(true);
+        }
         if (o_.voice) {
             StartVoice(form);
         }

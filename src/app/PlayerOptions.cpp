@@ -67,6 +67,9 @@ void AddOptions(QCommandLineParser& p) {
                         "file with --wav).")},
         {QStringLiteral("vowel"), QStringLiteral("The voice's vowel: A, E, I, O or U (default A)."),
          QStringLiteral("VOWEL"), QStringLiteral("A")},
+        {QStringLiteral("beat"),
+         QStringLiteral("Play the beat sound on all beats or on odd beats only (all or odd)."),
+         QStringLiteral("all|odd")},
         {QStringLiteral("motor"),
          QStringLiteral("Play on the motor-speed mod instead of the speaker, through the serial "
                         "port TONQUILL_SERIAL_PORT names (or the first one).")},
@@ -186,6 +189,18 @@ QString ReadSynchro(const QCommandLineParser& p, PlayerOptions& o) {
                     : QString();
 }
 
+QString ReadSoundMods(const QCommandLineParser& p, PlayerOptions& o) {
+    o.beat = p.value(QStringLiteral("beat"));
+    if (p.isSet(QStringLiteral("beat")) && o.beat != QLatin1String("all") &&
+        o.beat != QLatin1String("odd")) {
+        return QStringLiteral("--beat: '%1' is not all or odd").arg(o.beat);
+    }
+    if (!o.beat.isEmpty() && (o.songIsMidiFile || !o.midiIn.isEmpty())) {
+        return QStringLiteral("--beat follows the beats of a song file, not MIDI");
+    }
+    return QString();
+}
+
 // What is wrong with the arguments, or an empty text.
 QString ReadOptions(const QCommandLineParser& p, PlayerOptions& o) {
     static const QStringList speakers = {"auto", "evdev", "console", "emulated", "none"};
@@ -236,6 +251,9 @@ QString ReadOptions(const QCommandLineParser& p, PlayerOptions& o) {
         return QStringLiteral("--motor plays in real time and cannot go with --wav");
     }
     if (QString problem = ReadVoice(p, o); !problem.isEmpty()) {
+        return problem;
+    }
+    if (QString problem = ReadSoundMods(p, o); !problem.isEmpty()) {
         return problem;
     }
     if (QString problem = ReadSynchro(p, o); !problem.isEmpty()) {

@@ -35,6 +35,8 @@ struct PlayerOptions {
     // The formant voice sings Note 2, with the vowel 'A', 'E', 'I', 'O' or 'U'.
     bool voice = false;
     char vowel = 'A';
+    // The beat sound on every beat ("all") or on odd beats ("odd"); empty: off.
+    QString beat;
     // The motor-speed mod on the serial port, with the motor octave slider's value.
     bool motor = false;
     int motorOctave = 2;

@@ -91,6 +91,10 @@ Program::Program(const QString& folder) : folder_(folder), log_(folder) {
     SetUpVoice();
     SetUpSynchro();
     SetUpMidi();
+    beatWindow_ = std::make_unique<BeatWindow>(form_->Beat());
+    form_->SetMIDIToNoteString([this](int note) { return midiIn_->MIDIToNoteString(note); });
+    bendTimers_.SetTickHandler([this](const QString&) { form_->BendTimer_Timer(); });
+    bendTimers_.Add(QStringLiteral("BendTimer"), 15, true);
     SetUpMotor();
 }
 

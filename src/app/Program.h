@@ -34,6 +34,7 @@
 #include "platform/SpeakerFactory.h"
 #include "platform/SteadyClock.h"
 #include "platform/audio/RtAudioOutput.h"
+#include "playback/BeatWindow.h"
 #include "playback/ToneDispatcher.h"
 #include "songfile/SaveLoadForm.h"
 #include "songfile/SaveLoadWindow.h"
@@ -138,6 +139,8 @@ private:
     QtNamedTimers midiFileTimers_;
     std::unique_ptr<MIDIFileForm> midiFile_;
     std::unique_ptr<MIDIFileWindow> midiFileWindow_;
+    std::unique_ptr<BeatWindow> beatWindow_;
+    QtNamedTimers bendTimers_;
     bool shutDown_ = false;
     std::function<void(int)> processEnd_;
 };

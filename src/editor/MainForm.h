@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/MusicList.h"
+#include "playback/BeatSound.h"
 #include "playback/HeldNoteSource.h"
 #include "playback/Metronome.h"
 #include "playback/PlayPositionDisplay.h"
@@ -13,6 +14,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <random>
 
 namespace tq {
 
@@ -104,8 +106,8 @@ public:
     CheckBoxState UseMotorCheck{false, false, kNotInThisVersion};
     bool MotorOctSliderEnabled = false;
     int MotorOctSlider = 2;
-    CheckBoxState UseBeatCheck{false, false, kNotInThisVersion};
-    CheckBoxState UseCircuitBentCheck{false, false, kNotInThisVersion};
+    CheckBoxState UseBeatCheck;
+    CheckBoxState UseCircuitBentCheck;
     bool BeepTextLabelVisible = false;
     bool lblDebugVisible = false;
     bool PianoKeysEnabled = true;
@@ -117,6 +119,8 @@ public:
     bool ShuttingDown = false;
     // Live MIDI input is in use (its box ticked and its component loaded).
     bool UseMIDIIn = false;
+    bool UseBeat = false;
+    bool UseCircuitBent = false;
 
     // --- Note entry and list editing ---
     void PianoKey_Click(int index);
@@ -178,6 +182,18 @@ public:
     void SetUseMotorCheck(bool ticked);
     void SetMotorOctSlider(int value); // runs MotorOctSlider_Scroll
     void MotorOctSlider_Scroll();
+    // The beat sound: its question about the frozen display, and its settings window.
+    void SetUseBeatCheck(bool ticked);
+    BeatForm& Beat() { return beat_; }
+    void SetUseCircuitBentCheck(bool ticked);
+    // BendTimer's tick (15 ms, always running): in circuit-bent mode a burst of 15 random
+    // notes of 15 ms, named by the held-note player's MIDIToNoteString.
+    void BendTimer_Timer();
+    void SetMIDIToNoteString(std::function<QString(int)> name) {
+        midiToNoteString_ = std::move(name);
+    }
+    // Numbers in [0, 1) for the random notes (tests make them repeatable).
+    void SetRandomSource(std::function<double()> random) { random_ = std::move(random); }
     // Shows the information box of a "?" button, named as the button ("UseFMODHButton").
     void HelpButton_Click(const QString& buttonName);
 
@@ -242,6 +258,7 @@ public:
     void FMODBeepStop() override;
     void SetVoiceForLine(const QString& note2) override;
     void SilenceVoice() override;
+    void PlayBeatIfDue() override;
     void ReenableSynchroWaitButton() override;
     void AfterPlayButtons() override;
 
@@ -274,6 +291,12 @@ private:
     std::function<void(bool)> useMidiOutClicked_;
     std::function<void(bool)> useMidiInClicked_;
     std::function<void(bool)> useMidiFileClicked_;
+    BeatForm beat_;
+    bool inBend_ = false;
+    std::function<QString(int)> midiToNoteString_;
+    std::function<double()> random_;
+    std::mt19937 generator_{std::random_device{}()};
+    std::uniform_real_distribution<double> uniform_{0.0, 1.0};
     std::function<bool(bool)> useMotorClicked_;
 };
 

@@ -128,9 +128,10 @@ void MainForm::SetNoUpdateCheck(bool ticked) {
     d_.log.LogText(QStringLiteral("NoUpdateCheck clicked - UseNoUpdate -> ") +
                    (ticked ? QStringLiteral("TRUE") : QStringLiteral("FALSE")));
     settings_.UseNoUpdate = ticked;
-    if (ticked) {
-        SetCheck(UseBeatCheck, "UseBeatCheck", false);
+    if (ticked && UseBeatCheck.Checked) {
+        SetUseBeatCheck(false);
     }
+    beat_.SetDisabledNoteVisible(ticked);
 }
 
 void MainForm::SetMutePiptoneCheck(bool ticked) {

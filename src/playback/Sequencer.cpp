@@ -90,8 +90,12 @@ void Sequencer::PlayMusic(int startPoint, int endPoint, bool singleLine) {
                     ShowStartPosition(run.startPoint);
                 }
             }
-            d_.log.LogText(QStringLiteral("Respond to any input"));
-            d_.sleep.Pump().ProcessPendingEvents();
+            // Lines whose time has passed follow at once: letting events in between them
+            // would let a handler that blocks (a circuit-bent burst) take every line's turn.
+            if (!IsBehind()) {
+                d_.log.LogText(QStringLiteral("Respond to any input"));
+                d_.sleep.Pump().ProcessPendingEvents();
+            }
         }
     }
 
@@ -216,6 +220,11 @@ void Sequencer::SoundAlternating(Run& run) {
         wait_.ReadClock();
     }
     d_.log.LogIndentDec(QStringLiteral("Alternating section - END"));
+}
+
+bool Sequencer::IsBehind() const {
+    const Decimal4 behind = Decimal4::FromRatio(PollingWait::kStepMs, 1000);
+    return d_.state.CurrentTickTime > SecondsFromStart(d_.state.PlayPosition) + behind;
 }
 
 void Sequencer::StopNeverSilentTone(const Run& run) {

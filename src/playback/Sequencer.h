@@ -77,6 +77,8 @@ private:
     void SoundLine(Run& run);
     void SoundOneNote(Run& run, const QString& note);
     void SoundAlternating(Run& run);
+    // More than a wait step past the start of the next line.
+    bool IsBehind() const;
     void StopNeverSilentTone(const Run& run);
     void AdvanceDisplay(const Run& run);
     bool WaitForNextLine(Run& run);
