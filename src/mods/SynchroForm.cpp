@@ -132,11 +132,11 @@ void SynchroForm::btnWait_Click() {
     WaitForStartTime();
 }
 
-bool SynchroForm::WaitUntilCounter(int64_t deadline, bool stopWhenNotWaiting) {
+bool SynchroForm::WaitUntilCounter(int64_t deadline) {
     const int64_t preciseTicks = kPreciseNs * d_.clock.PerformanceFrequency() / kNsPerSecond;
     while (deadline - d_.clock.PerformanceCounter() > preciseTicks) {
         d_.sleep.MsgWaitObj(kPollMs);
-        if (stopWhenNotWaiting && !CurrentlyWaiting) {
+        if (!CurrentlyWaiting) {
             return false;
         }
     }
@@ -166,7 +166,7 @@ void SynchroForm::WaitForStartTime() {
                     static_cast<int32_t>(next % 60)) >= target;
         if (nextIsTarget && toNextNs <= kPreciseNs + kPollMs * 1'000'000) {
             t0 = lastReadCounter_ + toNextNs * frequency / kNsPerSecond;
-            WaitUntilCounter(t0, false);
+            start = WaitUntilCounter(t0);
             break;
         }
         d_.sleep.MsgWaitObj(kPollMs);
@@ -175,12 +175,12 @@ void SynchroForm::WaitForStartTime() {
             break;
         }
     }
+    if (start && chkStartInDelay) {
+        const int32_t delayMs = d_.fmodBufferLength ? d_.fmodBufferLength() : 0;
+        d_.log.LogText(QStringLiteral("Starting in delay of %1 ms - 15 ms").arg(delayMs));
+        start = WaitUntilCounter(t0 + (int64_t{delayMs} - 15) * frequency / 1000);
+    }
     if (start) {
-        if (chkStartInDelay) {
-            const int32_t delayMs = d_.fmodBufferLength ? d_.fmodBufferLength() : 0;
-            d_.log.LogText(QStringLiteral("Starting in delay of %1 ms - 15 ms").arg(delayMs));
-            WaitUntilCounter(t0 + (int64_t{delayMs} - 15) * frequency / 1000, false);
-        }
         btnWaitEnabled = false;
         Changed("btnWait");
         SetWaitingLabel(QStringLiteral("Playing"), kYellow);

@@ -91,8 +91,9 @@ signals:
 private:
     void WaitForStartTime();
     // Waits until the counter reaches the deadline: 2 ms polls, then a precise sleep. False
-    // when stopWhenNotWaiting is set and the user stopped waiting.
-    bool WaitUntilCounter(int64_t deadline, bool stopWhenNotWaiting);
+    // when the user stopped waiting meanwhile (a start that went ahead would leave the wait
+    // button disabled).
+    bool WaitUntilCounter(int64_t deadline);
     void SetWaitingLabel(const QString& caption, int32_t colour);
     void Changed(const char* name) { emit ControlChanged(QString::fromLatin1(name)); }
 

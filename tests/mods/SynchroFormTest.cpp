@@ -95,18 +95,22 @@ TEST(SynchroFormTest, AWaitThatPlaysOrIsStoppedShowsItsStatesInOrder) {
     const QString waiting = "Stop waiting on|Currently waiting ff00|boxes off|";
     const QString stopped = "Start waiting on|Currently NOT waiting ff0000|boxes on|";
     const struct {
-        bool stopWaiting;   // at 300 ms, or Stop the play at 900 ms
-        QStringList states; // at 300 ms, at 700 ms, after the click returns
+        double stopWaitingAt; // 0: Stop ends the play at 900 ms instead
+        QStringList states;   // at 300 ms, at 700 ms, after the click returns
         QStringList changes;
         int tones;
     } cases[] = {
-        {false,
+        {0,
          {waiting + "10:00:58", "Stop waiting off|Playing ffff00|boxes off|10:00:59",
           stopped + "10:00:59"},
          {"lblWaiting", "btnWait", "TimeBoxesEnabled", "btnWait", "lblWaiting", "btnWait",
           "lblWaiting", "btnWait", "TimeBoxesEnabled"},
          1},
-        {true,
+        {300,
+         {waiting + "10:00:58", stopped + "10:00:59", stopped + "10:00:59"},
+         {"lblWaiting", "btnWait", "TimeBoxesEnabled", "lblWaiting", "btnWait", "TimeBoxesEnabled"},
+         0},
+        {593, // while the last few ms before the second are waited
          {waiting + "10:00:58", stopped + "10:00:59", stopped + "10:00:59"},
          {"lblWaiting", "btnWait", "TimeBoxesEnabled", "lblWaiting", "btnWait", "TimeBoxesEnabled"},
          0},
@@ -118,23 +122,21 @@ TEST(SynchroFormTest, AWaitThatPlaysOrIsStoppedShowsItsStatesInOrder) {
         r.synchro.SetTxtSecond("59");
         r.changes.clear();
         QStringList states;
-        r.rig.At(300, [&] {
-            states << r.Snapshot();
-            if (c.stopWaiting) {
-                r.synchro.btnWait_Click();
-            }
-        });
+        r.rig.At(300, [&] { states << r.Snapshot(); });
+        if (c.stopWaitingAt > 0) {
+            r.rig.At(c.stopWaitingAt, [&r] { r.synchro.btnWait_Click(); });
+        }
         r.rig.At(700, [&] { states << r.Snapshot(); });
         r.rig.At(900, [&r] { r.rig.form.StopPlayButton_Click(); });
         r.synchro.btnWait_Click();
-        if (c.stopWaiting) {
+        if (c.stopWaitingAt > 0) {
             r.rig.pump.ProcessPendingEvents(); // the rest of the test's script
             r.rig.clock.AdvanceMs(400);
             r.rig.pump.ProcessPendingEvents();
         }
         states << r.Snapshot();
-        EXPECT_EQ(states, c.states) << c.stopWaiting;
-        EXPECT_EQ(r.changes, c.changes) << c.stopWaiting;
+        EXPECT_EQ(states, c.states) << c.stopWaitingAt;
+        EXPECT_EQ(r.changes, c.changes) << c.stopWaitingAt;
         EXPECT_EQ(r.rig.Tones().size(), c.tones);
         EXPECT_TRUE(r.synchro.ShouldBeNotWaiting);
         EXPECT_FALSE(r.synchro.CurrentlyWaiting);
