@@ -9,6 +9,7 @@
 #include "fmodtone/FmodBeep.h"
 #include "fmodtone/OfflineSpeaker.h"
 #include "fmodtone/engine/SoundEngine.h"
+#include "mods/PortamentoForm.h"
 #include "mods/MotorModModule.h"
 #include "mods/SynchroForm.h"
 #include "platform/QtEventPump.h"
@@ -35,6 +36,7 @@
 #include <QTime>
 
 #include <atomic>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <limits>
@@ -171,9 +173,20 @@ public:
                 return tq::kBadArguments; // the box has named the port and why
             }
         }
+        std::unique_ptr<tq::PortamentoForm> porta;
+        if (o_.portamento) {
+            porta = StartPortamento(form, tones, speaker, switches);
+        }
         const int played = !o_.midiIn.isEmpty() ? PlayMidiInput(form)
                            : o_.songIsMidiFile  ? PlayMidiFile(form)
                                                 : PlaySong(form);
+        if (porta) {
+            // The last glide sounds out its length, then the box is unticked.
+            if (porta->optSoundStops) {
+                WaitWhile([&porta] { return !porta->NeedToStop; });
+            }
+            form.SetUsePortaCheck(false);
+        }
         speaker.Silence();
         formForPump_ = nullptr;
         if (played != tq::kPlayed) {
@@ -299,6 +312,28 @@ private:
             offline_->MixIn(voiceOut_);
             v.SetBeforeChange([this] { offline_->CatchUp(); });
         }
+    }
+
+    // Ticks UsePortaCheck with the glide and sound length of the options.
+    std::unique_ptr<tq::PortamentoForm> StartPortamento(tq::MainForm& form,
+                                                        tq::ToneDispatcher& tones,
+                                                        tq::Speaker& speaker,
+                                                        tq::OutputSwitches& switches) {
+        tq::NamedTimers& timers = render_ ? static_cast<tq::NamedTimers&>(virtualPortaTimers_)
+                                          : qtPortaTimers_;
+        auto porta = std::make_unique<tq::PortamentoForm>(
+            tq::PortamentoForm::Deps{speaker, timers, switches, log_});
+        porta->SetPitchMultipleSlider(static_cast<int>(std::lround(o_.glide * 10000)));
+        if (o_.soundLength == 0) {
+            porta->optSoundAlways_Click();
+        } else {
+            porta->SetSoundLengthSlider(o_.soundLength);
+        }
+        tones.SetPortamentoOutput(porta.get());
+        tq::PortamentoForm* p = porta.get();
+        form.SetUsePortaClicked([p](bool ticked) { p->UsePortaCheck_Click(ticked); });
+        form.SetUsePortaCheck(true);
+        return porta;
     }
 
     void StopVoice() {
@@ -482,6 +517,8 @@ private:
     tq::QtNamedTimers qtVoiceTimers_;
     tq::VirtualNamedTimers virtualVoiceTimers_{virtualClock_, virtualPump_};
     std::unique_ptr<PlayerVoice> voice_;
+    tq::QtNamedTimers qtPortaTimers_;
+    tq::VirtualNamedTimers virtualPortaTimers_{virtualClock_, virtualPump_};
     tq::QtNamedTimers synchroTimers_;
 };
 

@@ -70,6 +70,16 @@ void AddOptions(QCommandLineParser& p) {
         {QStringLiteral("beat"),
          QStringLiteral("Play the beat sound on all beats or on odd beats only (all or odd)."),
          QStringLiteral("all|odd")},
+        {QStringLiteral("portamento"),
+         QStringLiteral("The speaker glides to each tone instead of beeping it.")},
+        {QStringLiteral("glide"),
+         QStringLiteral("The glide's part of the way covered per 30 ms tone, 0.005 to 1.8 "
+                        "(default 1.2, which overshoots and settles)."),
+         n, QStringLiteral("1.2")},
+        {QStringLiteral("sound-length"),
+         QStringLiteral("How long the glide sounds after each tone starts, 50 to 1000 ms, or "
+                        "always (default 250)."),
+         QStringLiteral("MS|always"), QStringLiteral("250")},
         {QStringLiteral("motor"),
          QStringLiteral("Play on the motor-speed mod instead of the speaker, through the serial "
                         "port TONQUILL_SERIAL_PORT names (or the first one).")},
@@ -198,7 +208,22 @@ QString ReadSoundMods(const QCommandLineParser& p, PlayerOptions& o) {
     if (!o.beat.isEmpty() && (o.songIsMidiFile || !o.midiIn.isEmpty())) {
         return QStringLiteral("--beat follows the beats of a song file, not MIDI");
     }
-    return QString();
+    o.portamento = p.isSet(QStringLiteral("portamento"));
+    if ((p.isSet(QStringLiteral("glide")) || p.isSet(QStringLiteral("sound-length"))) &&
+        !o.portamento) {
+        return QStringLiteral("--glide and --sound-length are the glide's: give --portamento too");
+    }
+    bool isNumber = false;
+    o.glide = p.value(QStringLiteral("glide")).toDouble(&isNumber);
+    if (!isNumber || o.glide < 0.005 || o.glide > 1.8) {
+        return QStringLiteral("--glide: '%1' is not a number from 0.005 to 1.8")
+            .arg(p.value(QStringLiteral("glide")));
+    }
+    if (p.value(QStringLiteral("sound-length")) == QLatin1String("always")) {
+        o.soundLength = 0;
+        return QString();
+    }
+    return ReadNumber(p, QStringLiteral("sound-length"), 50, 1000, o.soundLength);
 }
 
 // What is wrong with the arguments, or an empty text.

@@ -37,6 +37,11 @@ struct PlayerOptions {
     char vowel = 'A';
     // The beat sound on every beat ("all") or on odd beats ("odd"); empty: off.
     QString beat;
+    // The portamento glide, with its speed of pitch change and its sound length in ms
+    // (0: always sounding).
+    bool portamento = false;
+    double glide = 1.2;
+    int soundLength = 250;
     // The motor-speed mod on the serial port, with the motor octave slider's value.
     bool motor = false;
     int motorOctave = 2;

@@ -95,6 +95,13 @@ Program::Program(const QString& folder) : folder_(folder), log_(folder) {
     form_->SetMIDIToNoteString([this](int note) { return midiIn_->MIDIToNoteString(note); });
     bendTimers_.SetTickHandler([this](const QString&) { form_->BendTimer_Timer(); });
     bendTimers_.Add(QStringLiteral("BendTimer"), 15, true);
+    portamento_ = std::make_unique<PortamentoForm>(
+        PortamentoForm::Deps{*speaker_.speaker, portaTimers_, switches_, log_});
+    portamentoWindow_ = std::make_unique<PortamentoWindow>(*portamento_);
+    tones_->SetPortamentoOutput(portamento_.get());
+    form_->SetUsePortaClicked([this](bool ticked) { portamento_->UsePortaCheck_Click(ticked); });
+    QObject::connect(portamento_.get(), &PortamentoForm::UntickRequested, window_.get(),
+                     [this] { form_->SetUsePortaCheck(false); });
     SetUpMotor();
 }
 

@@ -18,6 +18,8 @@
 #include "midiout/MIDIOutForm.h"
 #include "midiout/MIDIOutWindow.h"
 #include "mods/MotorModModule.h"
+#include "mods/PortamentoForm.h"
+#include "mods/PortamentoWindow.h"
 #include "mods/SynchroForm.h"
 #include "mods/SynchroWindow.h"
 #include "platform/Components.h"
@@ -141,6 +143,9 @@ private:
     std::unique_ptr<MIDIFileWindow> midiFileWindow_;
     std::unique_ptr<BeatWindow> beatWindow_;
     QtNamedTimers bendTimers_;
+    QtNamedTimers portaTimers_;
+    std::unique_ptr<PortamentoForm> portamento_;
+    std::unique_ptr<PortamentoWindow> portamentoWindow_;
     bool shutDown_ = false;
     std::function<void(int)> processEnd_;
 };

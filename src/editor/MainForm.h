@@ -102,7 +102,7 @@ public:
     CheckBoxState UseMIDIInCheck;
     CheckBoxState UseMIDIFileCheck;
     CheckBoxState UseSynchroCheck;
-    CheckBoxState UsePortaCheck{false, false, kNotInThisVersion};
+    CheckBoxState UsePortaCheck;
     CheckBoxState UseMotorCheck{false, false, kNotInThisVersion};
     bool MotorOctSliderEnabled = false;
     int MotorOctSlider = 2;
@@ -186,6 +186,11 @@ public:
     void SetUseBeatCheck(bool ticked);
     BeatForm& Beat() { return beat_; }
     void SetUseCircuitBentCheck(bool ticked);
+    // The portamento glide: its window shows while the box is ticked.
+    void SetUsePortaCheck(bool ticked);
+    void SetUsePortaClicked(std::function<void(bool)> clicked) {
+        usePortaClicked_ = std::move(clicked);
+    }
     // BendTimer's tick (15 ms, always running): in circuit-bent mode a burst of 15 random
     // notes of 15 ms, named by the held-note player's MIDIToNoteString.
     void BendTimer_Timer();
@@ -292,6 +297,7 @@ private:
     std::function<void(bool)> useMidiInClicked_;
     std::function<void(bool)> useMidiFileClicked_;
     BeatForm beat_;
+    std::function<void(bool)> usePortaClicked_;
     bool inBend_ = false;
     std::function<QString(int)> midiToNoteString_;
     std::function<double()> random_;

@@ -1,4 +1,4 @@
-// The beat sound and the circuit-bent mode of the main window.
+// The beat sound, the circuit-bent mode and the portamento box of the main window.
 #include "editor/MainForm.h"
 
 #include "core/LogSink.h"
@@ -43,6 +43,13 @@ void MainForm::SetUseBeatCheck(bool ticked) {
 void MainForm::SetUseCircuitBentCheck(bool ticked) {
     SetCheck(UseCircuitBentCheck, "UseCircuitBentCheck", ticked);
     UseCircuitBent = ticked;
+}
+
+void MainForm::SetUsePortaCheck(bool ticked) {
+    SetCheck(UsePortaCheck, "UsePortaCheck", ticked);
+    if (usePortaClicked_) {
+        usePortaClicked_(ticked);
+    }
 }
 
 void MainForm::BendTimer_Timer() {

@@ -11,6 +11,8 @@
 #include "playback/SongLines.h"
 #include "playback/ToneDispatcher.h"
 
+#include <algorithm>
+
 namespace tq {
 
 namespace {
@@ -208,6 +210,7 @@ void Sequencer::SoundAlternating(Run& run) {
     }
     const Decimal4 soundEnd = SecondsFromStart(st.PlayPosition + beepLength);
     while (st.CurrentTickTime + run.margin < soundEnd) {
+        const Decimal4 stepEnd = std::min(st.CurrentTickTime + alternate, soundEnd);
         d_.host.SetBeepLabelVisible(true);
         d_.log.LogText(QStringLiteral("Alternate: "));
         d_.log.LogText(st.AlternatePhase ? QStringLiteral("2") : QStringLiteral("1"), true);
@@ -218,6 +221,9 @@ void Sequencer::SoundAlternating(Run& run) {
         d_.host.SetBeepLabelVisible(false);
         st.AlternatePhase = !st.AlternatePhase;
         wait_.ReadClock();
+        if (!WaitOutEarlyStep(stepEnd)) {
+            break;
+        }
     }
     d_.log.LogIndentDec(QStringLiteral("Alternating section - END"));
 }
@@ -225,6 +231,17 @@ void Sequencer::SoundAlternating(Run& run) {
 bool Sequencer::IsBehind() const {
     const Decimal4 behind = Decimal4::FromRatio(PollingWait::kStepMs, 1000);
     return d_.state.CurrentTickTime > SecondsFromStart(d_.state.PlayPosition) + behind;
+}
+
+bool Sequencer::WaitOutEarlyStep(Decimal4 stepEnd) {
+    // An output that plays on its own (the portamento glide) returns at once; the step's
+    // time is waited with the window alive instead of going round the loop at full speed.
+    const Decimal4 early = Decimal4::FromRatio(1, 1000);
+    if (d_.state.CurrentTickTime + early >= stepEnd) {
+        return true;
+    }
+    d_.log.LogText(QStringLiteral("Tone returned early - waiting for the step's end"));
+    return wait_.Until(stepEnd, Decimal4{}, [this] { return !d_.state.MusicIsPlaying; });
 }
 
 void Sequencer::StopNeverSilentTone(const Run& run) {

@@ -79,6 +79,8 @@ private:
     void SoundAlternating(Run& run);
     // More than a wait step past the start of the next line.
     bool IsBehind() const;
+    // False when Stop was clicked during the wait.
+    bool WaitOutEarlyStep(Decimal4 stepEnd);
     void StopNeverSilentTone(const Run& run);
     void AdvanceDisplay(const Run& run);
     bool WaitForNextLine(Run& run);

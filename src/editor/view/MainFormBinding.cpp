@@ -249,6 +249,7 @@ void MainFormBinding::ConnectSettings() {
     ConnectCheck(w_.UseMIDIFileCheck, [this](bool on) { form_.SetUseMIDIFileCheck(on); });
     ConnectCheck(w_.UseBeatCheck, [this](bool on) { form_.SetUseBeatCheck(on); });
     ConnectCheck(w_.UseCircuitBentCheck, [this](bool on) { form_.SetUseCircuitBentCheck(on); });
+    ConnectCheck(w_.UsePortaCheck, [this](bool on) { form_.SetUsePortaCheck(on); });
     ConnectCheck(w_.UseMotorCheck, [this](bool on) { form_.SetUseMotorCheck(on); });
     connect(w_.MotorOctSlider, &QSlider::valueChanged, this,
             [this](int v) { form_.SetMotorOctSlider(v); });
