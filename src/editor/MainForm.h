@@ -33,7 +33,7 @@ struct CheckBoxState {
 };
 
 // Why a mod box is greyed out.
-inline const QString kNotInThisVersion = QStringLiteral("Not available in this version yet.");
+inline const QString kNoSerialPortYet = QStringLiteral("No serial port has been opened yet.");
 inline const QString kNoAudioOutput =
     QStringLiteral("No audio output could be opened; see the README.");
 
@@ -103,7 +103,8 @@ public:
     CheckBoxState UseMIDIFileCheck;
     CheckBoxState UseSynchroCheck;
     CheckBoxState UsePortaCheck;
-    CheckBoxState UseMotorCheck{false, false, kNotInThisVersion};
+    // Until the start-up finds a serial port it can open.
+    CheckBoxState UseMotorCheck{false, false, kNoSerialPortYet};
     bool MotorOctSliderEnabled = false;
     int MotorOctSlider = 2;
     CheckBoxState UseBeatCheck;
