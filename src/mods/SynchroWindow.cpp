@@ -40,8 +40,12 @@ SynchroWindow::SynchroWindow(SynchroForm& form, QWidget* parent)
     layout->addWidget(Wrapped(t::kIntro, this));
 
     auto* timeFrame = new QGroupBox(t::kTimeFrame, this);
-    auto* grid = new QGridLayout(timeFrame);
-    grid->addWidget(Wrapped(t::kTimeHelp, timeFrame), 0, 0, 1, 6);
+    // The wrapped help stands above the grid: spanning grid columns, it would not get the
+    // height its wrapped lines need.
+    auto* timeColumn = new QVBoxLayout(timeFrame);
+    timeColumn->addWidget(Wrapped(t::kTimeHelp, timeFrame));
+    auto* grid = new QGridLayout;
+    timeColumn->addLayout(grid);
     txtHour = TimeBox("txtHour", timeFrame);
     txtMinute = TimeBox("txtMinute", timeFrame);
     txtSecond = TimeBox("txtSecond", timeFrame);
@@ -81,7 +85,10 @@ SynchroWindow::SynchroWindow(SynchroForm& form, QWidget* parent)
     lblWaiting->setAlignment(Qt::AlignCenter);
     lblWaiting->setAutoFillBackground(true);
     layout->addWidget(lblWaiting);
+    // As tall as the wrapped texts need at this width.
     setFixedWidth(420);
+    setMinimumHeight(layout->totalHeightForWidth(420));
+    resize(420, minimumHeight());
 
     connect(txtHour, &QLineEdit::textEdited, &form_, &SynchroForm::SetTxtHour);
     connect(txtMinute, &QLineEdit::textEdited, &form_, &SynchroForm::SetTxtMinute);
