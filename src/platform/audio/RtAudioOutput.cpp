@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <thread>
 
 namespace tq {
 
@@ -175,6 +176,20 @@ void RtAudioOutput::Close() {
         return;
     }
     Stop();
+    if (gSeriousErrors.load() != errorsAtOpen_) {
+        // A server that shut down has the stream closed by the audio library's own thread;
+        // closing it here as well would race that thread for the same client. Give it time,
+        // and leave a stream it never closed alone rather than hang on a dead server.
+        for (int i = 0; i < 100 && rt_->isStreamOpen(); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        if (rt_->isStreamOpen()) {
+            static_cast<void>(rt_.release());
+            renderer_ = nullptr;
+            apiName_ = "none";
+            return;
+        }
+    }
     try {
         if (rt_->isStreamOpen()) {
             rt_->closeStream();
