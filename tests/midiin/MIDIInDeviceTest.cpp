@@ -36,27 +36,33 @@ TEST(MIDIInDevice, NotesFromAJackPortAreHeldAndCycled) {
     ASSERT_TRUE(midiIn.MIDIInIsOpen());
     EXPECT_EQ(midiIn.DeviceItems(), QStringList({"JACK: keyboard:midi_out"}));
 
-    const auto waitFor = [](const std::function<bool()>& done) {
+    // Sends until the table shows the messages arrived: on a loaded machine the dummy
+    // server may skip the sender's first periods.
+    const auto sendUntil = [&sender](const QList<QByteArray>& messages,
+                                     const std::function<bool()>& done) {
         QElapsedTimer t;
         t.start();
-        while (!done() && t.elapsed() < 3000) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        while (!done() && t.elapsed() < 20000) {
+            sender.Send(messages);
+            QElapsedTimer wait;
+            wait.start();
+            while (!done() && wait.elapsed() < 500) {
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            }
         }
         return done();
     };
-    sender.Send(
-        {QByteArray("\x90\x3C\x64", 3), QByteArray("\x92\x40\x64", 3), QByteArray("\xFE", 1)});
-    ASSERT_TRUE(waitFor([&] { return midiIn.HeldState(64) == 1; }));
-    EXPECT_EQ(midiIn.HeldState(60), 1);
+    ASSERT_TRUE(sendUntil(
+        {QByteArray("\x90\x3C\x64", 3), QByteArray("\x92\x40\x64", 3), QByteArray("\xFE", 1)},
+        [&] { return midiIn.HeldState(60) == 1 && midiIn.HeldState(64) == 1; }));
     // A pressed note is pulsed at once, without waiting for the timer.
     ASSERT_FALSE(rig.Tones().isEmpty());
     EXPECT_TRUE(rig.Tones()[0].startsWith("523@")); // note 60, "C5"
     rig.form.PlayLiveMIDIInput(midiIn);
-    EXPECT_EQ(rig.Tones().filter("659@").size(), 1); // note 64, "E5", took its turn
+    EXPECT_FALSE(rig.Tones().filter("659@").isEmpty()); // note 64, "E5", took its turn
 
-    sender.Send({QByteArray("\x80\x3C\x00", 3), QByteArray("\x92\x40\x00", 3)});
-    ASSERT_TRUE(waitFor([&] { return midiIn.HeldState(64) == 0; }));
-    EXPECT_EQ(midiIn.HeldState(60), 0);
+    ASSERT_TRUE(sendUntil({QByteArray("\x80\x3C\x00", 3), QByteArray("\x92\x40\x00", 3)},
+                          [&] { return midiIn.HeldState(60) == 0 && midiIn.HeldState(64) == 0; }));
     midiIn.UseMIDIInCheck_Click(false);
     EXPECT_FALSE(midiIn.MIDIInIsOpen());
 }
