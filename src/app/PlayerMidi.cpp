@@ -23,10 +23,10 @@ PlayerMidiOut::~PlayerMidiOut() {
 namespace {
 
 // The player is run from where it was built or installed, its components beside it.
-std::unique_ptr<LoadedComponent> LoadBeside(const ComponentSpec& spec, QString* why) {
+std::unique_ptr<LoadedComponent> LoadBeside(const ComponentKind& kind, QString* why) {
     return LoadComponent(QCoreApplication::applicationDirPath() + QLatin1Char('/') +
-                             QLatin1String(spec.fileName),
-                         spec, why);
+                             QLatin1String(kind.fileName),
+                         kind, why);
 }
 
 } // namespace

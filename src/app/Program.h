@@ -89,7 +89,7 @@ private:
     void SetUpMidi();
     // A component installed into the system folder and loaded from there; null when it
     // cannot be had (the user has been told, and the MIDI boxes are unticked).
-    std::unique_ptr<LoadedComponent> InstallAndLoad(const ComponentSpec& spec);
+    std::unique_ptr<LoadedComponent> InstallAndLoad(const ComponentKind& kind);
     MidiIoComponent* MidiIo();
     MidiFileReader* MidiFileComponentReader();
 

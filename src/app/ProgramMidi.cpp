@@ -50,14 +50,14 @@ void Program::SetUpMidi() {
         [this](bool ticked) { midiFile_->UseMIDIFileCheck_Click(ticked); });
 }
 
-std::unique_ptr<LoadedComponent> Program::InstallAndLoad(const ComponentSpec& spec) {
-    const QString fileName = QLatin1String(spec.fileName);
+std::unique_ptr<LoadedComponent> Program::InstallAndLoad(const ComponentKind& kind) {
+    const QString fileName = QLatin1String(kind.fileName);
     if (!installer_->CopyFileToSystem32(fileName)) {
         return nullptr; // said why, and unticked the MIDI boxes
     }
     const QString path = winFolder_ + QStringLiteral("/system32/") + fileName;
     QString why;
-    std::unique_ptr<LoadedComponent> component = LoadComponent(path, spec, &why);
+    std::unique_ptr<LoadedComponent> component = LoadComponent(path, kind, &why);
     if (!component) {
         boxes_.Show(QStringLiteral("Can't load a needed file!"),
                     QStringLiteral("The file '") + fileName + QStringLiteral("' in ") + winFolder_ +

@@ -13,9 +13,9 @@ QString Rejection(const QString& copiedFile) {
     if (!QFileInfo(copiedFile).isFile()) {
         return copiedFile + QStringLiteral(" is not a file");
     }
-    const ComponentSpec* spec = FindComponentSpec(copiedFile);
+    const ComponentKind* kind = FindComponentKind(copiedFile);
     QString why;
-    if (spec != nullptr && !LoadComponent(copiedFile, *spec, &why)) {
+    if (kind != nullptr && !LoadComponent(copiedFile, *kind, &why)) {
         return why;
     }
     return QString();

@@ -6,11 +6,11 @@
 
 namespace tq {
 
-const ComponentSpec* FindComponentSpec(const QString& fileName) {
+const ComponentKind* FindComponentKind(const QString& fileName) {
     const QString name = QFileInfo(fileName).fileName();
-    for (const ComponentSpec* spec : {&kMidiIoComponent, &kMidiFileComponent}) {
-        if (name.compare(QLatin1String(spec->fileName), Qt::CaseInsensitive) == 0) {
-            return spec;
+    for (const ComponentKind* kind : {&kMidiIoComponent, &kMidiFileComponent}) {
+        if (name.compare(QLatin1String(kind->fileName), Qt::CaseInsensitive) == 0) {
+            return kind;
         }
     }
     return nullptr;
@@ -18,7 +18,7 @@ const ComponentSpec* FindComponentSpec(const QString& fileName) {
 
 LoadedComponent::~LoadedComponent() = default;
 
-std::unique_ptr<LoadedComponent> LoadComponent(const QString& path, const ComponentSpec& spec,
+std::unique_ptr<LoadedComponent> LoadComponent(const QString& path, const ComponentKind& kind,
                                                QString* why) {
     const auto fail = [why](const QString& reason) {
         if (why) {
@@ -36,13 +36,13 @@ std::unique_ptr<LoadedComponent> LoadComponent(const QString& path, const Compon
         return fail(QStringLiteral("not a component: ") + loader->errorString());
     }
     const QString iid = meta.value(QStringLiteral("IID")).toString();
-    if (iid != QLatin1String(spec.iid)) {
-        return fail(QStringLiteral("the interface is %1, not %2").arg(iid, spec.iid));
+    if (iid != QLatin1String(kind.iid)) {
+        return fail(QStringLiteral("the interface is %1, not %2").arg(iid, kind.iid));
     }
     const int version =
         meta.value(QStringLiteral("MetaData")).toObject().value(QStringLiteral("Version")).toInt();
-    if (version != spec.version) {
-        return fail(QStringLiteral("version %1, not %2").arg(version).arg(spec.version));
+    if (version != kind.version) {
+        return fail(QStringLiteral("version %1, not %2").arg(version).arg(kind.version));
     }
     QObject* instance = loader->instance();
     if (instance == nullptr) {

@@ -15,18 +15,18 @@ class QPluginLoader;
 namespace tq {
 
 // A component file the program loads at run time: a Qt plugin with a versioned interface.
-struct ComponentSpec {
+struct ComponentKind {
     const char* fileName;
     const char* iid;
     int version;
 };
 
-inline constexpr ComponentSpec kMidiIoComponent{"midiio32.ocx", TQ_MIDIIO_IID, 2};
-inline constexpr ComponentSpec kMidiFileComponent{"midifl32.ocx", TQ_MIDIFILE_IID, 1};
+inline constexpr ComponentKind kMidiIoComponent{"midiio32.ocx", TQ_MIDIIO_IID, 2};
+inline constexpr ComponentKind kMidiFileComponent{"midifl32.ocx", TQ_MIDIFILE_IID, 1};
 
 // The component of this file name (any folder), or nullptr for a file that is not one of
 // ours (such a file is only ever copied).
-const ComponentSpec* FindComponentSpec(const QString& fileName);
+const ComponentKind* FindComponentKind(const QString& fileName);
 
 // A loaded component. The plugin stays loaded while this lives.
 class LoadedComponent {
@@ -36,7 +36,7 @@ public:
     QObject* Instance() const { return instance_; }
 
 private:
-    friend std::unique_ptr<LoadedComponent> LoadComponent(const QString&, const ComponentSpec&,
+    friend std::unique_ptr<LoadedComponent> LoadComponent(const QString&, const ComponentKind&,
                                                           QString*);
     LoadedComponent() = default;
     std::unique_ptr<QPluginLoader> loader_;
@@ -46,7 +46,7 @@ private:
 // Loads the plugin at path and checks that it is the component asked for: its interface
 // id and its version. Null, with the reason, when it is not a plugin, not that component
 // or not that version.
-std::unique_ptr<LoadedComponent> LoadComponent(const QString& path, const ComponentSpec& spec,
+std::unique_ptr<LoadedComponent> LoadComponent(const QString& path, const ComponentKind& kind,
                                                QString* why);
 
 } // namespace tq
