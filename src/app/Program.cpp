@@ -1,6 +1,7 @@
 #include "app/Program.h"
 
 #include "core/TickTime.h"
+#include "diag/DataFolder.h"
 #include "diag/FileExists.h"
 #include "diag/ProcPriority.h"
 #include "fmodtone/EmulatedSpeaker.h"
@@ -57,7 +58,8 @@ void EndProcessNow(int code) {
 
 } // namespace
 
-Program::Program(const QString& folder) : folder_(folder), log_(folder) {
+Program::Program(const QString& folder)
+    : folder_(folder), dataFolder_(DataFolder(folder)), log_(dataFolder_) {
     SpeakerOptions speakerOptions = SpeakerOptions::FromEnvironment();
     speakerOptions.makeEmulated = EmulatedSpeakerMaker(sound_);
     speaker_ = OpenSpeaker(speakerOptions);
@@ -164,7 +166,7 @@ Program::~Program() {
 }
 
 void Program::ShowMarkerFileBoxes() {
-    if (FileExists(folder_ + QStringLiteral("/logenable"), log_)) {
+    if (FileExists(dataFolder_ + QStringLiteral("/logenable"), log_)) {
         log_.SetLogEnabled(true);
         form_->lblDebugVisible = true;
         binding_->RefreshAll();
@@ -185,9 +187,12 @@ void Program::ShowMarkerFileBoxes() {
     }
     log_.LogText(QStringLiteral("[PROGRAM STARTED]"));
     log_.LogText(QStringLiteral("App.Path = ") + folder_);
+    if (dataFolder_ != folder_) {
+        log_.LogText(QStringLiteral("Marker files and logs are in ") + dataFolder_);
+    }
     log_.LogText(QStringLiteral("Version info: ") + kVersion);
     log_.LogText(QStringLiteral("WinFolder is ") + Quoted(winFolder_));
-    if (FileExists(folder_ + QStringLiteral("/tonecode.txt"), log_)) {
+    if (FileExists(dataFolder_ + QStringLiteral("/tonecode.txt"), log_)) {
         log_.SetUseWriteCode(true);
         boxes_.Show(
             QStringLiteral("Writing of tone/silence code is enabled"),

@@ -94,6 +94,9 @@ private:
     MidiFileReader* MidiFileComponentReader();
 
     QString folder_;
+    // The marker files and logs: the program folder, or the per-user data folder when the
+    // program folder cannot be written to (an installed copy).
+    QString dataFolder_;
     DebugLog log_;
     SteadyClock clock_;
     QtEventPump pump_;

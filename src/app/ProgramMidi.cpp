@@ -12,6 +12,7 @@ void Program::SetUpMidi() {
     installer_ = std::make_unique<ComponentInstaller>(
         log_, boxes_, sleep_, clipboard_, launcher_, folder_, winFolder_,
         folder_ + QLatin1Char('/') + kRegisterProgramName);
+    installer_->SetMarkerFolder(dataFolder_);
     installer_->SetUntickMIDIBoxes([this] { form_->UntickMIDIBoxes(); });
 
     midiOut_ = std::make_unique<MIDIOutForm>(

@@ -2,6 +2,7 @@
 
 #include "core/LogSink.h"
 #include "core/NonLockingSleep.h"
+#include "diag/DataFolder.h"
 #include "diag/FileExists.h"
 #include "platform/Clipboard.h"
 #include "platform/MessageBoxes.h"
@@ -23,10 +24,14 @@ QString Quoted(const QString& s) {
 
 } // namespace
 
-QString CantSeeFileMessage(const QString& fileName, const QString& winFolder) {
-    return QStringLiteral("The first time you use this feature with this program, \r\n"
-                          "the program needs '") +
-           fileName +
+QString CantSeeFileMessage(const QString& fileName, const QString& winFolder,
+                           bool withoutFirstLine) {
+    // The fixer's message is cut to begin with a capital T before the old second line.
+    const QString opening = withoutFirstLine
+                                ? QStringLiteral("T")
+                                : QStringLiteral("The first time you use this feature with this "
+                                                 "program, \r\n");
+    return opening + QStringLiteral("the program needs '") + fileName +
            QStringLiteral("' to be in the same folder as itself. \r\n"
                           "It will then copy that file to ") +
            winFolder +
@@ -65,16 +70,7 @@ ComponentInstaller::ComponentInstaller(LogSink& log, MessageBoxes& boxes, NonLoc
 
 QString ComponentInstaller::WinFolder(const QProcessEnvironment& env) {
     const QString windir = env.value(QStringLiteral("windir"));
-    if (!windir.isEmpty()) {
-        return windir;
-    }
-    // A relative XDG_DATA_HOME is invalid and ignored, as the XDG base directories say.
-    QString data = env.value(QStringLiteral("XDG_DATA_HOME"));
-    if (data.isEmpty() || QDir::isRelativePath(data)) {
-        const QString home = env.value(QStringLiteral("HOME"));
-        data = (home.isEmpty() ? QDir::homePath() : home) + QStringLiteral("/.local/share");
-    }
-    return data + QStringLiteral("/tonquill");
+    return windir.isEmpty() ? UserDataFolder(env) : windir;
 }
 
 bool ComponentInstaller::CopyFileToSystem32(const QString& fileName) {
@@ -84,13 +80,16 @@ bool ComponentInstaller::CopyFileToSystem32(const QString& fileName) {
                       QStringLiteral(") - START"));
     log_.LogText(QStringLiteral("SourceFile = ") + sourceFile);
     log_.LogText(QStringLiteral("DestFile = ") + destFile);
+    if (variant_.replaceOtherSize) {
+        MoveAsideOtherSize(sourceFile, destFile);
+    }
     bool result = true;
     if (!FileExists(destFile, log_)) {
         if (!FileExists(sourceFile, log_)) {
             log_.LogText(QStringLiteral("SourceFile DOES NOT EXIST!"));
             boxes_.Show(QStringLiteral("Can't see a needed file!"),
-                        CantSeeFileMessage(fileName, winFolder_), MsgButtons::Ok,
-                        MsgIcon::Critical);
+                        CantSeeFileMessage(fileName, winFolder_, variant_.shortCantSeeMessage),
+                        MsgButtons::Ok, MsgIcon::Critical);
             clipboard_.SetText(kDownloadPage);
             UntickMIDIBoxes();
             result = false;
@@ -106,13 +105,28 @@ bool ComponentInstaller::CopyFileToSystem32(const QString& fileName) {
     return result;
 }
 
+void ComponentInstaller::MoveAsideOtherSize(const QString& sourceFile, const QString& destFile) {
+    if (!FileExists(destFile, log_) || !FileExists(sourceFile, log_) ||
+        QFileInfo(destFile).size() == QFileInfo(sourceFile).size()) {
+        return;
+    }
+    // An "orig" copy from an earlier run is the user's real original: never overwrite it.
+    QString aside = destFile + QStringLiteral("orig");
+    for (int n = 1; QFileInfo::exists(aside); ++n) {
+        aside = destFile + QStringLiteral("orig") + QString::number(n);
+    }
+    // A refused rename is ignored: the copy below then finds the file present.
+    QFile::rename(destFile, aside);
+}
+
 // False when a step failed; whatever it had placed is gone again then.
 bool ComponentInstaller::CopyAndRegister(const QString& sourceFile, const QString& destFile) {
     log_.LogText(QStringLiteral("FileCopy ") + sourceFile + QLatin1Char(',') + destFile);
     if (!CopyInto(sourceFile, destFile)) {
         return false;
     }
-    const QString markerFile = programFolder_ + QStringLiteral("/NOTYETDONE.txt");
+    const QString markerFile = (markerFolder_.isEmpty() ? programFolder_ : markerFolder_) +
+                               QStringLiteral("/NOTYETDONE.txt");
     log_.LogText(QStringLiteral("Creating NotYetDoneFile = ") + markerFile);
     if (!CreateMarker(markerFile)) {
         QFile::remove(destFile);
@@ -149,6 +163,7 @@ bool ComponentInstaller::CopyInto(const QString& sourceFile, const QString& dest
 }
 
 bool ComponentInstaller::CreateMarker(const QString& markerFile) {
+    QDir().mkpath(QFileInfo(markerFile).path());
     QFile marker(markerFile);
     if (!marker.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         log_.LogText(QStringLiteral("Can't create NotYetDoneFile: ") + marker.errorString());

@@ -19,9 +19,20 @@ inline const QString kDownloadPage = QStringLiteral("https://tonquill.example.or
 inline const QString kRegisterProgramName = QStringLiteral("tonquill-register");
 
 // The two failure messages of the installer: the component is in neither folder, and the
-// copy (or its registration) did not leave it in the system folder.
-QString CantSeeFileMessage(const QString& fileName, const QString& winFolder);
+// copy (or its registration) did not leave it in the system folder. The fixer's can't-see
+// message leaves out the first line, which speaks of a feature being used.
+QString CantSeeFileMessage(const QString& fileName, const QString& winFolder,
+                           bool withoutFirstLine = false);
 QString CopyFailedMessage(const QString& fileName, const QString& winFolder);
+
+// How the fixer's copy-and-register differs from the main program's.
+struct InstallerVariant {
+    // A system copy whose size differs from ours is renamed with "orig" appended (an earlier
+    // "orig" copy is kept: the new one gets "orig1", "orig2", ...) and ours takes its place.
+    // A system copy of the same size is left alone, whatever it holds.
+    bool replaceOtherSize = false;
+    bool shortCantSeeMessage = false;
+};
 
 // Makes sure a component file lies in the system folder, WinFolder/system32: when it is
 // missing there it is copied from the program folder and checked by the registration
@@ -36,6 +47,11 @@ public:
     static QString
     WinFolder(const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment());
 
+    // The folder of the marker file when it is not the program folder: an installed copy
+    // cannot write there.
+    void SetMarkerFolder(QString folder) { markerFolder_ = std::move(folder); }
+    void SetVariant(InstallerVariant variant) { variant_ = variant; }
+
     // Unticks the main window's MIDI boxes when a component cannot be had.
     void SetUntickMIDIBoxes(std::function<void()> untick) { untickMIDIBoxes_ = std::move(untick); }
 
@@ -44,6 +60,7 @@ public:
     bool CopyFileToSystem32(const QString& fileName);
 
 private:
+    void MoveAsideOtherSize(const QString& sourceFile, const QString& destFile);
     bool CopyAndRegister(const QString& sourceFile, const QString& destFile);
     bool CopyInto(const QString& sourceFile, const QString& destFile);
     bool CreateMarker(const QString& markerFile);
@@ -58,6 +75,8 @@ private:
     QString programFolder_;
     QString winFolder_;
     QString registerProgram_;
+    QString markerFolder_;
+    InstallerVariant variant_;
     std::function<void()> untickMIDIBoxes_;
 };
 

@@ -1,0 +1,86 @@
+// mendalot [--batch]: copies the component files of a Tonquill copy that needs them from this
+// folder into the system folder and registers them. With --batch there is no window: each
+// message becomes a line on stderr, answered OK.
+#include "core/NonLockingSleep.h"
+#include "diag/DataFolder.h"
+#include "fixer/FixForm.h"
+#include "fixer/FixWindow.h"
+#include "platform/Clipboard.h"
+#include "platform/QtClipboard.h"
+#include "platform/QtEventPump.h"
+#include "platform/QtMessageBoxes.h"
+#include "platform/QtProcessLauncher.h"
+#include "platform/SteadyClock.h"
+#include "platform/StreamMessageBoxes.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+constexpr int kBadArguments = 2;
+
+// Without a screen there is no clipboard: the address is in the message line anyway.
+class NoClipboard final : public tq::Clipboard {
+public:
+    void SetText(const QString&) override {}
+};
+
+struct Services {
+    tq::SteadyClock clock;
+    tq::QtEventPump pump;
+    tq::NonLockingSleep sleep{clock, pump};
+    tq::QtProcessLauncher launcher;
+};
+
+tq::FixForm::Deps MakeDeps(Services& s, tq::MessageBoxes& boxes, tq::Clipboard& clipboard) {
+    const QString folder = QCoreApplication::applicationDirPath();
+    return {boxes, s.sleep, clipboard, s.launcher, folder, tq::DataFolder(folder)};
+}
+
+int RunBatch(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    Services s;
+    tq::StreamMessageBoxes boxes;
+    NoClipboard clipboard;
+    tq::FixForm form(MakeDeps(s, boxes, clipboard));
+    return form.Form_Load();
+}
+
+int RunWindow(int argc, char** argv) {
+    QApplication app(argc, argv);
+    Services s;
+    tq::QtMessageBoxes boxes;
+    tq::QtClipboard clipboard;
+    tq::FixForm form(MakeDeps(s, boxes, clipboard));
+    tq::FixWindow window(form);
+    boxes.SetParent(&window);
+    window.show();
+    window.repaint();
+    QCoreApplication::processEvents();
+    return form.Form_Load();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    bool batch = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--batch") == 0) {
+            batch = true;
+        } else {
+            const bool help = std::strcmp(argv[i], "--help") == 0;
+            std::fputs("usage: mendalot [--batch]\n"
+                       "Copies the component files in its own folder into the system folder\n"
+                       "($windir/system32, or ~/.local/share/tonquill/system32) and registers "
+                       "them.\n  --batch  no window: messages go to stderr, answered OK\n",
+                       help ? stdout : stderr);
+            return help ? 0 : kBadArguments;
+        }
+    }
+    return batch ? RunBatch(argc, argv) : RunWindow(argc, argv);
+}
