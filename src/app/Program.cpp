@@ -29,26 +29,31 @@ class RatioSlider final : public RatioSliderAccess {
 public:
     explicit RatioSlider(MainForm& form) : form_(form) {}
     int Value() override { return form_.NoteSilenceRatioSlider; }
-    void SetValueAndRunHandler(int value) override { form_.SetNoteSilenceRatio(value); }
+    // Moved by the user's click in the options window: an undo step of the song.
+    void SetValueAndRunHandler(int value) override {
+        form_.UserChange(SettingKind::NoteSilenceRatio,
+                         [this, value] { form_.SetNoteSilenceRatio(value); });
+    }
 
 private:
     MainForm& form_;
 };
 
-// Sees the main window's close before the window does.
+// Sees the main window's close before the window does; onClose false keeps it open.
 class CloseWatcher final : public QObject {
 public:
-    CloseWatcher(QObject* parent, std::function<void()> onClose)
+    CloseWatcher(QObject* parent, std::function<bool()> onClose)
         : QObject(parent), onClose_(std::move(onClose)) {}
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == parent() && event->type() == QEvent::Close) {
-            onClose_();
+        if (watched == parent() && event->type() == QEvent::Close && !onClose_()) {
+            event->ignore();
+            return true;
         }
         return false;
     }
 
 private:
-    std::function<void()> onClose_;
+    std::function<bool()> onClose_;
 };
 
 void EndProcessNow(int code) {
@@ -70,7 +75,8 @@ Program::Program(const QString& folder)
     processEnd_ = EndProcessNow;
     // The settings windows, the Save/Load window (which leaves the main window disabled
     // but closable) or a play running in a handler would otherwise outlive the window.
-    window_->installEventFilter(new CloseWatcher(window_.get(), [this] { MainWindowClosed(); }));
+    window_->installEventFilter(
+        new CloseWatcher(window_.get(), [this] { return MainWindowClosed(); }));
     boxes_.SetParent(window_.get());
     dialogs_.SetParent(window_.get());
 
@@ -105,6 +111,13 @@ Program::Program(const QString& folder)
     QObject::connect(portamento_.get(), &PortamentoForm::UntickRequested, window_.get(),
                      [this] { form_->SetUsePortaCheck(false); });
     SetUpMotor();
+    SetUpEditing();
+}
+
+void Program::SetUpEditing() {
+    form_->SetClipboard(&clipboard_);
+    form_->SetSaveSong([this] { saveLoad_->Songs().SaveMusic(); });
+    saveLoad_->SetBeforeLoad([this] { return form_->AskToSaveChanges(); });
 }
 
 void Program::SetUpMotor() {
@@ -287,9 +300,17 @@ void Program::ProbeSerialPort() {
     form_->EnableMotorControls();
 }
 
-void Program::MainWindowClosed() {
+bool Program::MainWindowClosed() {
+    if (form_->IsModified()) {
+        // A song playing under the question would stand still until it is answered.
+        form_->StopPlayButton_Click();
+        if (!form_->AskToSaveChanges()) {
+            return false;
+        }
+    }
     ShutDown();
     processEnd_(0);
+    return true;
 }
 
 void Program::ShutDown() {

@@ -85,7 +85,10 @@ private:
     void SetUpSoundcardBeep();
     void SetUpVoice();
     void SetUpSynchro();
-    void MainWindowClosed();
+    // Undo, the clipboard and the question about unsaved changes before a load.
+    void SetUpEditing();
+    // False when the user keeps the window open, to save unsaved changes first.
+    bool MainWindowClosed();
     void SetUpMidi();
     // A component installed into the system folder and loaded from there; null when it
     // cannot be had (the user has been told, and the MIDI boxes are unticked).

@@ -17,6 +17,8 @@ MainForm::MainForm(Deps deps, QObject* parent)
                   }}) {
     list_.SetEditObserver([this](int line) { position_.Sums().InvalidateFrom(line); });
     position_.SetLabelsChanged([this] { emit PositionChanged(); });
+    connect(&history_, &QUndoStack::cleanChanged, this,
+            [this](bool clean) { emit ModifiedChanged(!clean); });
 }
 
 MainForm::~MainForm() = default;

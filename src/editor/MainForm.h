@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/MusicList.h"
+#include "editor/SongSettings.h"
 #include "playback/BeatSound.h"
 #include "playback/HeldNoteSource.h"
 #include "playback/Metronome.h"
@@ -10,6 +11,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QUndoStack>
 
 #include <array>
 #include <cstdint>
@@ -18,9 +20,11 @@
 
 namespace tq {
 
+class Clipboard;
 class LogSink;
 class MessageBoxes;
 class NonLockingSleep;
+class SongTarget;
 class ToneDispatcher;
 struct OutputSwitches;
 
@@ -258,6 +262,36 @@ public:
     // Shows the current position in the labels (after editing).
     void ShowEditPosition();
 
+    // --- Undo, lines through the clipboard, unsaved changes ---
+    // Every change to the list and to the song's settings is one step of this history.
+    // Loading a song starts it afresh; its clean state is the song as last read or written.
+    QUndoStack& History() { return history_; }
+    bool IsModified() const { return !history_.isClean(); }
+    // A user's change of the song's settings (typing, a slider, a box): runs it and records
+    // what it changed as one step. Code that sets a control directly records nothing.
+    void UserChange(SettingKind kind, const std::function<void()>& change);
+    void SetClipboard(Clipboard* clipboard) { clipboard_ = clipboard; }
+    // The selected line and the range Shift extends from it, as song-file music lines.
+    void CutLines();
+    void CopyLines();
+    // Inserts the clipboard's lines where a note would go; refuses text that is not
+    // music lines, with a message, and changes nothing then.
+    void PasteLines();
+    // After the question about unsaved changes: the list emptied, as one step.
+    void ClearList();
+    // Replaces the song through the reader's calls (a whole list, settings) as one step,
+    // "Import NAME".
+    void ImportSong(const QString& name, const std::function<void(SongTarget&)>& apply);
+    // While the song differs from its file, asks "Save changes to NAME?". True when the
+    // caller may go on: nothing to save, saved, or discarded.
+    bool AskToSaveChanges();
+    // Saves the song the way the Save button does (its dialog may be cancelled).
+    void SetSaveSong(std::function<void()> save) { saveSong_ = std::move(save); }
+    void SongLoaded(const QString& path);
+    void SongSaved(const QString& path);
+    // The song's file name, "Untitled" before it has one.
+    QString SongName() const;
+
     // SequencerHost
     void SetControlsForPlaying(bool playing) override;
     void SetBeepLabelVisible(bool visible) override;
@@ -271,6 +305,8 @@ public:
 signals:
     void ControlChanged(const QString& name);
     void PositionChanged();
+    // The song came to differ from its file, or to match it again.
+    void ModifiedChanged(bool modified);
 
 private:
     bool LineIsSelected() const { return list_.HasSelectedLine(); }
@@ -279,6 +315,10 @@ private:
     void SetModCheck(bool dotted, bool ticked);
     int InsertPointForNewNote();
     void SelectAfterAdding(int insertPoint);
+    void Record(QUndoCommand* command) { history_.push(command); }
+    // Records a line's new cells as one step; when nothing changes, only selects.
+    void ReplaceLine(int index, const MusicLine& line, const QString& text,
+                     std::function<void()> select = {});
     void StopPlaying() { sequencer_.StopPlayButton_Click(); }
 
     Deps d_;
@@ -305,6 +345,11 @@ private:
     std::mt19937 generator_{std::random_device{}()};
     std::uniform_real_distribution<double> uniform_{0.0, 1.0};
     std::function<bool(bool)> useMotorClicked_;
+    QUndoStack history_;
+    int userChangeDepth_ = 0;
+    Clipboard* clipboard_ = nullptr;
+    std::function<void()> saveSong_;
+    QString songPath_;
 };
 
 } // namespace tq

@@ -5,6 +5,7 @@
 #include "core/NoteFrequencies.h"
 #include "core/NoteLengths.h"
 #include "core/Rounding.h"
+#include "editor/EditCommands.h"
 #include "playback/ToneDispatcher.h"
 
 #include <algorithm>
@@ -145,32 +146,44 @@ void MainForm::AddNote(int noteNumber, int octave, int lengthIndex) {
     const QString modText = ModDottedCheck.Checked    ? QStringLiteral("Dot")
                             : ModTripletCheck.Checked ? QStringLiteral("Tri")
                                                       : QString();
+    // The line is made whole first and then goes in as one undo step.
+    MusicLine line;
     if (replace) {
         log.LogText(QStringLiteral("REPLACING (doing nothing here)..."));
+        line = list_.Line(insertPoint);
     } else {
         log.LogText(QStringLiteral("INSERTING (creating list item)..."));
-        list_.InsertLine(insertPoint, MusicLine{lengthText, {}, {}, modText});
+        line = MusicLine{lengthText, {}, {}, modText};
     }
 
     log.LogText(QStringLiteral("Setting note's text..."));
-    if (noteLetter != QLatin1String("-")) {
+    const bool silent = noteLetter == QLatin1String("-");
+    if (!silent) {
         log.LogText(QStringLiteral("It's not meant to be silent - setting text for "));
         log.LogText(AddNote1Option ? QStringLiteral("NOTE1.") : QStringLiteral("NOTE2."), true);
-        list_.SetCell(insertPoint, AddNote1Option ? MusicList::Note1Column : MusicList::Note2Column,
-                      noteLetter + QString::number(octave));
+        (AddNote1Option ? line.Note1 : line.Note2) = noteLetter + QString::number(octave);
     } else {
         log.LogText(QStringLiteral("It's meant to be silent."));
     }
 
     if (NoteLengthReplaceCheck.Checked) {
         log.LogText(QStringLiteral("Also changing main text (i.e. Length)..."));
-        list_.SetCell(insertPoint, MusicList::LengthColumn, lengthText);
+        line.Length = lengthText;
         log.LogText(ModDottedCheck.Checked    ? QStringLiteral("Modifier: Dotted")
                     : ModTripletCheck.Checked ? QStringLiteral("Modifier: Triplet")
                                               : QStringLiteral("Modifier: None"));
-        list_.SetCell(insertPoint, MusicList::ModColumn, modText);
+        line.Mod = modText;
     }
-    SelectAfterAdding(insertPoint);
+    auto select = [this, insertPoint] { SelectAfterAdding(insertPoint); };
+    if (replace) {
+        ReplaceLine(insertPoint, line, QStringLiteral("Replace line %1").arg(insertPoint), select);
+    } else {
+        Record(new InsertLinesCommand(
+            *this,
+            (silent ? QStringLiteral("Insert blank line %1") : QStringLiteral("Insert line %1"))
+                .arg(insertPoint),
+            insertPoint, {line}, select));
+    }
     log.LogIndentDec(QStringLiteral("AddNote() - END"));
 }
 
@@ -190,15 +203,32 @@ void MainForm::MainList_ItemClick(int index) {
     sequencer_.PlayMusic(index, index, true);
 }
 
+void MainForm::ReplaceLine(int index, const MusicLine& line, const QString& text,
+                           std::function<void()> select) {
+    if (line == list_.Line(index)) {
+        if (select) {
+            select();
+        }
+        return;
+    }
+    Record(new ReplaceLineCommand(*this, text, index, line, std::move(select)));
+}
+
 void MainForm::ClearNote1Button_Click() {
     if (LineIsSelected()) {
-        list_.SetCell(list_.GetSelectedIndex(), MusicList::Note1Column, QString());
+        const int index = list_.GetSelectedIndex();
+        MusicLine line = list_.Line(index);
+        line.Note1.clear();
+        ReplaceLine(index, line, QStringLiteral("Clear Note 1 of line %1").arg(index));
     }
 }
 
 void MainForm::ClearNote2Button_Click() {
     if (LineIsSelected()) {
-        list_.SetCell(list_.GetSelectedIndex(), MusicList::Note2Column, QString());
+        const int index = list_.GetSelectedIndex();
+        MusicLine line = list_.Line(index);
+        line.Note2.clear();
+        ReplaceLine(index, line, QStringLiteral("Clear Note 2 of line %1").arg(index));
     }
 }
 
@@ -207,10 +237,12 @@ void MainForm::Command1_Click() {
         return;
     }
     const int index = list_.GetSelectedIndex();
-    list_.RemoveLine(index);
-    if (list_.DoesIndexExist(index)) {
-        list_.SelectLine(index);
-    }
+    Record(new RemoveLinesCommand(*this, QStringLiteral("Erase line %1").arg(index), {index, index},
+                                  [this, index] {
+                                      if (list_.DoesIndexExist(index)) {
+                                          list_.SelectLine(index);
+                                      }
+                                  }));
     ShowEditPosition();
 }
 
@@ -265,9 +297,10 @@ void MainForm::SetModCheck(bool dotted, bool ticked) {
         modGuard_ = false;
     }
     if (LineIsSelected()) {
-        list_.SetCell(list_.GetSelectedIndex(), MusicList::ModColumn,
-                      ticked ? (dotted ? QStringLiteral("Dot") : QStringLiteral("Tri"))
-                             : QString());
+        const int index = list_.GetSelectedIndex();
+        MusicLine line = list_.Line(index);
+        line.Mod = ticked ? (dotted ? QStringLiteral("Dot") : QStringLiteral("Tri")) : QString();
+        ReplaceLine(index, line, QStringLiteral("Mod change on line %1").arg(index));
     }
 }
 

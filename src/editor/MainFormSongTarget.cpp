@@ -144,5 +144,11 @@ void MainFormSongTarget::AppendLines(std::vector<MusicLine> lines) {
 void MainFormSongTarget::StopPlaying() {
     form_.StopPlayButton_Click();
 }
+void MainFormSongTarget::SongLoaded(const QString& path) {
+    form_.SongLoaded(path);
+}
+void MainFormSongTarget::SongSaved(const QString& path) {
+    form_.SongSaved(path);
+}
 
 } // namespace tq

@@ -40,6 +40,8 @@ public:
     void ClearLines() override;
     void AppendLines(std::vector<MusicLine> lines) override;
     void StopPlaying() override;
+    void SongLoaded(const QString& path) override;
+    void SongSaved(const QString& path) override;
 
 private:
     const CheckBoxState& Box(SongCheck box) const;

@@ -24,6 +24,7 @@ void MusicList::SelectLine(int index) {
     }
     current_ = index;
     selected_ = true;
+    rangeEnd_ = 0;
     emit SelectionChanged(current_, selected_);
     emit ScrollTo(index);
 }
@@ -31,8 +32,42 @@ void MusicList::SelectLine(int index) {
 void MusicList::DeselectSelected() {
     if (current_ != -1 && selected_) {
         selected_ = false;
+        rangeEnd_ = 0;
         emit SelectionChanged(current_, selected_);
     }
+}
+
+void MusicList::RestoreSelection(Selection selection) {
+    current_ = DoesIndexExist(selection.Current) ? selection.Current : -1;
+    selected_ = current_ != -1 && selection.Selected;
+    rangeEnd_ = 0;
+    emit SelectionChanged(current_, selected_);
+    if (current_ != -1) {
+        emit ScrollTo(current_);
+    }
+}
+
+void MusicList::ExtendRangeTo(int index) {
+    if (!HasSelectedLine() || LineCount() == 0) {
+        return;
+    }
+    rangeEnd_ = std::clamp(index, 1, LineCount());
+    emit SelectionChanged(current_, selected_);
+    emit ScrollTo(rangeEnd_);
+}
+
+MusicList::Range MusicList::SelectedRange() const {
+    if (!HasSelectedLine()) {
+        return {};
+    }
+    const int end = RangeEnd();
+    return {std::min(current_, end), std::max(current_, end)};
+}
+
+bool MusicList::DropRange() {
+    const bool had = rangeEnd_ != 0;
+    rangeEnd_ = 0;
+    return had;
 }
 
 const QString& MusicList::Cell(const MusicLine& line, Column column) {
@@ -54,8 +89,11 @@ void MusicList::InsertLine(int index, const MusicLine& line) {
     beginInsertRows({}, index - 1, index - 1);
     lines_.insert(lines_.begin() + (index - 1), line);
     endInsertRows();
+    const bool hadRange = DropRange();
     if (current_ >= index) {
         ++current_;
+    }
+    if (current_ >= index || hadRange) {
         emit SelectionChanged(current_, selected_);
     }
     Edited(index);
@@ -92,12 +130,13 @@ void MusicList::RemoveLine(int index) {
     beginRemoveRows({}, index - 1, index - 1);
     lines_.erase(lines_.begin() + (index - 1));
     endRemoveRows();
+    const bool hadRange = DropRange();
     if (current_ == index) {
         current_ = -1;
         selected_ = false;
         emit SelectionChanged(current_, selected_);
-    } else if (current_ > index) {
-        --current_;
+    } else if (current_ > index || hadRange) {
+        current_ -= current_ > index ? 1 : 0;
         emit SelectionChanged(current_, selected_);
     }
     Edited(index);
@@ -109,6 +148,7 @@ void MusicList::ClearLines() {
     endResetModel();
     current_ = -1;
     selected_ = false;
+    rangeEnd_ = 0;
     emit SelectionChanged(current_, selected_);
     Edited(1);
 }
@@ -127,6 +167,53 @@ void MusicList::AppendLines(std::vector<MusicLine> lines) {
     }
     endInsertRows();
     Edited(first);
+}
+
+void MusicList::InsertLines(int index, std::vector<MusicLine> lines) {
+    if (lines.empty()) {
+        return;
+    }
+    index = std::clamp(index, 1, LineCount() + 1);
+    const int count = static_cast<int>(lines.size());
+    beginInsertRows({}, index - 1, index - 1 + count - 1);
+    lines_.insert(lines_.begin() + (index - 1), std::make_move_iterator(lines.begin()),
+                  std::make_move_iterator(lines.end()));
+    endInsertRows();
+    DropRange();
+    if (current_ >= index) {
+        current_ += count;
+    }
+    emit SelectionChanged(current_, selected_);
+    Edited(index);
+}
+
+void MusicList::RemoveLines(int index, int count) {
+    count = std::min(count, LineCount() - index + 1);
+    if (!DoesIndexExist(index) || count <= 0) {
+        return;
+    }
+    const int last = index + count - 1;
+    beginRemoveRows({}, index - 1, last - 1);
+    lines_.erase(lines_.begin() + (index - 1), lines_.begin() + last);
+    endRemoveRows();
+    DropRange();
+    if (current_ >= index && current_ <= last) {
+        current_ = -1;
+        selected_ = false;
+    } else if (current_ > last) {
+        current_ -= count;
+    }
+    emit SelectionChanged(current_, selected_);
+    Edited(index);
+}
+
+std::vector<MusicLine> MusicList::Lines(Range range) const {
+    range.First = std::max(range.First, 1);
+    range.Last = std::min(range.Last, LineCount());
+    if (range.Count() <= 0) {
+        return {};
+    }
+    return {lines_.begin() + (range.First - 1), lines_.begin() + range.Last};
 }
 
 void MusicList::Edited(int index) {

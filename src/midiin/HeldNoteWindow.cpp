@@ -40,6 +40,10 @@ uint8_t HeldNoteWindow::HeldState(int note) const {
 }
 
 QString HeldNoteWindow::MIDIToNoteString(int note) const {
+    return NoteStringOfMIDI(note);
+}
+
+QString HeldNoteWindow::NoteStringOfMIDI(int note) {
     return NoteNumToLetter(note % 12) + QString::number(note / 12);
 }
 

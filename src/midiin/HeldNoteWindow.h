@@ -37,6 +37,8 @@ public:
 
     void AllNotesOff();
     static int NoteToMIDI(int noteIndex, int octave) { return octave * 12 + noteIndex; }
+    // A MIDI note number as the note string it plays (60 is "C5").
+    static QString NoteStringOfMIDI(int note);
     // A Note On on a listened channel holds a note that is not held; a Note Off (or a
     // Note On of velocity 0) on a listened channel releases it. Nothing else counts.
     void NoteMessage(int status, int note, int velocity);

@@ -189,7 +189,7 @@ void MIDIOutForm::SelectInstrument(int index) {
 
 void MIDIOutForm::MIDINoteOn(int midiNote) {
     d_.log.LogText(QStringLiteral("MIDINoteOn(%1)").arg(midiNote));
-    Send(kNoteOn + channel_, midiNote, 96);
+    Send(kNoteOn + channel_, midiNote, kNoteOnVelocity);
 }
 
 void MIDIOutForm::MIDINoteOff(int midiNote, int midiSendChannel) {

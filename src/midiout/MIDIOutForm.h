@@ -54,8 +54,14 @@ public:
     // The close box hides the window.
     void CloseBoxClick();
 
+    // The velocity of every note-on, and the channel (0-based) until one is chosen.
+    static constexpr int kNoteOnVelocity = 96;
+    static constexpr int32_t kDefaultChannel = 0;
+    // A note (0 = C .. 11 = B) in an octave as the MIDI note number every tone sends.
+    static int MIDINoteNumber(int noteNum, int octave) { return octave * 12 + noteNum; }
+
     // MidiToneOutput
-    int NoteToMIDI(int noteNum, int octave) override { return octave * 12 + noteNum; }
+    int NoteToMIDI(int noteNum, int octave) override { return MIDINoteNumber(noteNum, octave); }
     void MIDINoteOn(int midiNote) override;
     // A channel outside 0 to 15 means MIDIChannel.
     void MIDINoteOff(int midiNote, int midiSendChannel) override;
@@ -94,7 +100,7 @@ private:
     bool visible_ = false;
     bool open_ = false;
     int32_t deviceNumber_ = -1;
-    int32_t channel_ = 0;
+    int32_t channel_ = kDefaultChannel;
     QStringList deviceItems_;
     int deviceIndex_ = -1;
     QStringList channelItems_;

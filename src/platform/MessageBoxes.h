@@ -4,9 +4,9 @@
 
 namespace tq {
 
-enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, SaveDiscardCancel };
 enum class MsgIcon { None, Information, Exclamation, Question, Critical };
-enum class MsgAnswer { Ok, Cancel, Yes, No, Retry };
+enum class MsgAnswer { Ok, Cancel, Yes, No, Retry, Save, Discard };
 
 inline const QString kApplicationTitle = QStringLiteral("Tonquill");
 

@@ -9,4 +9,8 @@ void QtClipboard::SetText(const QString& text) {
     QGuiApplication::clipboard()->setText(text);
 }
 
+QString QtClipboard::Text() {
+    return QGuiApplication::clipboard()->text();
+}
+
 } // namespace tq

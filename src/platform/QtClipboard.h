@@ -8,6 +8,7 @@ namespace tq {
 class QtClipboard final : public Clipboard {
 public:
     void SetText(const QString& text) override;
+    QString Text() override;
 };
 
 } // namespace tq

@@ -18,6 +18,8 @@ QMessageBox::StandardButtons ToQt(MsgButtons b) {
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     case MsgButtons::RetryCancel:
         return QMessageBox::Retry | QMessageBox::Cancel;
+    case MsgButtons::SaveDiscardCancel:
+        return QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
@@ -48,6 +50,10 @@ MsgAnswer FromQt(int b) {
         return MsgAnswer::No;
     case QMessageBox::Retry:
         return MsgAnswer::Retry;
+    case QMessageBox::Save:
+        return MsgAnswer::Save;
+    case QMessageBox::Discard:
+        return MsgAnswer::Discard;
     default:
         return MsgAnswer::Cancel;
     }

@@ -16,6 +16,7 @@ std::pair<MsgAnswer, const char*> QuietAnswer(MsgButtons buttons) {
         return {MsgAnswer::No, "No"};
     case MsgButtons::YesNoCancel:
     case MsgButtons::RetryCancel:
+    case MsgButtons::SaveDiscardCancel:
         break;
     }
     return {MsgAnswer::Cancel, "Cancel"};

@@ -46,6 +46,9 @@ void SaveLoadForm::Finish() {
 }
 
 void SaveLoadForm::LoadMusic() {
+    if (mayLoad_ && !mayLoad_()) {
+        return;
+    }
     FileDialogRequest request;
     request.title = QStringLiteral("Loading music / config");
     request.filter = kSongFileFilter;

@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 namespace tq {
 
 class FileDialogs;
@@ -31,6 +33,8 @@ public:
                  LogSink& log, QObject* parent = nullptr);
 
     SongFile& Songs() { return songFile_; }
+    // Asked before the Load dialog opens; false leaves the song as it is.
+    void SetBeforeLoad(std::function<bool()> mayLoad) { mayLoad_ = std::move(mayLoad); }
 
     // SaveLoadButton: the main window is disabled and this window shown, not modal.
     void ShowForm();
@@ -66,6 +70,7 @@ private:
     bool visible_ = false;
     bool infoTextVisible_ = false;
     QString infoText_;
+    std::function<bool()> mayLoad_;
 };
 
 } // namespace tq

@@ -67,7 +67,9 @@ void SongFile::WriteSong(const QString& path) {
         const QByteArray text = SongText(target_);
         ok = file.write(text) == text.size() && file.commit();
     }
-    if (!ok) {
+    if (ok) {
+        target_.SongSaved(path);
+    } else {
         boxes_.Show(QStringLiteral("Can't save as this file!"),
                     QStringLiteral("The file you want to save this as...\r\n") + path +
                         QStringLiteral("\r\n...can't be written to.\r\n\r\nIt's probably "
@@ -80,8 +82,8 @@ void SongFile::ActuallyLoadMusic(const QString& path) {
     log_.LogIndentInc(QStringLiteral("ActuallyLoadMusic(") + Quoted(path) +
                       QStringLiteral(") - START"));
     QByteArray bytes;
-    if (ReadSong(path, bytes)) {
-        LoadSongBytes(bytes);
+    if (ReadSong(path, bytes) && LoadSongBytes(bytes)) {
+        target_.SongLoaded(path);
     }
     progress_.ShowHideInfoText(false);
     log_.LogIndentDec(QStringLiteral("ActuallyLoadMusic() - END"));
@@ -117,7 +119,7 @@ void SongFile::CantRead(const QString& path) {
                 MsgButtons::Ok, MsgIcon::Exclamation);
 }
 
-void SongFile::LoadSongBytes(const QByteArray& bytes) {
+bool SongFile::LoadSongBytes(const QByteArray& bytes) {
     bool byteByByte = false;
     const QString text = DecodeSongBytes(bytes, &byteByByte);
     if (byteByByte) {
@@ -129,7 +131,7 @@ void SongFile::LoadSongBytes(const QByteArray& bytes) {
         progress_.Repaint();
     }
     if (!AtStartOfString(text, kFormatText) && !AskToLoadForeignFile()) {
-        return;
+        return false;
     }
 
     // A file without a TimeSig line loads with four beats per bar.
@@ -146,6 +148,7 @@ void SongFile::LoadSongBytes(const QByteArray& bytes) {
     LoadMusicList(lines, listStart);
     log_.LogText(QStringLiteral("EndOfLoadMusic"));
     target_.StopPlaying();
+    return true;
 }
 
 bool SongFile::AskToLoadForeignFile() {

@@ -30,8 +30,8 @@ public:
     // list. A file that cannot be read is reported and nothing is changed.
     void ActuallyLoadMusic(const QString& path);
     // The reader after the file has been read: decoding, the format check, the settings
-    // and the music list.
-    void LoadSongBytes(const QByteArray& bytes);
+    // and the music list. False when the song was left as it was.
+    bool LoadSongBytes(const QByteArray& bytes);
     // Asks whether to go on after a music-list line with fewer than two blanks.
     MsgAnswer LoadMusicListLineError(const QString& line);
 

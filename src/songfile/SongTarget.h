@@ -79,6 +79,10 @@ public:
 
     // Clears MusicIsPlaying as the Stop button does, so a playback in progress ends.
     virtual void StopPlaying() = 0;
+
+    // The song now is what the file at path holds: it was just read from it, or written.
+    virtual void SongLoaded(const QString& /*path*/) {}
+    virtual void SongSaved(const QString& /*path*/) {}
 };
 
 } // namespace tq

@@ -6,10 +6,11 @@
 
 namespace tq {
 
-// Keeps every text put on the clipboard.
+// Keeps every text put on the clipboard; reading gives the last one.
 class RecordingClipboard final : public Clipboard {
 public:
     void SetText(const QString& text) override { texts << text; }
+    QString Text() override { return texts.isEmpty() ? QString() : texts.last(); }
     QStringList texts;
 };
 

@@ -1,6 +1,7 @@
 #include "editor/view/MainFormBinding.h"
 
 #include "editor/MainForm.h"
+#include "editor/view/EditingBinding.h"
 #include "editor/view/MainWindow.h"
 #include "editor/view/MusicListView.h"
 #include "editor/view/PianoKeyboard.h"
@@ -92,11 +93,18 @@ MainFormBinding::MainFormBinding(MainForm& form, MainWindow& window)
     lampOff_.setInterval(kLampHoldMs);
     connect(&lampOff_, &QTimer::timeout, this, [this] { w_.SetBeepLit(false); });
     w_.installEventFilter(this);
+    new EditingBinding(form_, w_);
     RefreshAll();
 }
 
 void MainFormBinding::ConnectCheck(QCheckBox* box, const std::function<void(bool)>& handler) {
     connect(box, &QCheckBox::clicked, this, handler);
+}
+
+void MainFormBinding::ConnectSongCheck(QCheckBox* box, void (MainForm::*setter)(bool)) {
+    connect(box, &QCheckBox::clicked, this, [this, setter](bool on) {
+        form_.UserChange(SettingKind::Option, [this, setter, on] { (form_.*setter)(on); });
+    });
 }
 
 void MainFormBinding::ConnectList() {
@@ -182,8 +190,15 @@ void MainFormBinding::SyncListSelection() {
             sel->clearCurrentIndex();
         }
     } else {
-        sel->setCurrentIndex(form_.List().index(current - 1, 0),
+        MusicList& list = form_.List();
+        sel->setCurrentIndex(list.index(current - 1, 0),
                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        const MusicList::Range range = list.SelectedRange();
+        if (range.Count() > 1) {
+            sel->select(QItemSelection(list.index(range.First - 1, 0),
+                                       list.index(range.Last - 1, MusicList::ModColumn)),
+                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        }
     }
     syncingSelection_ = false;
 }
@@ -191,29 +206,35 @@ void MainFormBinding::SyncListSelection() {
 void MainFormBinding::ConnectNoteEntry() {
     PianoKeyboard* keys = w_.Keyboard;
     connect(keys, &PianoKeyboard::KeyClicked, this, [this](int i) { form_.PianoKey_Click(i); });
+    // Changes of the song's settings go through UserChange, each an undo step.
+    const auto octave = [this](const std::function<void()>& change) {
+        form_.UserChange(SettingKind::Octave, change);
+    };
     connect(keys, &PianoKeyboard::KeyDown, this,
-            [this](int i, int key, Qt::KeyboardModifiers mods) {
-                form_.PianoKey_KeyDown(i, KeyCodeOf(key), ShiftStateOf(mods));
+            [this, octave](int i, int key, Qt::KeyboardModifiers mods) {
+                octave([&] { form_.PianoKey_KeyDown(i, KeyCodeOf(key), ShiftStateOf(mods)); });
             });
     connect(w_.KeyboardOctaveText, &QLineEdit::textEdited, this,
-            [this](const QString& t) { form_.SetKeyboardOctaveText(t); });
+            [this, octave](const QString& t) { octave([&] { form_.SetKeyboardOctaveText(t); }); });
     connect(w_.KeyboardOctaveUpDown, &UpDownButtons::StepUp, this,
-            [this] { form_.KeyboardOctaveUpDown_Step(+1); });
+            [this, octave] { octave([this] { form_.KeyboardOctaveUpDown_Step(+1); }); });
     connect(w_.KeyboardOctaveUpDown, &UpDownButtons::StepDown, this,
-            [this] { form_.KeyboardOctaveUpDown_Step(-1); });
-    connect(w_.NoteLengthCombo, &QComboBox::activated, this,
-            [this](int i) { form_.SetNoteLengthComboIndex(i); });
-    ConnectCheck(w_.NoteClickPlayCheck, [this](bool on) { form_.SetNoteClickPlayCheck(on); });
-    ConnectCheck(w_.NoteClickAddCheck, [this](bool on) { form_.SetNoteClickAddCheck(on); });
-    ConnectCheck(w_.NoteReplaceCheck, [this](bool on) { form_.SetNoteReplaceCheck(on); });
-    ConnectCheck(w_.NoteLengthReplaceCheck,
-                 [this](bool on) { form_.SetNoteLengthReplaceCheck(on); });
+            [this, octave] { octave([this] { form_.KeyboardOctaveUpDown_Step(-1); }); });
+    connect(w_.NoteLengthCombo, &QComboBox::activated, this, [this](int i) {
+        form_.UserChange(SettingKind::NoteLength, [&] { form_.SetNoteLengthComboIndex(i); });
+    });
+    ConnectSongCheck(w_.NoteClickPlayCheck, &MainForm::SetNoteClickPlayCheck);
+    ConnectSongCheck(w_.NoteClickAddCheck, &MainForm::SetNoteClickAddCheck);
+    ConnectSongCheck(w_.NoteReplaceCheck, &MainForm::SetNoteReplaceCheck);
+    ConnectSongCheck(w_.NoteLengthReplaceCheck, &MainForm::SetNoteLengthReplaceCheck);
     ConnectCheck(w_.ModDottedCheck, [this](bool on) { form_.SetModDottedCheck(on); });
     ConnectCheck(w_.ModTripletCheck, [this](bool on) { form_.SetModTripletCheck(on); });
-    connect(w_.AddNote1Option, &QRadioButton::clicked, this,
-            [this] { form_.SetAddNote1Option(true); });
-    connect(w_.AddNote2Option, &QRadioButton::clicked, this,
-            [this] { form_.SetAddNote2Option(true); });
+    connect(w_.AddNote1Option, &QRadioButton::clicked, this, [this] {
+        form_.UserChange(SettingKind::Option, [this] { form_.SetAddNote1Option(true); });
+    });
+    connect(w_.AddNote2Option, &QRadioButton::clicked, this, [this] {
+        form_.UserChange(SettingKind::Option, [this] { form_.SetAddNote2Option(true); });
+    });
     connect(w_.ClearNote1Button, &QPushButton::clicked, this,
             [this] { form_.ClearNote1Button_Click(); });
     connect(w_.ClearNote2Button, &QPushButton::clicked, this,
@@ -226,20 +247,29 @@ void MainFormBinding::ConnectNoteEntry() {
 }
 
 void MainFormBinding::ConnectSettings() {
-    connect(w_.BPMText, &QLineEdit::textEdited, this,
-            [this](const QString& t) { form_.SetBPMText(t); });
-    connect(w_.BPMUpDown, &UpDownButtons::StepUp, this, [this] { form_.BPMUpDown_Step(+1); });
-    connect(w_.BPMUpDown, &UpDownButtons::StepDown, this, [this] { form_.BPMUpDown_Step(-1); });
-    connect(w_.AlternateTimeText, &QLineEdit::textEdited, this,
-            [this](const QString& t) { form_.SetAlternateTimeText(t); });
-    connect(w_.NoteSilenceRatioSlider, &QSlider::valueChanged, this,
-            [this](int v) { form_.SetNoteSilenceRatio(v); });
-    connect(w_.TimeSigSlider, &QSlider::valueChanged, this,
-            [this](int v) { form_.SetTimeSigSlider(v); });
-    ConnectCheck(w_.ClickPlayNote1Check, [this](bool on) { form_.SetClickPlayNote1Check(on); });
-    ConnectCheck(w_.ClickPlayNote2Check, [this](bool on) { form_.SetClickPlayNote2Check(on); });
-    ConnectCheck(w_.PlayNote1Check, [this](bool on) { form_.SetPlayNote1Check(on); });
-    ConnectCheck(w_.PlayNote2Check, [this](bool on) { form_.SetPlayNote2Check(on); });
+    const auto user = [this](SettingKind kind, const std::function<void()>& change) {
+        form_.UserChange(kind, change);
+    };
+    connect(w_.BPMText, &QLineEdit::textEdited, this, [this, user](const QString& t) {
+        user(SettingKind::Tempo, [&] { form_.SetBPMText(t); });
+    });
+    connect(w_.BPMUpDown, &UpDownButtons::StepUp, this,
+            [this, user] { user(SettingKind::Tempo, [this] { form_.BPMUpDown_Step(+1); }); });
+    connect(w_.BPMUpDown, &UpDownButtons::StepDown, this,
+            [this, user] { user(SettingKind::Tempo, [this] { form_.BPMUpDown_Step(-1); }); });
+    connect(w_.AlternateTimeText, &QLineEdit::textEdited, this, [this, user](const QString& t) {
+        user(SettingKind::AlternateTime, [&] { form_.SetAlternateTimeText(t); });
+    });
+    connect(w_.NoteSilenceRatioSlider, &QSlider::valueChanged, this, [this, user](int v) {
+        user(SettingKind::NoteSilenceRatio, [&] { form_.SetNoteSilenceRatio(v); });
+    });
+    connect(w_.TimeSigSlider, &QSlider::valueChanged, this, [this, user](int v) {
+        user(SettingKind::TimeSig, [&] { form_.SetTimeSigSlider(v); });
+    });
+    ConnectSongCheck(w_.ClickPlayNote1Check, &MainForm::SetClickPlayNote1Check);
+    ConnectSongCheck(w_.ClickPlayNote2Check, &MainForm::SetClickPlayNote2Check);
+    ConnectSongCheck(w_.PlayNote1Check, &MainForm::SetPlayNote1Check);
+    ConnectSongCheck(w_.PlayNote2Check, &MainForm::SetPlayNote2Check);
     ConnectCheck(w_.NoUpdateCheck, [this](bool on) { form_.SetNoUpdateCheck(on); });
     ConnectCheck(w_.MutePiptoneCheck, [this](bool on) { form_.SetMutePiptoneCheck(on); });
     ConnectCheck(w_.UseFMODCheck, [this](bool on) { form_.SetUseFMODCheck(on); });

@@ -40,6 +40,8 @@ private:
     void ConnectPlayback();
     void ConnectList();
     void ConnectCheck(QCheckBox* box, const std::function<void(bool)>& handler);
+    // A box the song file carries: each click is an undo step.
+    void ConnectSongCheck(QCheckBox* box, void (MainForm::*setter)(bool));
     void BuildRefreshers();
     void Refresh(const QString& name);
     void RefreshPosition();

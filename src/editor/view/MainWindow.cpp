@@ -13,6 +13,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -190,6 +191,8 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     // The list takes the spare height; the keyboard keeps its natural proportions.
     grid->setRowStretch(0, 1);
     grid->setRowStretch(1, 0);
+    BuildMenus();
+    grid->setMenuBar(MenuBar);
 }
 
 QWidget* MainWindow::BuildEditButtons(QWidget* parent) {

@@ -2,11 +2,14 @@
 
 #include <QWidget>
 
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
+class QMenuBar;
 class QPushButton;
 class QRadioButton;
 class QSlider;
@@ -40,6 +43,16 @@ public:
     void SetMetronomeButtonLit(bool lit);
     // Red while the position text holds an error, green otherwise.
     void SetPlayPosError(bool error);
+
+    // The menu bar, File (when the file commands add it) before Edit.
+    QMenuBar* MenuBar;
+    QMenu* EditMenu;
+    QAction* UndoAction;
+    QAction* RedoAction;
+    QAction* CutAction;
+    QAction* CopyAction;
+    QAction* PasteAction;
+    QAction* ClearListAction;
 
     // The music list and the keyboard (PianoKey and OctLabel are reached through it).
     MusicListView* MainList;
@@ -142,6 +155,7 @@ private:
     QWidget* BuildEditButtons(QWidget* parent);
     QWidget* BuildMods();
     QWidget* BuildPlayer();
+    void BuildMenus();
 };
 
 } // namespace tq

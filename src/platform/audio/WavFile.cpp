@@ -9,44 +9,52 @@ namespace tq {
 
 namespace {
 
-void Put16(std::ofstream& f, uint16_t v) {
-    const char b[2] = {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)};
-    f.write(b, 2);
+void Put16(std::string& out, uint16_t v) {
+    out += static_cast<char>(v & 0xFF);
+    out += static_cast<char>(v >> 8);
 }
 
-void Put32(std::ofstream& f, uint32_t v) {
-    Put16(f, static_cast<uint16_t>(v & 0xFFFF));
-    Put16(f, static_cast<uint16_t>(v >> 16));
+void Put32(std::string& out, uint32_t v) {
+    Put16(out, static_cast<uint16_t>(v & 0xFFFF));
+    Put16(out, static_cast<uint16_t>(v >> 16));
 }
 
 } // namespace
 
+std::string WavFileBytes(const std::vector<float>& interleaved, int sampleRate, int channels) {
+    std::string out;
+    if (sampleRate <= 0 || channels <= 0) {
+        return out;
+    }
+    const auto dataBytes = static_cast<uint32_t>(interleaved.size() * 2);
+    out.reserve(44 + dataBytes);
+    out += "RIFF";
+    Put32(out, 36 + dataBytes);
+    out += "WAVEfmt ";
+    Put32(out, 16);
+    Put16(out, 1); // PCM
+    Put16(out, static_cast<uint16_t>(channels));
+    Put32(out, static_cast<uint32_t>(sampleRate));
+    Put32(out, static_cast<uint32_t>(sampleRate * channels * 2));
+    Put16(out, static_cast<uint16_t>(channels * 2));
+    Put16(out, 16);
+    out += "data";
+    Put32(out, dataBytes);
+    for (float v : interleaved) {
+        const float clipped = std::isfinite(v) ? std::clamp(v, -1.0f, 1.0f) : 0.0f;
+        Put16(out, static_cast<uint16_t>(static_cast<int16_t>(std::lround(clipped * 32767.0f))));
+    }
+    return out;
+}
+
 bool WriteWavFile(const std::string& path, const std::vector<float>& interleaved, int sampleRate,
                   int channels) {
-    if (sampleRate <= 0 || channels <= 0) {
+    const std::string bytes = WavFileBytes(interleaved, sampleRate, channels);
+    if (bytes.empty()) {
         return false;
     }
     std::ofstream f(path, std::ios::binary | std::ios::trunc);
-    if (!f) {
-        return false;
-    }
-    const auto dataBytes = static_cast<uint32_t>(interleaved.size() * 2);
-    f.write("RIFF", 4);
-    Put32(f, 36 + dataBytes);
-    f.write("WAVEfmt ", 8);
-    Put32(f, 16);
-    Put16(f, 1); // PCM
-    Put16(f, static_cast<uint16_t>(channels));
-    Put32(f, static_cast<uint32_t>(sampleRate));
-    Put32(f, static_cast<uint32_t>(sampleRate * channels * 2));
-    Put16(f, static_cast<uint16_t>(channels * 2));
-    Put16(f, 16);
-    f.write("data", 4);
-    Put32(f, dataBytes);
-    for (float v : interleaved) {
-        const float clipped = std::isfinite(v) ? std::clamp(v, -1.0f, 1.0f) : 0.0f;
-        Put16(f, static_cast<uint16_t>(static_cast<int16_t>(std::lround(clipped * 32767.0f))));
-    }
+    f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(f);
 }
 

@@ -5,9 +5,12 @@
 
 namespace tq {
 
-// Writes interleaved float samples as a 16-bit PCM WAV file, for listening to what the
-// offline output rendered. Samples beyond -1..1 are clipped. False when the file cannot
-// be written.
+// Interleaved float samples as the bytes of a 16-bit PCM WAV file. Samples beyond -1..1
+// are clipped. Empty for a sample rate or channel count below 1.
+std::string WavFileBytes(const std::vector<float>& interleaved, int sampleRate, int channels);
+
+// Writes those bytes to a file, for listening to what the offline output rendered. False
+// when the file cannot be written.
 bool WriteWavFile(const std::string& path, const std::vector<float>& interleaved, int sampleRate,
                   int channels);
 

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QObject>
+
+class QWidget;
+
+namespace tq {
+
+class PianoKeyboard;
+
+// Plays the on-screen piano from the computer keyboard while the main window has the
+// keyboard: a key press clicks the piano key (so it sounds, enters and logs exactly as a
+// mouse click does) and holds it down until the key is let go. Keys typed into a text
+// box, keys with Ctrl, Alt or Shift, and the repeats of a held key are left alone.
+class ComputerKeyboardPiano final : public QObject {
+    Q_OBJECT
+public:
+    ComputerKeyboardPiano(QWidget& window, PianoKeyboard& keys);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget& window_;
+    PianoKeyboard& keys_;
+};
+
+// True for a widget the user types text into.
+bool IsTextInput(const QWidget* widget);
+
+} // namespace tq
