@@ -9,8 +9,10 @@
 #include "fmodtone/FmodBeep.h"
 #include "fmodtone/OfflineSpeaker.h"
 #include "fmodtone/engine/SoundEngine.h"
-#include "mods/PortamentoForm.h"
+#include "interchange/InterchangeFiles.h"
+#include "interchange/SongWavRenderer.h"
 #include "mods/MotorModModule.h"
+#include "mods/PortamentoForm.h"
 #include "mods/SynchroForm.h"
 #include "platform/QtEventPump.h"
 #include "platform/QtNamedTimers.h"
@@ -20,19 +22,13 @@
 #include "platform/SpeakerSilencer.h"
 #include "platform/SteadyClock.h"
 #include "platform/StreamMessageBoxes.h"
-#include "platform/VirtualClock.h"
 #include "platform/audio/OfflineAudioOutput.h"
 #include "platform/audio/RtAudioOutput.h"
-#include "platform/audio/WavFile.h"
 #include "playback/ToneDispatcher.h"
-#include "songfile/LoadProgress.h"
-#include "songfile/SongFile.h"
-#include "songfile/SongFormat.h"
 #include "voice/VoiceInternalForm.h"
 #include "voice/VoiceMainForm.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QTime>
 
 #include <atomic>
@@ -74,28 +70,6 @@ private:
     tq::MainForm*& form_;
     std::function<void()> onInterrupt_;
 };
-
-// Loads the song with the program's reader. False when the file is not a readable song:
-// the reader has then said why on stderr and changed nothing.
-bool LoadSong(const QString& path, tq::SongTarget& target, tq::MessageBoxes& boxes,
-              tq::LogSink& log) {
-    bool isSong = false;
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly) && file.size() <= tq::SongFile::kMaxSongBytes) {
-        bool byteByByte = false;
-        isSong =
-            tq::AtStartOfString(tq::DecodeSongBytes(file.read(64), &byteByByte), tq::kFormatText);
-    }
-    tq::NullLoadProgress progress;
-    tq::ScriptedFileDialogs noDialogs;
-    tq::SongFile songs(target, progress, boxes, noDialogs, log);
-    if (!QFile::exists(path)) {
-        std::fprintf(stderr, "Can't open file!: %s can't be seen.\n", qPrintable(path));
-        return false;
-    }
-    songs.ActuallyLoadMusic(path); // reports an unreadable file or a foreign one
-    return isSong;
-}
 
 // The voice with the controls window's start values, as ticking UseVoiceCheck makes it.
 struct PlayerVoice {
@@ -144,15 +118,15 @@ class HeadlessPlayer {
 public:
     explicit HeadlessPlayer(const tq::PlayerOptions& o)
         : o_(o), render_(!o.wav.isEmpty()), log_(QCoreApplication::applicationDirPath()),
-          pump_(render_ ? static_cast<tq::EventPump&>(virtualPump_) : qtPump_, formForPump_),
-          sleep_(Clock(), pump_), sound_(tq::SystemAudioOutputFactory()) {}
+          pump_(render_ ? renderer_.Pump() : qtPump_, formForPump_), sleep_(Clock(), pump_),
+          sound_(tq::SystemAudioOutputFactory()) {}
 
     int Run() {
         SetUpLogs();
         if (!OpenSpeaker()) {
             return tq::kBadArguments;
         }
-        tq::Speaker& speaker = render_ ? static_cast<tq::Speaker&>(*offline_) : *choice_.speaker;
+        tq::Speaker& speaker = render_ ? renderer_.Speaker() : *choice_.speaker;
         tq::OutputSwitches switches;
         tq::ToneDispatcher tones(log_, boxes_, sleep_, speaker, switches);
         tq::MainForm form({log_, boxes_, sleep_, tones, switches});
@@ -227,10 +201,9 @@ public:
 private:
     int PlaySong(tq::MainForm& form) {
         tq::MainFormSongTarget target(form);
-        if (!LoadSong(o_.song, target, boxes_, log_)) {
+        if (!tq::LoadSongFile(o_.song, target, boxes_, log_)) {
             return tq::kNotASong;
         }
-        form.TheSequencer().SetPassLimit(o_.passes);
         if (!o_.beat.isEmpty()) {
             if (o_.beat == QLatin1String("odd")) {
                 form.Beat().Option1_Click();
@@ -241,8 +214,12 @@ private:
             StartVoice(form);
         }
         if (!o_.startAt.isEmpty()) {
+            form.TheSequencer().SetPassLimit(o_.passes);
             PlaySynchronized(form);
+        } else if (render_) {
+            renderer_.Play(form, o_.passes);
         } else {
+            form.TheSequencer().SetPassLimit(o_.passes);
             form.PlayAllButton_Click();
         }
         return tq::kPlayed;
@@ -309,8 +286,8 @@ private:
         form.SetUseVoiceCheck(true);
         voice_->controls.SpeechButton_Click(o_.vowel);
         if (render_) {
-            offline_->MixIn(voiceOut_);
-            v.SetBeforeChange([this] { offline_->CatchUp(); });
+            renderer_.Speaker().MixIn(voiceOut_);
+            v.SetBeforeChange([this] { renderer_.Speaker().CatchUp(); });
         }
     }
 
@@ -319,8 +296,8 @@ private:
                                                         tq::ToneDispatcher& tones,
                                                         tq::Speaker& speaker,
                                                         tq::OutputSwitches& switches) {
-        tq::NamedTimers& timers = render_ ? static_cast<tq::NamedTimers&>(virtualPortaTimers_)
-                                          : qtPortaTimers_;
+        tq::NamedTimers& timers =
+            render_ ? static_cast<tq::NamedTimers&>(virtualPortaTimers_) : qtPortaTimers_;
         auto porta = std::make_unique<tq::PortamentoForm>(
             tq::PortamentoForm::Deps{speaker, timers, switches, log_});
         porta->SetPitchMultipleSlider(static_cast<int>(std::lround(o_.glide * 10000)));
@@ -340,8 +317,8 @@ private:
         if (!voice_) {
             return;
         }
-        if (offline_) {
-            offline_->MixIn(nullptr);
+        if (render_) {
+            renderer_.Speaker().MixIn(nullptr);
         }
         voice_->voice.SetBeforeChange(nullptr);
         voice_->voice.VoiceDoShutDownStuff();
@@ -444,7 +421,9 @@ private:
         return midi;
     }
 
-    tq::Clock& Clock() { return render_ ? static_cast<tq::Clock&>(virtualClock_) : steadyClock_; }
+    tq::Clock& Clock() {
+        return render_ ? static_cast<tq::Clock&>(renderer_.Clock()) : steadyClock_;
+    }
 
     void SetUpLogs() {
         if (!o_.debugLog.isEmpty()) {
@@ -459,7 +438,7 @@ private:
             // Time stamps from the virtual clock keep the debug log the same on every run.
             log_.SetTimeOfDay([this] {
                 return QTime::fromMSecsSinceStartOfDay(
-                           static_cast<int>(virtualClock_.NowNs() / 1'000'000 % 86'400'000))
+                           static_cast<int>(renderer_.Clock().NowNs() / 1'000'000 % 86'400'000))
                     .toString(QStringLiteral("HH:mm:ss"));
             });
         }
@@ -468,11 +447,11 @@ private:
     bool OpenSpeaker() {
         if (render_) {
             QString why;
-            offline_ = tq::OfflineSpeaker::Open(virtualClock_, &why);
-            if (!offline_) {
+            if (!renderer_.OpenSpeaker(&why)) {
                 std::fprintf(stderr, "Can't render: %s\n", qPrintable(why));
+                return false;
             }
-            return offline_ != nullptr;
+            return true;
         }
         tq::SpeakerOptions options = tq::SpeakerOptions::FromEnvironment();
         options.wanted = o_.speaker;
@@ -486,8 +465,8 @@ private:
     }
 
     bool WriteWav() {
-        const std::vector<float>& samples = offline_->Finish();
-        if (!tq::WriteWavFile(o_.wav.toStdString(), samples, tq::OfflineSpeaker::kSampleRate, 1)) {
+        QString why;
+        if (!renderer_.Write(o_.wav, &why)) {
             std::fprintf(stderr, "Can't write %s\n", qPrintable(o_.wav));
             return false;
         }
@@ -498,27 +477,25 @@ private:
     const bool render_;
     tq::DebugLog log_;
     tq::StreamMessageBoxes boxes_;
-    tq::VirtualClock virtualClock_;
-    tq::VirtualEventPump virtualPump_{virtualClock_};
+    tq::SongWavRenderer renderer_;
     tq::SteadyClock steadyClock_;
     tq::QtEventPump qtPump_;
     tq::MainForm* formForPump_ = nullptr;
     InterruptiblePump pump_;
     tq::NonLockingSleep sleep_;
     tq::snd::SoundEngine sound_;
-    std::unique_ptr<tq::OfflineSpeaker> offline_;
     tq::SpeakerChoice choice_;
     tq::PlayerState state_;
     tq::QtNamedTimers qtTimers_;
-    tq::VirtualNamedTimers virtualTimers_{virtualClock_, virtualPump_};
+    tq::VirtualNamedTimers virtualTimers_{renderer_.Clock(), renderer_.EventQueue()};
     tq::ScriptedFileDialogs noDialogs_;
     tq::OfflineAudioOutput* voiceOut_ = nullptr;
     std::unique_ptr<tq::snd::SoundEngine> voiceEngine_;
     tq::QtNamedTimers qtVoiceTimers_;
-    tq::VirtualNamedTimers virtualVoiceTimers_{virtualClock_, virtualPump_};
+    tq::VirtualNamedTimers virtualVoiceTimers_{renderer_.Clock(), renderer_.EventQueue()};
     std::unique_ptr<PlayerVoice> voice_;
     tq::QtNamedTimers qtPortaTimers_;
-    tq::VirtualNamedTimers virtualPortaTimers_{virtualClock_, virtualPump_};
+    tq::VirtualNamedTimers virtualPortaTimers_{renderer_.Clock(), renderer_.EventQueue()};
     tq::QtNamedTimers synchroTimers_;
 };
 

@@ -1,0 +1,87 @@
+#include "interchange/SongWavRenderer.h"
+
+#include "core/NoteLengths.h"
+#include "editor/MainForm.h"
+#include "fmodtone/OfflineSpeaker.h"
+#include "interchange/HeadlessSong.h"
+#include "interchange/InterchangeFiles.h"
+#include "platform/audio/WavFile.h"
+
+#include <algorithm>
+
+namespace tq {
+
+namespace {
+
+// A progress bar needs no finer steps than these.
+constexpr double kProgressStep = 0.001;
+
+} // namespace
+
+SongWavRenderer::SongWavRenderer() = default;
+
+SongWavRenderer::~SongWavRenderer() = default;
+
+bool SongWavRenderer::OpenSpeaker(QString* why) {
+    speaker_ = OfflineSpeaker::Open(clock_, why);
+    return speaker_ != nullptr;
+}
+
+void SongWavRenderer::ProgressPump::ProcessPendingEvents() {
+    SongWavRenderer& r = owner_;
+    r.queue_.ProcessPendingEvents();
+    if (r.progress_ == nullptr || r.stopped_) {
+        return;
+    }
+    const double done =
+        r.lengthNs_ > 0 ? static_cast<double>(r.clock_.NowNs() - r.startNs_) / r.lengthNs_ : 1;
+    if (done - r.reported_ < kProgressStep) {
+        return;
+    }
+    r.reported_ = std::min(done, 1.0);
+    if (!(*r.progress_)(r.reported_)) {
+        r.stopped_ = true;
+        r.playing_->StopPlayButton_Click();
+    }
+}
+
+bool SongWavRenderer::Play(MainForm& form, int passes, const Progress& progress) {
+    double beats = 0;
+    for (int i = 1; i <= form.List().LineCount(); ++i) {
+        const MusicLine line = form.List().Line(i);
+        beats += LineBeats(line.Length, line.Mod).ToDouble();
+    }
+    lengthNs_ = beats * 60e9 / std::max(form.Settings().BPM, 1) * std::max(passes, 1);
+    startNs_ = clock_.NowNs();
+    reported_ = 0;
+    stopped_ = false;
+    playing_ = &form;
+    progress_ = progress ? &progress : nullptr;
+    form.TheSequencer().SetPassLimit(passes);
+    form.PlayAllButton_Click();
+    playing_ = nullptr;
+    progress_ = nullptr;
+    return !stopped_;
+}
+
+bool SongWavRenderer::Write(const QString& path, QString* why) {
+    const std::string bytes = WavFileBytes(speaker_->Finish(), OfflineSpeaker::kSampleRate, 1);
+    return WriteWholeFile(path, QByteArray::fromRawData(bytes.data(), std::ssize(bytes)), why);
+}
+
+SongWavRenderer::Outcome SongWavRenderer::RenderSong(const QByteArray& song, const QString& path,
+                                                     MessageBoxes& boxes, LogSink& log,
+                                                     const Progress& progress, QString* why) {
+    SongWavRenderer renderer;
+    if (!renderer.OpenSpeaker(why)) {
+        return Outcome::Failed;
+    }
+    HeadlessSong headless(renderer, boxes, log);
+    headless.LoadBytes(song);
+    if (!renderer.Play(headless.Form(), 1, progress)) {
+        return Outcome::Stopped;
+    }
+    return renderer.Write(path, why) ? Outcome::Written : Outcome::Failed;
+}
+
+} // namespace tq

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "platform/EventPump.h"
+#include "platform/VirtualClock.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+namespace tq {
+
+class LogSink;
+class MainForm;
+class MessageBoxes;
+class OfflineSpeaker;
+
+// Plays a song on a virtual clock into the offline speaker and writes what it played as a
+// WAV file (48 kHz, mono): the same file for the same song on every run. The headless
+// player, the converter and the window's export all render through it.
+class SongWavRenderer {
+public:
+    // The share of the play done so far, 0 to 1; false asks to stop.
+    using Progress = std::function<bool(double fraction)>;
+    enum class Outcome { Written, Stopped, Failed };
+
+    SongWavRenderer();
+    ~SongWavRenderer();
+
+    // False, with the reason, when the offline speaker cannot be set up.
+    bool OpenSpeaker(QString* why);
+
+    VirtualClock& Clock() { return clock_; }
+    // The queue timers are scheduled on.
+    VirtualEventPump& EventQueue() { return queue_; }
+    // What the player waits on: the event queue, with progress reported while playing.
+    EventPump& Pump() { return pump_; }
+    OfflineSpeaker& Speaker() { return *speaker_; }
+
+    // Plays the form's song from its first line, passes times, as Play all does. False
+    // when progress asked to stop.
+    bool Play(MainForm& form, int passes, const Progress& progress = {});
+    // Writes what has been played to path in one step; false, with the reason, when it
+    // cannot be written.
+    bool Write(const QString& path, QString* why);
+
+    // One pass of a song, given as a song file's bytes, into a WAV file at path. Nothing
+    // is left at path when it stops or fails.
+    static Outcome RenderSong(const QByteArray& song, const QString& path, MessageBoxes& boxes,
+                              LogSink& log, const Progress& progress, QString* why);
+
+private:
+    // Passes the waits through and reports progress after each round of events.
+    class ProgressPump final : public EventPump {
+    public:
+        explicit ProgressPump(SongWavRenderer& owner) : owner_(owner) {}
+        bool WaitForInput(int32_t timeoutMs) override {
+            return owner_.queue_.WaitForInput(timeoutMs);
+        }
+        void ProcessPendingEvents() override;
+
+    private:
+        SongWavRenderer& owner_;
+    };
+
+    VirtualClock clock_;
+    VirtualEventPump queue_{clock_};
+    ProgressPump pump_{*this};
+    std::unique_ptr<OfflineSpeaker> speaker_;
+    // While Play runs with a progress callback.
+    MainForm* playing_ = nullptr;
+    const Progress* progress_ = nullptr;
+    int64_t startNs_ = 0;
+    double lengthNs_ = 0;
+    double reported_ = 0;
+    bool stopped_ = false;
+};
+
+} // namespace tq

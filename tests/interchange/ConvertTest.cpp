@@ -1,0 +1,110 @@
+// The WAV export and tonquill-convert, against the headless player.
+#include "core/LogSink.h"
+#include "interchange/HeadlessSong.h"
+#include "interchange/SongWavRenderer.h"
+#include "platform/ScriptedMessageBoxes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace tq {
+namespace {
+
+const QString kSong = QStringLiteral(TQ_EXAMPLES "/Dots and triplets.tql");
+
+int Exec(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(60000);
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+QByteArray Contents(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TEST(WavExport, IsByteIdenticalToTheHeadlessPlayersWav) {
+    QTemporaryDir dir;
+    ASSERT_EQ(Exec(QStringLiteral(TQ_PLAYER), {kSong, "--wav", dir.filePath("play.wav")}), 0);
+    ASSERT_EQ(Exec(QStringLiteral(TQ_CONVERT), {kSong, dir.filePath("convert.wav")}), 0);
+    // The window's way: the song as the writer saves it.
+    ScriptedMessageBoxes boxes;
+    NullLog log;
+    HeadlessSong song(boxes, log);
+    ASSERT_TRUE(song.LoadFile(kSong));
+    QString why;
+    ASSERT_EQ(SongWavRenderer::RenderSong(song.FileBytes(), dir.filePath("window.wav"), boxes, log,
+                                          {}, &why),
+              SongWavRenderer::Outcome::Written)
+        << why.toStdString();
+
+    const QByteArray played = Contents(dir.filePath("play.wav"));
+    ASSERT_GT(played.size(), 44);
+    EXPECT_TRUE(Contents(dir.filePath("convert.wav")) == played);
+    EXPECT_TRUE(Contents(dir.filePath("window.wav")) == played);
+}
+
+TEST(WavExport, StoppedHalfWayLeavesNoFile) {
+    QTemporaryDir dir;
+    ScriptedMessageBoxes boxes;
+    NullLog log;
+    HeadlessSong song(boxes, log);
+    ASSERT_TRUE(song.LoadFile(kSong));
+    std::vector<double> seen;
+    const auto stopAtHalf = [&seen](double done) {
+        seen.push_back(done);
+        return done < 0.5;
+    };
+    QString why;
+    EXPECT_EQ(SongWavRenderer::RenderSong(song.FileBytes(), dir.filePath("s.wav"), boxes, log,
+                                          stopAtHalf, &why),
+              SongWavRenderer::Outcome::Stopped);
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+    ASSERT_GT(seen.size(), 10u);
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_LT(seen.back(), 0.6);
+}
+
+TEST(Convert, ExitCodesSayWhatHappenedAndNothingHalfWrittenIsLeft) {
+    QTemporaryDir dir;
+    const auto write = [&dir](const char* name, const QByteArray& bytes) {
+        QFile f(dir.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return f.fileName();
+    };
+    const QString foreign = write("list.tql", "shopping list\r\n");
+    const QString garbage = write("noise.mid", "MThd but no more");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("taken.mid"));
+    const struct {
+        QStringList args;
+        int code;
+    } cases[] = {
+        {{}, 2},
+        {{kSong}, 2},
+        {{"--fast", kSong, dir.filePath("a.mid")}, 2},
+        {{kSong, dir.filePath("a.mp3")}, 2},
+        {{kSong, dir.filePath("a.tql")}, 2},
+        {{dir.filePath("missing.tql"), dir.filePath("a.mid")}, 3},
+        {{foreign, dir.filePath("a.mid")}, 3},
+        {{garbage, dir.filePath("a.tql")}, 3},
+        {{kSong, dir.filePath("no/such/folder/a.mid")}, 4},
+        {{kSong, dir.filePath("taken.mid")}, 4},
+        {{kSong, dir.filePath("song.mid")}, 0},
+        {{dir.filePath("song.mid"), dir.filePath("back.tql")}, 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Exec(QStringLiteral(TQ_CONVERT), c.args), c.code)
+            << c.args.join(' ').toStdString();
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              (QStringList{"back.tql", "list.tql", "noise.mid", "song.mid", "taken.mid"}));
+}
+
+} // namespace
+} // namespace tq
