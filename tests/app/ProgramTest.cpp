@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -71,6 +72,32 @@ TEST_F(ProgramTest, ClosingTheMainWindowWithAnotherWindowOpenShutsDownAndEndsThe
                            "VoiceMainForm.VoiceDoShutDownStuff() - END", "",
                            "DoShutDownStuff() - START", "DoShutDownStuff() - END", "",
                            "KILLING PROCESS (should be last line in log)", ""}));
+}
+
+TEST_F(ProgramTest, ClosingWithUnsavedChangesAsksFirstAndCancelKeepsTheWindowOpen) {
+    auto program = Start("/nonexistent/ttyTQ");
+    int endedWith = -1;
+    program->SetProcessEnd([&endedWith](int code) { endedWith = code; });
+    EXPECT_FALSE(program->Form().IsModified()); // the start-up is no edit
+    program->Form().PianoKey_Click(12);
+    ASSERT_TRUE(program->Window().windowTitle().startsWith('*'));
+    QStringList asked;
+    const auto answer = [&asked](QMessageBox::StandardButton button) {
+        QTimer::singleShot(0, [&asked, button] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            asked << box->text();
+            box->button(button)->click();
+        });
+    };
+    answer(QMessageBox::Cancel);
+    program->Window().close();
+    EXPECT_TRUE(program->Window().isVisible());
+    EXPECT_EQ(endedWith, -1);
+    answer(QMessageBox::Discard);
+    program->Window().close();
+    EXPECT_EQ(endedWith, 0);
+    EXPECT_EQ(asked, QStringList({"Save changes to Untitled?", "Save changes to Untitled?"}));
 }
 
 TEST_F(ProgramTest, TheStartUpProbeOpensTheSerialPortAndGreysOutTheMotorWhenItCannot) {

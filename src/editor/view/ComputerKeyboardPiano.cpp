@@ -45,7 +45,7 @@ bool ComputerKeyboardPiano::eventFilter(QObject* watched, QEvent* event) {
     }
     auto* key = static_cast<QKeyEvent*>(event);
     const int index = PianoKeyForComputerKey(key->key());
-    if (index < 0 || key->modifiers() != Qt::NoModifier ||
+    if (index < 0 || key->modifiers() != Qt::NoModifier || IsTextInput(widget) ||
         IsTextInput(QApplication::focusWidget())) {
         return false;
     }
