@@ -112,12 +112,20 @@ Program::Program(const QString& folder)
                      [this] { form_->SetUsePortaCheck(false); });
     SetUpMotor();
     SetUpEditing();
+    SetUpFileMenu();
 }
 
 void Program::SetUpEditing() {
     form_->SetClipboard(&clipboard_);
     form_->SetSaveSong([this] { saveLoad_->Songs().SaveMusic(); });
     saveLoad_->SetBeforeLoad([this] { return form_->AskToSaveChanges(); });
+}
+
+void Program::SetUpFileMenu() {
+    fileMenu_ = new InterchangeMenu(*window_);
+    interchange_ = std::make_unique<InterchangeForm>(
+        InterchangeForm::Deps{*form_, dialogs_, boxes_, log_, *fileMenu_});
+    fileMenu_->Connect(*interchange_);
 }
 
 void Program::SetUpMotor() {

@@ -11,6 +11,8 @@
 #include "fmodtone/FmodBeep.h"
 #include "fmodtone/FmodOptions.h"
 #include "fmodtone/engine/SoundEngine.h"
+#include "interchange/InterchangeForm.h"
+#include "interchange/view/InterchangeMenu.h"
 #include "midiin/MIDIFileForm.h"
 #include "midiin/MIDIFileWindow.h"
 #include "midiin/MIDIInForm.h"
@@ -87,6 +89,8 @@ private:
     void SetUpSynchro();
     // Undo, the clipboard and the question about unsaved changes before a load.
     void SetUpEditing();
+    // The File menu: export as WAV or MIDI, import from MIDI.
+    void SetUpFileMenu();
     // False when the user keeps the window open, to save unsaved changes first.
     bool MainWindowClosed();
     void SetUpMidi();
@@ -133,6 +137,8 @@ private:
     std::unique_ptr<MainFormSongTarget> songTarget_;
     std::unique_ptr<SaveLoadForm> saveLoad_;
     std::unique_ptr<SaveLoadWindow> saveLoadWindow_;
+    InterchangeMenu* fileMenu_ = nullptr;
+    std::unique_ptr<InterchangeForm> interchange_;
     std::unique_ptr<ComponentInstaller> installer_;
     std::unique_ptr<LoadedComponent> midiIo_;
     std::unique_ptr<MidiOutput> midiOutput_;

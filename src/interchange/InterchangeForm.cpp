@@ -1,0 +1,130 @@
+#include "interchange/InterchangeForm.h"
+
+#include "diag/FileExists.h"
+#include "editor/MainForm.h"
+#include "editor/MainFormSongTarget.h"
+#include "interchange/InterchangeFiles.h"
+#include "interchange/MidiExport.h"
+#include "interchange/MidiImport.h"
+#include "interchange/SongWavRenderer.h"
+#include "platform/FileDialogs.h"
+#include "platform/MessageBoxes.h"
+#include "songfile/SongFormat.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace tq {
+
+namespace {
+
+const QString kMidiFilter = QStringLiteral("Standard MIDI files (*.MID)|*.MID|All files (*.*)|*.*");
+const QString kWavFilter = QStringLiteral("WAV files (*.WAV)|*.WAV|All files (*.*)|*.*");
+
+} // namespace
+
+QString InterchangeForm::AskForExportPath(const QString& title, const QString& filter,
+                                          const QString& extension) {
+    FileDialogRequest request;
+    request.title = title;
+    request.fileName = QFileInfo(d_.form.SongName()).completeBaseName() + extension;
+    request.filter = filter;
+    request.flags = kPathMustExist;
+    QString path = d_.dialogs.Save(request);
+    if (path.isEmpty()) {
+        return path;
+    }
+    if (!QFileInfo(path).fileName().contains(QLatin1Char('.'))) {
+        path += extension;
+    }
+    if (FileExists(path, d_.log) &&
+        d_.boxes.Show(QStringLiteral("File already exists"),
+                      QStringLiteral("The file you want to export to:\n") + path +
+                          QStringLiteral("\n...already exists.\n\nShould this file be replaced?"),
+                      MsgButtons::YesNo, MsgIcon::Exclamation) != MsgAnswer::Yes) {
+        return {};
+    }
+    return path;
+}
+
+void InterchangeForm::CantWrite(const QString& path, const QString& why) {
+    d_.boxes.Show(QStringLiteral("Can't export"),
+                  QStringLiteral("The file you want to export to...\n") + path +
+                      QStringLiteral("\n...can't be written (") + why + QStringLiteral(")."),
+                  MsgButtons::Ok, MsgIcon::Exclamation);
+}
+
+void InterchangeForm::ExportWavAction_Click() {
+    // A song playing under the dialogs would stand still until they close.
+    d_.form.StopPlayButton_Click();
+    const QString path =
+        AskForExportPath(QStringLiteral("Export WAV"), kWavFilter, QStringLiteral(".wav"));
+    if (path.isEmpty()) {
+        return;
+    }
+    const QByteArray song = SongText(MainFormSongTarget(d_.form));
+    d_.progress.Start(QStringLiteral("Rendering %1...").arg(QFileInfo(path).fileName()));
+    QString why;
+    const SongWavRenderer::Outcome outcome = SongWavRenderer::RenderSong(
+        song, path, d_.boxes, d_.log, [this](double done) { return d_.progress.Update(done); },
+        &why);
+    d_.progress.Finish();
+    if (outcome == SongWavRenderer::Outcome::Failed) {
+        CantWrite(path, why);
+    }
+}
+
+void InterchangeForm::ExportMidiAction_Click() {
+    d_.form.StopPlayButton_Click();
+    const QString path =
+        AskForExportPath(QStringLiteral("Export MIDI"), kMidiFilter, QStringLiteral(".mid"));
+    if (path.isEmpty()) {
+        return;
+    }
+    const MidiExport midi = ExportMidi(MainFormSongTarget(d_.form));
+    QString why;
+    if (!WriteWholeFile(path, midi.bytes, &why)) {
+        CantWrite(path, why);
+    } else if (midi.unreadableNotes > 0) {
+        d_.boxes.Show(
+            QStringLiteral("Export MIDI"),
+            QStringLiteral("%1 notes that name no note were left out.").arg(midi.unreadableNotes),
+            MsgButtons::Ok, MsgIcon::Information);
+    }
+}
+
+void InterchangeForm::ImportMidiAction_Click() {
+    d_.form.StopPlayButton_Click();
+    if (!d_.form.AskToSaveChanges()) {
+        return;
+    }
+    FileDialogRequest request;
+    request.title = QStringLiteral("Import MIDI");
+    request.filter = kMidiFilter;
+    request.flags = kFileMustExist | kHideReadOnly;
+    const QString path = d_.dialogs.Open(request);
+    if (path.isEmpty()) {
+        return;
+    }
+    QFile file(path);
+    MidiImport midi;
+    if (file.open(QIODevice::ReadOnly)) {
+        midi = ImportMidi(file.readAll());
+    } else {
+        midi.why = file.errorString();
+    }
+    if (!midi.read) {
+        d_.boxes.Show(QStringLiteral("Can't import"),
+                      QStringLiteral("The file you want to import...\n") + path +
+                          QStringLiteral("\n...can't be read as a MIDI file (") + midi.why +
+                          QStringLiteral(")."),
+                      MsgButtons::Ok, MsgIcon::Exclamation);
+        return;
+    }
+    d_.form.ImportSong(QFileInfo(path).fileName(),
+                       [&midi](SongTarget& target) { ApplyImport(midi, target); });
+    d_.boxes.Show(QStringLiteral("Import MIDI"), midi.summary, MsgButtons::Ok,
+                  MsgIcon::Information);
+}
+
+} // namespace tq
