@@ -33,16 +33,20 @@ void ListEditCommand::redo() {
         return;
     }
     LogStep(form_, "Redo", *this);
-    Apply();
-    List().RestoreSelection(after_);
-    form_.ShowEditPosition();
+    form_.Replay([this] {
+        Apply();
+        List().RestoreSelection(after_);
+        form_.ShowEditPosition();
+    });
 }
 
 void ListEditCommand::undo() {
     LogStep(form_, "Undo", *this);
-    Revert();
-    List().RestoreSelection(before_);
-    form_.ShowEditPosition();
+    form_.Replay([this] {
+        Revert();
+        List().RestoreSelection(before_);
+        form_.ShowEditPosition();
+    });
 }
 
 InsertLinesCommand::InsertLinesCommand(MainForm& form, const QString& text, int index,
@@ -105,12 +109,12 @@ void SettingsCommand::redo() {
         return;
     }
     LogStep(form_, "Redo", *this);
-    ApplySongSettings(form_, after_);
+    form_.Replay([this] { ApplySongSettings(form_, after_); });
 }
 
 void SettingsCommand::undo() {
     LogStep(form_, "Undo", *this);
-    ApplySongSettings(form_, before_);
+    form_.Replay([this] { ApplySongSettings(form_, before_); });
 }
 
 int SettingsCommand::id() const {
@@ -138,12 +142,14 @@ void ReplaceSongCommand::Finish() {
 }
 
 void ReplaceSongCommand::Put(const Song& song) {
-    ApplySongSettings(form_, song.settings);
-    MusicList& list = form_.List();
-    list.ClearLines();
-    list.AppendLines(song.lines);
-    list.RestoreSelection(song.selection);
-    form_.ShowEditPosition();
+    form_.Replay([this, &song] {
+        ApplySongSettings(form_, song.settings);
+        MusicList& list = form_.List();
+        list.ClearLines();
+        list.AppendLines(song.lines);
+        list.RestoreSelection(song.selection);
+        form_.ShowEditPosition();
+    });
 }
 
 void ReplaceSongCommand::redo() {

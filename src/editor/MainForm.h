@@ -270,6 +270,9 @@ public:
     // A user's change of the song's settings (typing, a slider, a box): runs it and records
     // what it changed as one step. Code that sets a control directly records nothing.
     void UserChange(SettingKind kind, const std::function<void()>& change);
+    // Runs an undo or redo step: what its handlers set off (the soundcard options
+    // following the ratio, say) is part of the step, not a new one.
+    void Replay(const std::function<void()>& step);
     void SetClipboard(Clipboard* clipboard) { clipboard_ = clipboard; }
     // The selected line and the range Shift extends from it, as song-file music lines.
     void CutLines();

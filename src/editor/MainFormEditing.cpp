@@ -67,6 +67,12 @@ void MainForm::UserChange(SettingKind kind, const std::function<void()>& change)
     }
 }
 
+void MainForm::Replay(const std::function<void()>& step) {
+    ++userChangeDepth_;
+    step();
+    --userChangeDepth_;
+}
+
 void MainForm::CopyLines() {
     const MusicList::Range range = list_.SelectedRange();
     if (range.Count() > 0 && clipboard_ != nullptr) {

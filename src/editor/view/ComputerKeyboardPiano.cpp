@@ -34,6 +34,13 @@ ComputerKeyboardPiano::ComputerKeyboardPiano(QWidget& window, PianoKeyboard& key
 }
 
 bool ComputerKeyboardPiano::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &window_ && event->type() == QEvent::WindowDeactivate) {
+        // Its key's release goes to another window: no key stays held down.
+        for (int i = 0; i < PianoKeyboard::KeyCount; ++i) {
+            keys_.Key(i)->setDown(false);
+        }
+        return false;
+    }
     const bool press = event->type() == QEvent::KeyPress;
     if (!press && event->type() != QEvent::KeyRelease) {
         return false;
