@@ -23,7 +23,8 @@ for f in usr/bin/tonquill usr/bin/tonquill-play usr/bin/mendalot \
          usr/share/mime/packages/org.tonquill.Tonquill.xml \
          usr/share/icons/hicolor/scalable/apps/org.tonquill.Tonquill.svg \
          usr/share/man/man1/tonquill.1 usr/share/man/man1/tonquill-play.1 \
-         usr/share/man/man1/mendalot.1; do
+         usr/share/man/man1/mendalot.1 usr/share/man/man1/tonquill-convert.1 \
+         usr/bin/tonquill-convert; do
     [[ -e $root/$f ]] || fail "$f is missing"
 done
 [[ -L $root/usr/bin/tonquill ]] || fail "usr/bin/tonquill is not a link"
@@ -32,6 +33,9 @@ done
 song="$examples/Two voices.tql"
 "$root/usr/bin/tonquill-play" --wav "$work/song.wav" "$song" >/dev/null
 [[ -s $work/song.wav ]] || fail "tonquill-play rendered nothing"
+"$root/usr/bin/tonquill-convert" "$song" "$work/song.mid" 2>/dev/null
+"$root/usr/bin/tonquill-convert" "$work/song.mid" "$work/back.tql" 2>/dev/null
+[[ -s $work/back.tql ]] || fail "tonquill-convert made no song of its MIDI file"
 
 export windir=$work/win
 if "$root/usr/bin/mendalot" --batch 2>"$work/missing.txt"; then
