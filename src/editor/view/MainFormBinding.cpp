@@ -102,8 +102,8 @@ void MainFormBinding::ConnectCheck(QCheckBox* box, const std::function<void(bool
 }
 
 void MainFormBinding::ConnectSongCheck(QCheckBox* box, void (MainForm::*setter)(bool)) {
-    connect(box, &QCheckBox::clicked, this, [this, setter](bool on) {
-        form_.UserChange(SettingKind::Option, [this, setter, on] { (form_.*setter)(on); });
+    connect(box, &QCheckBox::clicked, this, [&form = form_, setter](bool on) {
+        form.UserChange(SettingKind::Option, [&form, setter, on] { (form.*setter)(on); });
     });
 }
 
