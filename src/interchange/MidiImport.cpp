@@ -35,11 +35,16 @@ struct FileNotes {
     int emptyNotes = 0;
 };
 
+// A few bytes of a file can stand for hours of one note or of silence: the import stops at
+// this many lines rather than fill the memory, and says so.
+constexpr size_t kMaxImportLines = 100'000;
+
 // What the import counts for its summary.
 struct Counts {
     int dropped = 0;
     int rounded = 0;
     int split = 0;
+    bool cut = false; // stopped at kMaxImportLines
 };
 
 struct TempoEvent {
@@ -286,7 +291,7 @@ public:
     void WriteUntil(int64_t tick, const QString& note1, const QString& note2) {
         const size_t before = lines_.size();
         double left = static_cast<double>(tick) * beatsPerTick_ - written_;
-        while (left > longest_->beats + HalfShortest()) {
+        while (left > longest_->beats + HalfShortest() && !cut_) {
             Append(*longest_, note1, note2);
             left -= longest_->beats;
         }
@@ -304,6 +309,9 @@ public:
         }
         counts_.split += !silent && lines_.size() - before > 1 ? 1 : 0;
     }
+
+    // A line was refused: the list is at kMaxImportLines.
+    bool Cut() const { return cut_; }
 
     // Counts a stretch whose lines do not end at its tick, within half a tick.
     void CheckEnd(int64_t tick) {
@@ -337,6 +345,10 @@ private:
     }
 
     void Append(const LengthChoice& c, const QString& note1, const QString& note2) {
+        if (lines_.size() >= kMaxImportLines) {
+            cut_ = true;
+            return;
+        }
         lines_.push_back({c.name, note1, note2, c.mod});
         written_ += c.beats;
     }
@@ -346,6 +358,7 @@ private:
     std::vector<MusicLine>& lines_;
     const LengthChoice* longest_;
     double written_ = 0; // beats
+    bool cut_ = false;
 };
 
 QString NoteString(int key) {
@@ -359,6 +372,9 @@ void WriteLines(const std::vector<Span>& spans, double beatsPerTick, MidiImport&
     const double ratio = SoundingRatio(spans);
     LineWriter writer(beatsPerTick, counts, out.lines);
     for (const Span& s : spans) {
+        if (writer.Cut()) {
+            break;
+        }
         int64_t notesEnd = s.start;
         if (s.HasNotes()) {
             const auto sounding = static_cast<double>(std::min(s.notes.soundEnd, s.end) - s.start);
@@ -373,6 +389,7 @@ void WriteLines(const std::vector<Span>& spans, double beatsPerTick, MidiImport&
         }
         writer.CheckEnd(s.end);
     }
+    counts.cut = writer.Cut();
 }
 
 QString Counted(int count, const char* one, const char* many) {
@@ -406,6 +423,10 @@ QString Summary(const MidiImport& out, const FileNotes& file, bool byTrack, cons
         if (count > 0) {
             parts << text;
         }
+    }
+    if (c.cut) {
+        parts << QStringLiteral("the song stops at %1 lines, the rest of the file left out")
+                     .arg(kMaxImportLines);
     }
     return parts.join(QStringLiteral("; ")) + QLatin1Char('.');
 }

@@ -118,5 +118,21 @@ TEST(MidiInterchange, ImportKeepsTheTopTwoOfAThreeNoteChord) {
     }
 }
 
+// A 40-byte file can hold one note of 2^28 ticks at one tick per quarter: millions of lines.
+TEST(MidiInterchange, ImportStopsAtAHundredThousandLinesAndSaysSo) {
+    using namespace smf;
+    // A long note, then a short note with a long silence after it to the track's end.
+    for (const auto& [noteTicks, endTicks] : {std::pair{0x0FFFFFFFu, 0u}, {1u, 0x0FFFFFFFu}}) {
+        const QByteArray track =
+            Ev(0, {0x90, 60, 100}) + Ev(noteTicks, {0x80, 60, 0}) + EndOfTrack(endTicks);
+        const MidiImport in = ImportMidi(File(0, 1, {track}));
+        ASSERT_TRUE(in.read);
+        EXPECT_EQ(in.lines.size(), 100'000u) << noteTicks;
+        EXPECT_TRUE(in.summary.endsWith("the song stops at 100000 lines, the rest of the file "
+                                        "left out."))
+            << in.summary.toStdString();
+    }
+}
+
 } // namespace
 } // namespace tq
