@@ -66,7 +66,13 @@ int SongToWav(const QString& in, const QString& out) {
         return kUnreadableInput;
     }
     renderer.Play(song.Form(), 1);
-    return renderer.Write(out, &why) ? kDone : NotWritten(out, why);
+    if (!renderer.Write(out, &why)) {
+        return NotWritten(out, why);
+    }
+    if (renderer.Cut()) {
+        std::fprintf(stderr, "tonquill-convert: %s\n", qPrintable(tq::SongWavRenderer::CutNote()));
+    }
+    return kDone;
 }
 
 int MidiToSong(const QString& in, const QString& out) {

@@ -389,7 +389,8 @@ private:
     void WaitWhile(const std::function<bool()>& playing) {
         const int64_t freq = Clock().PerformanceFrequency();
         const int64_t end = Clock().PerformanceCounter() + int64_t{o_.seconds} * freq;
-        while (!gInterrupted.load() && playing() &&
+        // A render that has reached its longest takes nothing more.
+        while (!gInterrupted.load() && playing() && !(render_ && renderer_.Cut()) &&
                (o_.seconds == 0 || Clock().PerformanceCounter() < end)) {
             sleep_.MsgWaitObj(10);
         }
@@ -469,6 +470,9 @@ private:
         if (!renderer_.Write(o_.wav, &why)) {
             std::fprintf(stderr, "Can't write %s\n", qPrintable(o_.wav));
             return false;
+        }
+        if (renderer_.Cut()) {
+            std::fprintf(stderr, "%s\n", qPrintable(tq::SongWavRenderer::CutNote()));
         }
         return true;
     }

@@ -4,21 +4,27 @@
 #include "platform/VirtualClock.h"
 #include "platform/audio/OfflineAudioOutput.h"
 
+#include <algorithm>
+
 namespace tq {
 
 namespace {
 
 // Blocks of 16 frames: channel changes land within a third of a millisecond.
 constexpr int kBlockFrames = 16;
+// A long silence is rendered a second at a time, not in one block as long as itself.
+constexpr int64_t kMostFramesAtOnce = OfflineSpeaker::kSampleRate;
 
 } // namespace
 
-OfflineSpeaker::OfflineSpeaker(VirtualClock& clock) : clock_(clock), startNs_(clock.NowNs()) {}
+OfflineSpeaker::OfflineSpeaker(VirtualClock& clock, int64_t maxFrames)
+    : clock_(clock), startNs_(clock.NowNs()), maxFrames_(maxFrames) {}
 
 OfflineSpeaker::~OfflineSpeaker() = default;
 
-std::unique_ptr<OfflineSpeaker> OfflineSpeaker::Open(VirtualClock& clock, QString* why) {
-    std::unique_ptr<OfflineSpeaker> s(new OfflineSpeaker(clock));
+std::unique_ptr<OfflineSpeaker> OfflineSpeaker::Open(VirtualClock& clock, QString* why,
+                                                     int64_t maxFrames) {
+    std::unique_ptr<OfflineSpeaker> s(new OfflineSpeaker(clock, maxFrames));
     s->engine_ = std::make_unique<snd::SoundEngine>(
         OfflineAudioOutput::Factory(&s->output_, kSampleRate, 1, kBlockFrames));
     s->speaker_ = EmulatedSpeaker::Open(*s->engine_, why);
@@ -29,9 +35,16 @@ std::unique_ptr<OfflineSpeaker> OfflineSpeaker::Open(VirtualClock& clock, QStrin
 }
 
 void OfflineSpeaker::RenderUntil(int64_t ns) {
-    const int64_t frame = (ns - startNs_) * kSampleRate / 1'000'000'000;
-    if (frame > renderedFrames_) {
-        const int frames = static_cast<int>(frame - renderedFrames_);
+    // Capped before multiplying: days of nanoseconds times the rate overflow.
+    const int64_t elapsedNs = ns - startNs_;
+    int64_t frame = maxFrames_;
+    if (elapsedNs > maxFrames_ * 1'000'000'000 / kSampleRate) {
+        cut_ = true;
+    } else {
+        frame = elapsedNs * kSampleRate / 1'000'000'000;
+    }
+    while (frame > renderedFrames_) {
+        const int frames = static_cast<int>(std::min(frame - renderedFrames_, kMostFramesAtOnce));
         const std::vector<float> block = output_->RenderMono(frames);
         const size_t start = samples_.size();
         samples_.insert(samples_.end(), block.begin(), block.end());
@@ -41,7 +54,7 @@ void OfflineSpeaker::RenderUntil(int64_t ns) {
                 samples_[start + i] += mixed[i];
             }
         }
-        renderedFrames_ = frame;
+        renderedFrames_ += frames;
     }
 }
 

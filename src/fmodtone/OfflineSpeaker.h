@@ -21,9 +21,14 @@ class VirtualClock;
 class OfflineSpeaker final : public Speaker {
 public:
     static constexpr int kSampleRate = 48000;
+    // The render is held in memory, and a 16-bit WAV file stops at 4 GB: a render ends after
+    // an hour, however long the virtual clock runs on (a slow song or a sparse MIDI file
+    // can stand for days).
+    static constexpr int64_t kMaxFrames = int64_t{kSampleRate} * 3600;
 
-    // Null, with the reason, if the engine cannot be set up.
-    static std::unique_ptr<OfflineSpeaker> Open(VirtualClock& clock, QString* why);
+    // Null, with the reason, if the engine cannot be set up. Tests give a shorter longest.
+    static std::unique_ptr<OfflineSpeaker> Open(VirtualClock& clock, QString* why,
+                                                int64_t maxFrames = kMaxFrames);
     ~OfflineSpeaker() override;
 
     QString Name() const override { return QStringLiteral("emulated"); }
@@ -32,6 +37,8 @@ public:
 
     // Renders up to the clock's present and gives the mono samples since the start.
     const std::vector<float>& Finish();
+    // Whether the clock ran past the longest render, so the samples hold only its start.
+    bool Cut() const { return cut_; }
     // Renders up to the clock's present. A mixed-in source calls it before each of its
     // changes, so the change is heard from its own time.
     void CatchUp();
@@ -40,17 +47,19 @@ public:
     void MixIn(OfflineAudioOutput* source) { mixIn_ = source; }
 
 private:
-    explicit OfflineSpeaker(VirtualClock& clock);
+    OfflineSpeaker(VirtualClock& clock, int64_t maxFrames);
     void RenderUntil(int64_t ns);
 
     VirtualClock& clock_;
     int64_t startNs_;
+    int64_t maxFrames_;
     int64_t renderedFrames_ = 0;
     OfflineAudioOutput* output_ = nullptr;
     OfflineAudioOutput* mixIn_ = nullptr;
     std::unique_ptr<snd::SoundEngine> engine_;
     std::unique_ptr<EmulatedSpeaker> speaker_;
     std::vector<float> samples_;
+    bool cut_ = false;
 };
 
 } // namespace tq

@@ -71,6 +71,9 @@ void InterchangeForm::ExportWavAction_Click() {
     d_.progress.Finish();
     if (outcome == SongWavRenderer::Outcome::Failed) {
         CantWrite(path, why);
+    } else if (outcome == SongWavRenderer::Outcome::Cut) {
+        d_.boxes.Show(QStringLiteral("Export WAV"), SongWavRenderer::CutNote(), MsgButtons::Ok,
+                      MsgIcon::Information);
     }
 }
 

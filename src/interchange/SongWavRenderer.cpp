@@ -30,7 +30,12 @@ bool SongWavRenderer::OpenSpeaker(QString* why) {
 void SongWavRenderer::ProgressPump::ProcessPendingEvents() {
     SongWavRenderer& r = owner_;
     r.queue_.ProcessPendingEvents();
-    if (r.progress_ == nullptr || r.stopped_) {
+    if (r.playing_ != nullptr && r.Cut()) {
+        // Nothing more goes into the file: the rest of the song need not be played.
+        r.playing_->StopPlayButton_Click();
+        r.playing_ = nullptr;
+    }
+    if (r.progress_ == nullptr || r.stopped_ || r.playing_ == nullptr) {
         return;
     }
     const double done =
@@ -69,6 +74,16 @@ bool SongWavRenderer::Write(const QString& path, QString* why) {
     return WriteWholeFile(path, QByteArray::fromRawData(bytes.data(), std::ssize(bytes)), why);
 }
 
+bool SongWavRenderer::Cut() const {
+    return speaker_ != nullptr && speaker_->Cut();
+}
+
+QString SongWavRenderer::CutNote() {
+    return QStringLiteral("The WAV file holds the first %1 minutes only: the whole would be too "
+                          "long for one file.")
+        .arg(OfflineSpeaker::kMaxFrames / OfflineSpeaker::kSampleRate / 60);
+}
+
 SongWavRenderer::Outcome SongWavRenderer::RenderSong(const QByteArray& song, const QString& path,
                                                      MessageBoxes& boxes, LogSink& log,
                                                      const Progress& progress, QString* why) {
@@ -81,7 +96,10 @@ SongWavRenderer::Outcome SongWavRenderer::RenderSong(const QByteArray& song, con
     if (!renderer.Play(headless.Form(), 1, progress)) {
         return Outcome::Stopped;
     }
-    return renderer.Write(path, why) ? Outcome::Written : Outcome::Failed;
+    if (!renderer.Write(path, why)) {
+        return Outcome::Failed;
+    }
+    return renderer.Cut() ? Outcome::Cut : Outcome::Written;
 }
 
 } // namespace tq

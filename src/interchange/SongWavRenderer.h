@@ -23,7 +23,8 @@ class SongWavRenderer {
 public:
     // The share of the play done so far, 0 to 1; false asks to stop.
     using Progress = std::function<bool(double fraction)>;
-    enum class Outcome { Written, Stopped, Failed };
+    // Cut: written, but only the first hour (see OfflineSpeaker::kMaxFrames).
+    enum class Outcome { Written, Cut, Stopped, Failed };
 
     SongWavRenderer();
     ~SongWavRenderer();
@@ -44,6 +45,10 @@ public:
     // Writes what has been played to path in one step; false, with the reason, when it
     // cannot be written.
     bool Write(const QString& path, QString* why);
+    // Whether what was played ran past the longest render, so the file holds its first hour.
+    bool Cut() const;
+    // Says so.
+    static QString CutNote();
 
     // One pass of a song, given as a song file's bytes, into a WAV file at path. Nothing
     // is left at path when it stops or fails.

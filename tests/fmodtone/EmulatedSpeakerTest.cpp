@@ -1,7 +1,9 @@
 #include "SignalMeasure.h"
 
 #include "fmodtone/EmulatedSpeaker.h"
+#include "fmodtone/OfflineSpeaker.h"
 #include "platform/SpeakerFactory.h"
+#include "platform/VirtualClock.h"
 #include "platform/audio/OfflineAudioOutput.h"
 
 #include <gtest/gtest.h>
@@ -117,6 +119,22 @@ TEST_F(EmulatedSpeakerTest, TheFactoryFallsBackToItWithoutASpeakerDeviceAndPastI
     ASSERT_GE(choice.notes.size(), 3);
     EXPECT_TRUE(choice.notes[2].startsWith("Speaker: 'emulated' can't be used (No audio output"))
         << choice.notes[2].toStdString();
+}
+
+// A slow song or a sparse MIDI file can keep the virtual clock going for days: the render
+// stops at its longest, and the days' worth of nanoseconds do not overflow on the way.
+TEST(OfflineSpeaker, StopsRenderingAtItsLongestHoweverFarTheClockRuns) {
+    VirtualClock clock;
+    QString why;
+    auto speaker = OfflineSpeaker::Open(clock, &why, 4800);
+    ASSERT_TRUE(speaker) << why.toStdString();
+    speaker->Beep(440, 50);
+    EXPECT_EQ(speaker->Finish().size(), 2400u);
+    EXPECT_FALSE(speaker->Cut());
+    speaker->Beep(440, 100);
+    clock.AdvanceNs(int64_t{30} * 24 * 3600 * 1'000'000'000);
+    EXPECT_EQ(speaker->Finish().size(), 4800u);
+    EXPECT_TRUE(speaker->Cut());
 }
 
 } // namespace
