@@ -7,10 +7,8 @@ namespace tq {
 
 SystemMidiInput::SystemMidiInput(const QString& clientName) {
     // JACK first, as for output: a server that runs is one the user started for music.
-    systems_.push_back(
-        {QStringLiteral("JACK: "), std::make_unique<JackMidiInput>(clientName, queue_)});
-    systems_.push_back(
-        {QStringLiteral("ALSA: "), std::make_unique<AlsaMidiInput>(clientName, queue_)});
+    systems_.Add(QStringLiteral("JACK: "), std::make_unique<JackMidiInput>(clientName, queue_));
+    systems_.Add(QStringLiteral("ALSA: "), std::make_unique<AlsaMidiInput>(clientName, queue_));
 }
 
 SystemMidiInput::~SystemMidiInput() {
@@ -18,36 +16,13 @@ SystemMidiInput::~SystemMidiInput() {
 }
 
 QStringList SystemMidiInput::PortNames() {
-    listed_.clear();
-    QStringList names;
-    for (const System& system : systems_) {
-        for (const QString& source : system.sources->Sources()) {
-            listed_.push_back({system.sources.get(), source});
-            names << system.prefix + source;
-        }
-    }
-    return names;
+    return systems_.List(&MidiSourceSystem::Sources);
 }
 
 bool SystemMidiInput::Open(int port, QString* why) {
     Close();
-    if (port < 0 || port >= static_cast<int>(listed_.size())) {
-        if (why) {
-            *why = listed_.empty() ? QStringLiteral("There is no MIDI input port.")
-                                   : QStringLiteral("There is no MIDI input port %1.").arg(port);
-        }
-        return false;
-    }
-    const Listed& chosen = listed_[static_cast<size_t>(port)];
-    QString reason;
-    if (!chosen.system->Open(chosen.name, &reason)) {
-        if (why) {
-            *why = reason;
-        }
-        return false;
-    }
-    open_ = chosen.system;
-    return true;
+    open_ = systems_.Open(port, QStringLiteral("input"), why);
+    return open_ != nullptr;
 }
 
 void SystemMidiInput::Start() {

@@ -1,14 +1,14 @@
 #pragma once
 
 #include "midiio/MidiInQueue.h"
+#include "midiio/MidiSourceSystem.h"
+#include "midiio/MidiSystemList.h"
 #include "platform/MidiInput.h"
 
 #include <memory>
 #include <vector>
 
 namespace tq {
-
-class MidiSourceSystem;
 
 // The sources of JACK and of the ALSA sequencer, listed together, JACK first. What arrives
 // waits in one queue of MidiInQueue::kCapacity messages; the handler is also called when
@@ -33,18 +33,8 @@ public:
     QString TakeFailure() override;
 
 private:
-    struct System {
-        QString prefix;
-        std::unique_ptr<MidiSourceSystem> sources;
-    };
-    struct Listed {
-        MidiSourceSystem* system;
-        QString name;
-    };
-
     MidiInQueue queue_; // before the systems, which fill it until they are gone
-    std::vector<System> systems_;
-    std::vector<Listed> listed_;
+    MidiSystemList<MidiSourceSystem> systems_;
     MidiSourceSystem* open_ = nullptr;
 };
 

@@ -9,8 +9,8 @@ SystemMidiOutput::SystemMidiOutput(const QString& clientName) {
     // JACK first: a server that runs is one the user started for music, and its synths are
     // where the default port should lead. The first ALSA port is usually "Midi Through",
     // which sounds nowhere.
-    systems_.push_back({QStringLiteral("JACK: "), std::make_unique<JackMidiOutput>(clientName)});
-    systems_.push_back({QStringLiteral("ALSA: "), std::make_unique<AlsaMidiOutput>(clientName)});
+    systems_.Add(QStringLiteral("JACK: "), std::make_unique<JackMidiOutput>(clientName));
+    systems_.Add(QStringLiteral("ALSA: "), std::make_unique<AlsaMidiOutput>(clientName));
 }
 
 SystemMidiOutput::~SystemMidiOutput() {
@@ -18,42 +18,19 @@ SystemMidiOutput::~SystemMidiOutput() {
 }
 
 QStringList SystemMidiOutput::PortNames() {
-    listed_.clear();
-    QStringList names;
-    for (const System& system : systems_) {
-        for (const QString& port : system.ports->Ports()) {
-            listed_.push_back({system.ports.get(), port});
-            names << system.prefix + port;
-        }
-    }
-    return names;
+    return systems_.List(&MidiPortSystem::Ports);
 }
 
 bool SystemMidiOutput::Open(int port, QString* why) {
     Close();
     if (port == -1) {
-        if (listed_.empty()) {
+        if (!systems_.IsListed()) {
             PortNames();
         }
         port = 0;
     }
-    if (port < 0 || port >= static_cast<int>(listed_.size())) {
-        if (why) {
-            *why = listed_.empty() ? QStringLiteral("There is no MIDI output port.")
-                                   : QStringLiteral("There is no MIDI output port %1.").arg(port);
-        }
-        return false;
-    }
-    const Listed& chosen = listed_[static_cast<size_t>(port)];
-    QString reason;
-    if (!chosen.system->Open(chosen.name, &reason)) {
-        if (why) {
-            *why = reason;
-        }
-        return false;
-    }
-    open_ = chosen.system;
-    return true;
+    open_ = systems_.Open(port, QStringLiteral("output"), why);
+    return open_ != nullptr;
 }
 
 void SystemMidiOutput::Close() {

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "midiio/MidiPortSystem.h"
+#include "midiio/MidiSystemList.h"
 #include "platform/MidiOutput.h"
 
 #include <memory>
 #include <vector>
 
 namespace tq {
-
-class MidiPortSystem;
 
 // The ports of JACK and of the ALSA sequencer, listed together.
 class SystemMidiOutput final : public MidiOutput {
@@ -29,17 +29,7 @@ public:
     static size_t ShortMessageSize(uint8_t status);
 
 private:
-    struct System {
-        QString prefix;
-        std::unique_ptr<MidiPortSystem> ports;
-    };
-    struct Listed {
-        MidiPortSystem* system;
-        QString name;
-    };
-
-    std::vector<System> systems_;
-    std::vector<Listed> listed_;
+    MidiSystemList<MidiPortSystem> systems_;
     MidiPortSystem* open_ = nullptr;
 };
 
