@@ -115,6 +115,12 @@ int JackMidiOutput::Process(jack_nframes_t frames, void* self) {
     auto* out = static_cast<JackMidiOutput*>(self);
     void* buffer = jack_port_get_buffer(out->port_.Port(), frames);
     jack_midi_clear_buffer(buffer);
+    // A new connection joins the server's graph some periods after it is made, and what a
+    // period carries before that goes nowhere: it waits in the queue until then.
+    if (jack_port_connected(out->port_.Port()) == 0) {
+        out->periods_.fetch_add(1, std::memory_order_release);
+        return 0;
+    }
     char slot[kSlot];
     while (jack_ringbuffer_peek(out->queue_, slot, kSlot) == kSlot) {
         const auto size = static_cast<size_t>(slot[0]);
