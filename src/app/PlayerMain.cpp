@@ -43,9 +43,11 @@ namespace {
 
 std::atomic<bool> gInterrupted{false};
 
-void OnInterrupt(int) {
+void OnInterrupt(int sig) {
     tq::SpeakerSilencer::SilenceNow();
     gInterrupted.store(true);
+    // Should the stop not come through, a second Ctrl+C ends the process.
+    std::signal(sig, SIG_DFL);
 }
 
 // Passes events through and turns Ctrl+C into a click of Stop at the player's next check.

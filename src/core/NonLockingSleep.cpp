@@ -36,20 +36,30 @@ bool NonLockingSleep::HasExpired(int32_t remainingMs, int32_t intervalMs) {
 int32_t NonLockingSleep::MsgWaitObj(int32_t intervalMs) {
     const bool infinite = intervalMs == kInfinite;
     const int32_t deadline = infinite ? 0 : AddWrapping(TickNow(clock_), intervalMs);
+    const uint64_t stops = StopRequests();
     for (;;) {
-        int32_t remaining = EventPump::kInfinite;
+        int32_t remaining = kSliceMs;
         if (!infinite) {
             remaining = SubtractWrapping(deadline, TickNow(clock_));
             if (HasExpired(remaining, intervalMs)) {
                 return kTimeout;
             }
         }
-        const bool inputArrived = pump_.WaitForInput(remaining);
+        const int32_t slice = remaining > kSliceMs ? kSliceMs : remaining;
+        const bool inputArrived = pump_.WaitForInput(slice);
         pump_.ProcessPendingEvents();
-        if (!inputArrived) {
+        if (StopRequests() != stops) {
+            return kTimeout;
+        }
+        if (!inputArrived && slice == remaining && !infinite) {
             return kTimeout;
         }
     }
+}
+
+void NonLockingSleep::LetEventsIn(int32_t maxMs) {
+    pump_.WaitForInput(maxMs);
+    pump_.ProcessPendingEvents();
 }
 
 } // namespace tq

@@ -1,7 +1,6 @@
 #include "fmodtone/EmulatedSpeaker.h"
 
-#include <chrono>
-#include <thread>
+#include "platform/DeviceSpeaker.h"
 
 namespace tq {
 
@@ -62,9 +61,11 @@ bool EmulatedSpeaker::Beep(int32_t frequency, int32_t durationMs) {
     if (durationMs <= 0) {
         return true;
     }
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(durationMs);
+    const ToneClock& clock = MonotonicToneClock();
+    const int64_t deadline = clock.nowNs() + int64_t{durationMs} * 1'000'000;
+    ToneStarting();
     const bool sounded = StartTone(frequency);
-    std::this_thread::sleep_until(deadline);
+    WaitOutTone(deadline, clock, [this, frequency] { StartTone(frequency); });
     Silence();
     return sounded;
 }

@@ -63,6 +63,11 @@ void ToneTimeline::SleepUntilEnd(const Span& span) {
     SleepUntil(span.endNs);
 }
 
+const Speaker::ToneClock& MonotonicToneClock() {
+    static const Speaker::ToneClock clock{MonotonicNs, SleepUntil};
+    return clock;
+}
+
 void SleepForMs(int32_t durationMs) {
     if (durationMs > 0) {
         UsePreciseSleeps();
@@ -91,9 +96,14 @@ bool DeviceSpeaker::Beep(int32_t frequency, int32_t durationMs) {
         return true;
     }
     const ToneTimeline::Span span = timeline_.Next(durationMs);
+    ToneStarting();
     const bool on = SetTone(frequency);
-    timeline_.SleepUntilEnd(span);
+    const bool whole =
+        WaitOutTone(span.endNs, MonotonicToneClock(), [this, frequency] { SetTone(frequency); });
     const bool off = SetTone(0);
+    if (!whole) {
+        timeline_.Break();
+    }
     return on && off;
 }
 
@@ -166,7 +176,10 @@ bool NullSpeaker::Beep(int32_t frequency, int32_t durationMs) {
         return false;
     }
     if (durationMs > 0) {
-        timeline_.SleepUntilEnd(timeline_.Next(durationMs));
+        ToneStarting();
+        if (!WaitOutTone(timeline_.Next(durationMs).endNs, MonotonicToneClock(), {})) {
+            timeline_.Break();
+        }
     }
     return true;
 }

@@ -16,6 +16,8 @@ public:
     };
     Span Next(int32_t durationMs);
     static void SleepUntilEnd(const Span& span);
+    // A tone cut short: the next one starts from "now", not from the cut tone's deadline.
+    void Break() { lastEnd_ = INT64_MIN / 2; }
 
 private:
     int64_t lastEnd_ = INT64_MIN / 2;
@@ -88,5 +90,8 @@ private:
 
 // Sleeps until the monotonic clock reaches now + durationMs, measured from the call.
 void SleepForMs(int32_t durationMs);
+
+// The monotonic clock in nanoseconds, for Speaker::WaitOutTone.
+const Speaker::ToneClock& MonotonicToneClock();
 
 } // namespace tq

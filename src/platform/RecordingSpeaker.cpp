@@ -6,7 +6,12 @@ bool RecordingSpeaker::Beep(int32_t frequency, int32_t durationMs) {
     const bool ok = IsBeepableFrequency(frequency);
     tones_.push_back({clock_.NowNs(), frequency, durationMs, ok});
     if (ok && durationMs > 0) {
-        clock_.AdvanceNs(int64_t{durationMs} * 1'000'000);
+        ToneStarting();
+        const ToneClock clock{[this] { return clock_.NowNs(); },
+                              [this](int64_t ns) { clock_.SleepUntilCounter(ns); }};
+        if (!WaitOutTone(clock_.NowNs() + int64_t{durationMs} * 1'000'000, clock, {})) {
+            ++cutShort_;
+        }
     }
     return ok;
 }

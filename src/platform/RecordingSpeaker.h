@@ -7,9 +7,9 @@
 
 namespace tq {
 
-// A speaker on the virtual clock: each beep advances the clock by its duration and is
-// recorded with its start time. Beeps the real speaker would refuse are recorded too,
-// marked as not sounded, and take no time.
+// A speaker on the virtual clock: each beep advances the clock by its duration (less when a
+// stop ends it early) and is recorded with its start time. Beeps the real speaker would refuse are
+// recorded too, marked as not sounded, and take no time.
 class RecordingSpeaker final : public Speaker {
 public:
     struct Tone {
@@ -28,12 +28,15 @@ public:
     const std::vector<Tone>& Tones() const { return tones_; }
     std::vector<Tone> SoundedTones() const;
     int Silences() const { return silences_; }
+    // Tones that a stop request ended before their time.
+    int CutShort() const { return cutShort_; }
     void Clear() { tones_.clear(); }
 
 private:
     VirtualClock& clock_;
     std::vector<Tone> tones_;
     int silences_ = 0;
+    int cutShort_ = 0;
 };
 
 } // namespace tq

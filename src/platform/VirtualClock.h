@@ -17,7 +17,10 @@ public:
     explicit VirtualClock(int64_t startNs = 1'000'000'000, uint32_t tickOffset = 0)
         : nowNs_(startNs), tickOffset_(tickOffset) {}
 
-    int64_t PerformanceCounter() override { return nowNs_; }
+    int64_t PerformanceCounter() override {
+        nowNs_ += readCostNs_;
+        return nowNs_;
+    }
     int64_t PerformanceFrequency() override { return 1'000'000'000; }
     uint32_t TickCount() override {
         return static_cast<uint32_t>(static_cast<uint64_t>(nowNs_ / 1'000'000) + tickOffset_);
@@ -38,11 +41,15 @@ public:
     void AdvanceNs(int64_t ns) { nowNs_ += ns > 0 ? ns : 0; }
     void AdvanceMs(double ms) { AdvanceNs(static_cast<int64_t>(ms * 1e6 + 0.5)); }
     void SetNs(int64_t ns) { nowNs_ = ns; }
+    // Each reading of the counter moves it on by this much, as the work between readings
+    // would take time on a real clock.
+    void SetReadCostNs(int64_t ns) { readCostNs_ = ns; }
 
 private:
     int64_t nowNs_;
     uint32_t tickOffset_;
     int64_t wallOffsetNs_ = 0;
+    int64_t readCostNs_ = 0;
 };
 
 // An event queue on the virtual clock. Events are scheduled at virtual times; a wait

@@ -35,7 +35,33 @@ struct Sequencer::Run {
     Decimal4 lineLength;
     // Kept for the whole call: a ratio of 100 reuses what an earlier line set.
     Decimal4 margin;
+    // Where the pass began, in beats: a pass that took none would repeat for ever.
+    Decimal4 passStart;
+    Decimal4 lastEvents;
 };
+
+namespace {
+// The longest run of lines played without letting events in, in seconds.
+const Decimal4 kMostWithoutEvents = Decimal4::FromRatio(5, 1000);
+} // namespace
+
+void Sequencer::EndPass(Run& run) {
+    PlayerState& st = d_.state;
+    if (run.singleLine) {
+        d_.log.LogText(QStringLiteral("MusicIsPlaying -> FALSE"));
+        st.MusicIsPlaying = false;
+    } else if (passLimit_ > 0 && ++run.passes >= passLimit_) {
+        st.MusicIsPlaying = false;
+    } else if (st.PlayPosition == run.passStart) {
+        // Lines of unknown length last no time: another pass would sound nothing either.
+        d_.log.LogText(QStringLiteral("The lines played last no time - stopping"));
+        st.MusicIsPlaying = false;
+    } else {
+        run.currentLine = run.startPoint - 1;
+        run.passStart = st.PlayPosition;
+        ShowStartPosition(run.startPoint);
+    }
+}
 
 Decimal4 Sequencer::SecondsFromStart(Decimal4 beats) const {
     // A tempo below 1 never comes from the controls; it must not stop time either.
@@ -64,6 +90,7 @@ void Sequencer::PlayMusic(int startPoint, int endPoint, bool singleLine) {
     run.currentLine = startPoint - 1;
 
     if (CheckStartGuards(run)) {
+        run.lastEvents = st.CurrentTickTime;
         ShowStartPosition(run.startPoint);
         while (st.MusicIsPlaying) {
             run.currentLine += 1;
@@ -82,21 +109,15 @@ void Sequencer::PlayMusic(int startPoint, int endPoint, bool singleLine) {
             }
             st.PlayPosition += run.lineLength;
             if (run.currentLine == run.endPoint) {
-                if (run.singleLine) {
-                    d_.log.LogText(QStringLiteral("MusicIsPlaying -> FALSE"));
-                    st.MusicIsPlaying = false;
-                } else if (passLimit_ > 0 && ++run.passes >= passLimit_) {
-                    st.MusicIsPlaying = false;
-                } else {
-                    run.currentLine = run.startPoint - 1;
-                    ShowStartPosition(run.startPoint);
-                }
+                EndPass(run);
             }
             // Lines whose time has passed follow at once: letting events in between them
             // would let a handler that blocks (a circuit-bent burst) take every line's turn.
-            if (!IsBehind()) {
+            // Still, events come in every few milliseconds, whatever the lines last.
+            if (!IsBehind() || st.CurrentTickTime >= run.lastEvents + kMostWithoutEvents) {
                 d_.log.LogText(QStringLiteral("Respond to any input"));
                 d_.sleep.Pump().ProcessPendingEvents();
+                run.lastEvents = st.CurrentTickTime;
             }
         }
     }
@@ -334,6 +355,8 @@ void Sequencer::PlayFromLineButton_Click() {
 
 void Sequencer::StopPlayButton_Click() {
     d_.state.MusicIsPlaying = false;
+    // Ends a tone or wait in progress at once, however long it was to last.
+    d_.sleep.RequestStop();
 }
 
 void Sequencer::BeforePlayMusic() {

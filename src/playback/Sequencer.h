@@ -84,6 +84,8 @@ private:
     void StopNeverSilentTone(const Run& run);
     void AdvanceDisplay(const Run& run);
     bool WaitForNextLine(Run& run);
+    // After the stretch's last line: ends the play or starts the next pass.
+    void EndPass(Run& run);
     void ShowStartPosition(int startPoint);
     Decimal4 SecondsFromStart(Decimal4 beats) const;
     void ShowEndPointMessages(Run& run);

@@ -40,6 +40,11 @@ private:
 
 } // namespace
 
+void ToneDispatcher::SetSpeaker(Speaker& speaker) {
+    speaker_ = &speaker;
+    speaker_->SetToneWait(&sleep_);
+}
+
 void ToneDispatcher::BeginPlay() {
     if (playDepth_++ == 0) {
         reportedNotes_.clear();

@@ -20,7 +20,9 @@ class ToneDispatcher {
 public:
     ToneDispatcher(LogSink& log, MessageBoxes& boxes, NonLockingSleep& sleep, Speaker& speaker,
                    OutputSwitches& switches)
-        : log_(log), boxes_(boxes), sleep_(sleep), speaker_(&speaker), switches_(switches) {}
+        : log_(log), boxes_(boxes), sleep_(sleep), speaker_(&speaker), switches_(switches) {
+        SetSpeaker(speaker);
+    }
 
     // noteString is a note string ("C#4"), or a frequency in hertz ("1000") when
     // noteIsFrequency. An empty note string is set to "C4" in the caller's variable.
@@ -42,7 +44,8 @@ public:
     // MutePiptoneCheck's click handler.
     void MutePiptoneClicked(bool ticked);
 
-    void SetSpeaker(Speaker& speaker) { speaker_ = &speaker; }
+    // The speaker's long tones wait through this dispatcher's sleep, so Stop ends them.
+    void SetSpeaker(Speaker& speaker);
     Speaker& TheSpeaker() { return *speaker_; }
     void SetMidiOutput(MidiToneOutput* out) { midi_ = out; }
     void SetMotorOutput(MotorToneOutput* out) { motor_ = out; }

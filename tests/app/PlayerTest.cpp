@@ -11,6 +11,7 @@
 
 #include <csignal>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace tq {
@@ -109,15 +110,35 @@ TEST(Player, ExitCodesTellWhatHappened) {
     EXPECT_FALSE(QFile::exists(dir.filePath("f.wav")));
 }
 
-TEST(Player, CtrlCStopsPlayingAndSaysSoInTheExitCode) {
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(QStringLiteral(TQ_PLAYER), {kExamples + "/C major scale.tql", "--speaker", "none"});
-    ASSERT_TRUE(p.waitForReadyRead(10000)); // "Speaker: using 'none'", then the song plays
-    ::kill(static_cast<pid_t>(p.processId()), SIGINT);
-    ASSERT_TRUE(p.waitForFinished(10000));
-    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(p.exitCode(), 1);
+TEST(Player, SignalsStopPlayingEvenDuringALongToneAndSaySoInTheExitCode) {
+    QTemporaryDir dir;
+    const QString slow = dir.filePath("slow.tql"); // one tone of four minutes
+    QFile f(slow);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("Tonquill by Vellomar file format\nRevision 148\nBPM 1\nNoteSilenceRatio 100\n"
+            "MUSICLISTSTART\nWhole C4 - -\n");
+    f.close();
+    const QString scale = kExamples + "/C major scale.tql";
+    for (const auto& [song, sig] :
+         {std::pair{scale, SIGINT}, std::pair{slow, SIGINT}, std::pair{slow, SIGTERM}}) {
+        QProcess p;
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(QStringLiteral(TQ_PLAYER), {song, "--speaker", "none"});
+        ASSERT_TRUE(p.waitForReadyRead(10000)); // "Speaker: using 'none'", then the song plays
+        ::kill(static_cast<pid_t>(p.processId()), sig);
+        ASSERT_TRUE(p.waitForFinished(10000)) << song.toStdString();
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(p.exitCode(), 1) << song.toStdString() << " " << sig;
+    }
+}
+
+TEST(Player, ASongOfLinesWithoutLengthEndsAtOnceHoweverManyPasses) {
+    QTemporaryDir dir;
+    QFile f(dir.filePath("typo.tql"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("Tonquill by Vellomar file format\nRevision 148\nMUSICLISTSTART\nQuater F4 - -\n");
+    f.close();
+    EXPECT_EQ(Play({f.fileName(), "--speaker", "none", "--passes", "2000000000"}).exitCode, 0);
 }
 
 TEST(Player, CtrlCWhileWaitingForTheStartTimeEndsTheWait) {

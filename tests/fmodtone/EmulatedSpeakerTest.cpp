@@ -3,11 +3,13 @@
 #include "fmodtone/EmulatedSpeaker.h"
 #include "fmodtone/OfflineSpeaker.h"
 #include "platform/SpeakerFactory.h"
+#include "platform/ToneWait.h"
 #include "platform/VirtualClock.h"
 #include "platform/audio/OfflineAudioOutput.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -92,6 +94,43 @@ TEST_F(EmulatedSpeakerTest, ABeepIsASquareAtItsPitchWhileAnotherThreadRenders) {
     tone.resize(4800);
     EXPECT_NEAR(test::MeasurePitch(tone, 48000.0), 440.0, 0.44);
     EXPECT_NEAR(test::Rms(tone, 200), EmulatedSpeaker::kVolume, 0.01);
+}
+
+TEST_F(EmulatedSpeakerTest, AStopRequestEndsALongToneAtOnceAndAToneInBetweenIsResumed) {
+    auto speaker = EmulatedSpeaker::Open(engine, nullptr);
+    ASSERT_TRUE(speaker);
+    // Lets "events" in: the second one sounds a tone of its own, the fourth asks for a stop.
+    struct Events final : ToneWait {
+        EmulatedSpeaker* speaker;
+        snd::SoundEngine* engine;
+        int slices = 0;
+        int32_t longest = 0;
+        uint64_t stops = 0;
+        float frequencyAfterInner = 0;
+        uint64_t StopRequests() const override { return stops; }
+        void LetEventsIn(int32_t maxMs) override {
+            longest = std::max(longest, maxMs);
+            if (++slices == 2) {
+                speaker->Beep(880, 5);
+            } else if (slices == 3) {
+                engine->Channel_GetFrequency(speaker->Channel(), &frequencyAfterInner);
+            } else if (slices == 4) {
+                ++stops;
+            }
+        }
+    } events;
+    events.speaker = speaker.get();
+    events.engine = &engine;
+    speaker->SetToneWait(&events);
+    const auto start = Clock::now();
+    EXPECT_TRUE(speaker->Beep(440, 60'000));
+    EXPECT_LT(ElapsedMs(start), 10'000.0);
+    EXPECT_EQ(events.slices, 4);
+    EXPECT_LE(events.longest, Speaker::kSliceMs);
+    EXPECT_EQ(events.frequencyAfterInner, 12.0f * 440); // the long tone sounds on
+    bool paused = false;
+    engine.Channel_GetPaused(speaker->Channel(), &paused);
+    EXPECT_TRUE(paused);
 }
 
 TEST_F(EmulatedSpeakerTest, ADeadOutputStillTakesTheTonesTime) {
