@@ -123,7 +123,15 @@ EvdevSpeaker::EvdevSpeaker(const QString& path, QString* error) {
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     struct stat st;
-    if (::fstat(fd, &st) == 0 && S_ISFIFO(st.st_mode)) {
+    if (::fstat(fd, &st) != 0 || !(S_ISCHR(st.st_mode) || S_ISFIFO(st.st_mode))) {
+        // Tone events written into an ordinary file would overwrite what it holds.
+        if (error) {
+            *error = path + QStringLiteral(": not a character device or FIFO");
+        }
+        ::close(fd);
+        return;
+    }
+    if (S_ISFIFO(st.st_mode)) {
         // A reader that goes away must give a write error, not end the program.
         std::signal(SIGPIPE, SIG_IGN);
     }

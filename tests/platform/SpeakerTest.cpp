@@ -2,6 +2,7 @@
 #include "platform/SpeakerFactory.h"
 #include "platform/SpeakerSilencer.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -129,6 +130,24 @@ TEST(SpeakerFactory, UnopenableBackEndsFallBackInOrder) {
         EXPECT_EQ(choice.speaker->Name(), c.chosen) << c.wanted.toStdString();
         EXPECT_EQ(choice.notes.last(), "Speaker: using '" + c.chosen + "'");
     }
+}
+
+TEST(EvdevSpeaker, AnOrdinaryFileOrFolderIsRefusedAndLeftAsItWas) {
+    QTemporaryDir dir;
+    QFile file(dir.filePath("notes.txt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("keep me");
+    file.close();
+    for (const QString& path : {file.fileName(), dir.path()}) {
+        QString why;
+        EvdevSpeaker speaker(path, &why);
+        EXPECT_FALSE(speaker.IsOpen()) << path.toStdString();
+        if (path == file.fileName()) { // a folder does not open for writing at all
+            EXPECT_EQ(why, path + ": not a character device or FIFO");
+        }
+    }
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "keep me");
 }
 
 TEST(NullSpeaker, WaitsTheDurationWithoutSound) {
