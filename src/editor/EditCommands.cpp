@@ -37,6 +37,7 @@ void ListEditCommand::redo() {
         Apply();
         List().RestoreSelection(after_);
         form_.ShowEditPosition();
+        form_.UpdateModButtons();
     });
 }
 
@@ -46,6 +47,7 @@ void ListEditCommand::undo() {
         Revert();
         List().RestoreSelection(before_);
         form_.ShowEditPosition();
+        form_.UpdateModButtons();
     });
 }
 
@@ -149,6 +151,7 @@ void ReplaceSongCommand::Put(const Song& song) {
         list.AppendLines(song.lines);
         list.RestoreSelection(song.selection);
         form_.ShowEditPosition();
+        form_.UpdateModButtons();
     });
 }
 

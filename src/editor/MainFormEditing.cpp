@@ -30,8 +30,9 @@ QString ClipboardText(const std::vector<MusicLine>& lines) {
 }
 
 // The clipboard's text read as the song reader reads the music list: blank lines and
-// "//" comments skipped, every other line a music line. False with the first line that
-// is not one (empty when there are no lines at all).
+// "//" comments skipped, every other line a music line the program could have written
+// (ordinary text would otherwise paste as lines that play nothing). False with the first
+// line that is not one (empty when there are no lines at all).
 bool ParseClipboardText(const QString& text, std::vector<MusicLine>& lines, QString& badLine) {
     MusicLine line;
     for (QString row : text.split(QLatin1Char('\n'))) {
@@ -41,7 +42,7 @@ bool ParseClipboardText(const QString& text, std::vector<MusicLine>& lines, QStr
         if (row.isEmpty() || row.startsWith(QLatin1String("//"))) {
             continue;
         }
-        if (!ParseMusicListLine(row, line)) {
+        if (!ParseMusicListLine(row, line) || !IsMusicLine(line)) {
             badLine = row;
             return false;
         }

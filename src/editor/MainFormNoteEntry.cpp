@@ -261,19 +261,18 @@ void MainForm::UpdateModButtons() {
     if (!LineIsSelected()) {
         return;
     }
+    // The boxes only show the line's modifier: setting them through their click handlers
+    // would write it back into the line, and selecting or playing must never edit.
     const QString mod = list_.Line(list_.GetSelectedIndex()).Mod.toLower();
-    if (mod.contains(QLatin1String("dot"))) {
+    const bool dotted = mod.contains(QLatin1String("dot"));
+    const bool triplet = !dotted && mod.contains(QLatin1String("tri"));
+    if (dotted) {
         d_.log.LogText(QStringLiteral("UpdateModButtons() - Dotted"));
-        SetModDottedCheck(true);
-        SetModTripletCheck(false);
-    } else if (mod.contains(QLatin1String("tri"))) {
+    } else if (triplet) {
         d_.log.LogText(QStringLiteral("UpdateModButtons() - Triplet"));
-        SetModDottedCheck(false);
-        SetModTripletCheck(true);
-    } else {
-        SetModDottedCheck(false);
-        SetModTripletCheck(false);
     }
+    SetCheck(ModDottedCheck, "ModDottedCheck", dotted);
+    SetCheck(ModTripletCheck, "ModTripletCheck", triplet);
 }
 
 void MainForm::SetModDottedCheck(bool ticked) {

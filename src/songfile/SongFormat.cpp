@@ -4,6 +4,7 @@
 #include "core/Rounding.h"
 #include "songfile/SongTarget.h"
 
+#include <QRegularExpression>
 #include <QStringDecoder>
 
 namespace tq {
@@ -51,6 +52,19 @@ bool ParseMusicListLine(const QString& line, MusicLine& out) {
     out.Note2 = Cell(b3 < 0 ? view.mid(b2 + 1) : view.mid(b2 + 1, b3 - b2 - 1)).toUpper();
     out.Mod = b3 < 0 ? QString() : Cell(view.mid(b3 + 1));
     return true;
+}
+
+bool IsMusicLine(const MusicLine& line) {
+    static const QStringList kLengths = {QStringLiteral("Whole"), QStringLiteral("Half"),
+                                         QStringLiteral("Quarter"), QStringLiteral("1/8"),
+                                         QStringLiteral("1/16")};
+    static const QRegularExpression kNote(QStringLiteral("^(?:[ACDFG]#|[A-G])[0-9]$"));
+    const auto isNote = [](const QString& note) {
+        return note.isEmpty() || kNote.match(note).hasMatch();
+    };
+    const QString mod = line.Mod.toLower();
+    return kLengths.contains(line.Length) && isNote(line.Note1) && isNote(line.Note2) &&
+           (mod.isEmpty() || mod == QLatin1String("dot") || mod == QLatin1String("tri"));
 }
 
 QString MusicListLineText(const MusicLine& line) {

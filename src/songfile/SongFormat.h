@@ -37,6 +37,10 @@ int64_t NumberValue(const QString& text);
 // single blanks, then everything after a third blank as Mod. "-" is an empty cell; the
 // notes are upper-cased. False for a line with fewer than two blanks.
 bool ParseMusicListLine(const QString& line, MusicLine& out);
+// Whether a parsed line is music the program writes itself: a known length name, each
+// note empty or a note name with its octave digit ("C#4"), and no modifier, "Dot" or
+// "Tri" in any case.
+bool IsMusicLine(const MusicLine& line);
 // One row as written: Length, then each other cell or "-", separated by blanks.
 QString MusicListLineText(const MusicLine& line);
 // The whole song file as SaveMusic writes it: UTF-8, every line ending in CR LF.

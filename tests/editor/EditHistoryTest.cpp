@@ -177,6 +177,11 @@ TEST(EditHistory, PastingTextThatIsNotMusicLinesIsRefusedWithAMessageAndChangesN
         {"// only a comment\n\n", "should be\nLength Note1 Note2"},
         {"Half C4 -\nBPM 140\nWhole D4 -", "This line isn't:\nBPM 140"},
         {"Quarter C4", "This line isn't:\nQuarter C4"},
+        {"Dear John, how are you?", "This line isn't:\nDear John, how are you?"},
+        {"Half C4 - -\nhalf e4 g4 dot", "This line isn't:\nhalf e4 g4 dot"},
+        {"Quarter\tG4 - -", "This line isn't:\nQuarter\tG4 - -"},
+        {"Quarter H4 - -", "This line isn't:\nQuarter H4 - -"},
+        {"1/8 C4 E4 Dotted", "This line isn't:\n1/8 C4 E4 Dotted"},
     };
     for (const auto& c : cases) {
         HistoryRig r;
@@ -189,6 +194,35 @@ TEST(EditHistory, PastingTextThatIsNotMusicLinesIsRefusedWithAMessageAndChangesN
         EXPECT_EQ(r.boxes.Boxes()[0].title, "Can't paste");
         EXPECT_TRUE(r.boxes.Boxes()[0].text.contains(c.shows)) << c.text;
     }
+}
+
+TEST(EditHistory, SelectingPlayingAndStoppingNeverEditTheSong) {
+    HistoryRig r;
+    r.Load({"Quarter C4 - -", "Half E4 G4 Dot", "Whole C4 - Tri", "1/8 X4 - Dot"});
+    const QString before = r.State();
+    r.form.MainList_ItemClick(2);
+    r.form.MainList_ItemClick(3);
+    EXPECT_FALSE(r.form.ModDottedCheck.Checked);
+    EXPECT_TRUE(r.form.ModTripletCheck.Checked);
+    r.At(r.ElapsedMs() + 3000, [&r] { r.form.StopPlayButton_Click(); });
+    r.form.PlayAllButton_Click(); // the bad note's box comes up during it
+    r.form.MainList_ItemClick(1);
+    EXPECT_FALSE(r.form.ModDottedCheck.Checked || r.form.ModTripletCheck.Checked);
+    EXPECT_EQ(r.form.History().count(), 0);
+    EXPECT_FALSE(r.form.IsModified());
+    EXPECT_EQ(r.State().section(' ', 0, 3), before.section(' ', 0, 3));
+}
+
+TEST(EditHistory, AfterUndoAndRedoTheModifierBoxesShowTheSelectedLine) {
+    HistoryRig r;
+    r.form.MainList_ItemClick(1); // Quarter C4, no modifier
+    r.form.SetModDottedCheck(true);
+    EXPECT_EQ(r.form.List().Line(1).Mod, "Dot");
+    r.form.History().undo();
+    EXPECT_FALSE(r.form.ModDottedCheck.Checked); // a note entered now is not dotted
+    r.form.History().redo();
+    EXPECT_TRUE(r.form.ModDottedCheck.Checked);
+    EXPECT_EQ(r.form.History().count(), 1);
 }
 
 TEST(EditHistory, UnsavedChangesAreSavedDiscardedOrKeptAsTheUserAnswers) {
