@@ -34,4 +34,17 @@ int PianoKeyForComputerKey(int qtKey) {
     return -1;
 }
 
+bool KeyRepeatFilter::Press(int qtKey, unsigned long timestampMs, bool flaggedRepeat) {
+    const auto found = keys_.find(qtKey);
+    const bool known = found != keys_.end();
+    const bool repeat = flaggedRepeat || (known && found->second.down) ||
+                        (known && timestampMs - found->second.releasedAt <= kRepeatGapMs);
+    keys_[qtKey].down = true;
+    return !repeat;
+}
+
+void KeyRepeatFilter::Release(int qtKey, unsigned long timestampMs) {
+    keys_[qtKey] = {false, timestampMs};
+}
+
 } // namespace tq

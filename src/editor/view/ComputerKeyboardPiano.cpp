@@ -39,6 +39,7 @@ bool ComputerKeyboardPiano::eventFilter(QObject* watched, QEvent* event) {
         for (int i = 0; i < PianoKeyboard::KeyCount; ++i) {
             keys_.Key(i)->setDown(false);
         }
+        repeats_.Reset();
         return false;
     }
     const bool press = event->type() == QEvent::KeyPress;
@@ -56,14 +57,17 @@ bool ComputerKeyboardPiano::eventFilter(QObject* watched, QEvent* event) {
         IsTextInput(QApplication::focusWidget())) {
         return false;
     }
-    if (!key->isAutoRepeat()) {
-        QAbstractButton* button = keys_.Key(index);
-        if (press) {
-            button->click(); // nothing while the keys are greyed out, as for the mouse
-            button->setDown(button->isEnabled());
-        } else {
+    QAbstractButton* button = keys_.Key(index);
+    if (!press) {
+        if (!key->isAutoRepeat()) {
+            repeats_.Release(key->key(), key->timestamp());
             button->setDown(false);
         }
+    } else if (repeats_.Press(key->key(), key->timestamp(), key->isAutoRepeat())) {
+        button->click(); // nothing while the keys are greyed out, as for the mouse
+        button->setDown(button->isEnabled());
+    } else {
+        button->setDown(button->isEnabled()); // a repeat: still held, one note entered
     }
     return true;
 }

@@ -30,14 +30,37 @@ protected:
         window.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     }
-    void Key(QWidget* to, Qt::Key key, bool autoRepeat = false) {
-        const QString text = QKeySequence(key).toString().toLower();
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text, autoRepeat);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text, autoRepeat);
-        QApplication::sendEvent(to, &press);
-        QApplication::sendEvent(to, &release);
+    // A press and its release, 100 ms after the last key unless told when.
+    void Key(QWidget* to, Qt::Key key, bool autoRepeat = false, ulong at = 0) {
+        Send(to, QEvent::KeyPress, key, autoRepeat, at);
+        Send(to, QEvent::KeyRelease, key, autoRepeat, at);
     }
+    void Send(QWidget* to, QEvent::Type type, Qt::Key key, bool autoRepeat = false, ulong at = 0) {
+        now = at != 0 ? at : now + 100;
+        QKeyEvent event(type, key, Qt::NoModifier, QKeySequence(key).toString().toLower(),
+                        autoRepeat);
+        event.setTimestamp(now);
+        QApplication::sendEvent(to, &event);
+    }
+    ulong now = 1000;
 };
+
+TEST_F(EditingBindingTest, AHeldKeyEntersOneNoteHoweverItsRepeatsArrive) {
+    window.MainList->setFocus();
+    // Repeats as unflagged release and press pairs at one time stamp, or a millisecond
+    // apart, as some X servers send them; then the key is let go and struck again.
+    Send(window.MainList, QEvent::KeyPress, Qt::Key_Z);
+    for (int i = 0; i < 45; ++i) {
+        const ulong t = now + 33;
+        Send(window.MainList, QEvent::KeyRelease, Qt::Key_Z, false, t);
+        Send(window.MainList, QEvent::KeyPress, Qt::Key_Z, false, t + (i % 2));
+    }
+    Send(window.MainList, QEvent::KeyPress, Qt::Key_Z); // a press while down: a repeat
+    Send(window.MainList, QEvent::KeyRelease, Qt::Key_Z);
+    EXPECT_EQ(rig.form.List().LineCount(), 1);
+    Key(window.MainList, Qt::Key_Z);
+    EXPECT_EQ(rig.form.List().LineCount(), 2);
+}
 
 TEST_F(EditingBindingTest, TheComputerKeyboardPlaysTheKeysButNeverTypesIntoATextBox) {
     window.MainList->setFocus();
