@@ -16,6 +16,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <random>
 
 namespace tq {
@@ -213,6 +214,19 @@ public:
     void PlayLiveMIDIInput(HeldNoteSource& usingForm);
     // Position in the held list of the next note to pulse, for both feeding windows.
     int16_t CycleIndex = 0;
+    // The automatic pulse time borrows the alternation time: the song's own value is kept
+    // meanwhile (it is what is saved and undone) and given back here, when the live input
+    // or MIDI file mod is switched off.
+    void ReturnAlternateTime();
+    int16_t SongAlternateTime() const {
+        return songAlternate_ ? songAlternate_->ms : settings_.AlternateTime;
+    }
+    QString SongAlternateTimeText() const {
+        return songAlternate_ ? songAlternate_->text : AlternateTimeText.Text;
+    }
+    // Takes the alternation time in force as the song's own, unless the cycling player
+    // set it.
+    void KeepSongAlternateTime();
 
     // --- Playback ---
     void PlayMusic(int startPoint, int endPoint, bool singleLine) {
@@ -332,6 +346,12 @@ private:
     Sequencer sequencer_;
     Metronome metronome_;
     bool modGuard_ = false;
+    struct AlternateTimeValue {
+        int16_t ms;
+        QString text;
+    };
+    std::optional<AlternateTimeValue> songAlternate_;
+    bool cyclingSetsTime_ = false;
     std::function<void(int)> ratioObserver_;
     std::function<void()> fmodBeepStop_;
     std::function<void(bool)> useFmodClicked_;

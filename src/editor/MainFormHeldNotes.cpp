@@ -47,10 +47,15 @@ void MainForm::PlayLiveMIDIInput(HeldNoteSource& usingForm) {
         int pulse = held == 0 ? static_cast<int>(kCycleMs)
                               : static_cast<int>(RoundHalfEven(kCycleMs / held));
         pulse = std::min(pulse, kMaxPulseMs);
+        if (!songAlternate_) {
+            songAlternate_ = AlternateTimeValue{settings_.AlternateTime, AlternateTimeText.Text};
+        }
         // Stored as it is, below the limit typed values have; the text box then shows it
         // as out of range.
+        cyclingSetsTime_ = true;
         settings_.AlternateTime = static_cast<int16_t>(pulse);
         SetAlternateTimeText(QString::number(pulse));
+        cyclingSetsTime_ = false;
     }
     grid.heldCount = QStringLiteral(" (%1)").arg(held);
     if (CycleIndex >= held) {
@@ -73,6 +78,22 @@ void MainForm::PlayLiveMIDIInput(HeldNoteSource& usingForm) {
         usingForm.SetMIDINoteHasPlayed(heldNumbers[static_cast<size_t>(CycleIndex)]);
     }
     ++CycleIndex;
+}
+
+void MainForm::KeepSongAlternateTime() {
+    if (songAlternate_ && !cyclingSetsTime_) {
+        songAlternate_ = AlternateTimeValue{settings_.AlternateTime, AlternateTimeText.Text};
+    }
+}
+
+void MainForm::ReturnAlternateTime() {
+    if (!songAlternate_) {
+        return;
+    }
+    const AlternateTimeValue song = *songAlternate_;
+    songAlternate_.reset();
+    settings_.AlternateTime = song.ms;
+    SetAlternateTimeText(song.text);
 }
 
 } // namespace tq

@@ -53,6 +53,7 @@ void MainForm::SetAlternateTimeText(const QString& text) {
     AlternateTimeText.Text = text;
     Changed("AlternateTimeText");
     if (text.isEmpty() || IsNumberBeingTyped(text)) {
+        KeepSongAlternateTime();
         return;
     }
     if (!IsNumeric(text)) {
@@ -65,6 +66,7 @@ void MainForm::SetAlternateTimeText(const QString& text) {
         settings_.AlternateTime = RoundToInt16(value);
     }
     Changed("AlternateTimeText");
+    KeepSongAlternateTime();
 }
 
 void MainForm::SetNoteSilenceRatio(int value) {

@@ -20,7 +20,7 @@ int MainFormSongTarget::NoteLengthIndex() const {
     return form_.NoteLengthComboIndex;
 }
 QString MainFormSongTarget::AlternateTimeText() const {
-    return form_.AlternateTimeText.Text;
+    return form_.SongAlternateTimeText();
 }
 int32_t MainFormSongTarget::LineCount() const {
     return form_.List().LineCount();
@@ -94,6 +94,7 @@ void MainFormSongTarget::SetNoteLengthIndex(int index) {
 }
 void MainFormSongTarget::SetAlternateTime(int16_t ms) {
     form_.Settings().AlternateTime = ms;
+    form_.KeepSongAlternateTime();
 }
 
 void MainFormSongTarget::SetAlternateTimeText(const QString& text) {

@@ -35,7 +35,7 @@ SongSettings CaptureSongSettings(MainForm& form) {
     s.TimeSig = target.TimeSig();
     s.NoteSilenceRatio = target.NoteSilenceRatio();
     s.NoteLengthIndex = target.NoteLengthIndex();
-    s.AlternateTime = form.Settings().AlternateTime;
+    s.AlternateTime = form.SongAlternateTime();
     s.AlternateTimeText = target.AlternateTimeText();
     for (size_t i = 0; i < s.Checks.size(); ++i) {
         s.Checks[i] = target.Check(static_cast<SongCheck>(i));

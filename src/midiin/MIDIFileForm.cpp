@@ -53,6 +53,7 @@ void MIDIFileForm::UseMIDIFileCheck_Click(bool ticked) {
         log.LogText(QStringLiteral("Value is 0"));
         main_.FMODBeepStop();
         cmdStop_Click();
+        main_.ReturnAlternateTime();
         visible_ = false;
         emit Changed();
         main_.SetUseMIDIInCheckEnabled(true);

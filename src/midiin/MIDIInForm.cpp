@@ -24,7 +24,11 @@ MIDIInForm::MIDIInForm(MainForm& main, NamedTimers& timers, QObject* parent)
 void MIDIInForm::UseMIDIInCheck_Click(bool ticked) {
     if (!ticked) {
         main_.FMODBeepStop();
+        // The player's timer stops with the box, as with the window's close box: a tick
+        // with nothing held would still set the pulse time and restart the cycle.
+        timers_.SetEnabled(kTimerKey, false);
         CloseInputDevice();
+        main_.ReturnAlternateTime();
         visible_ = false;
         emit Changed();
         main_.UseMIDIIn = false;

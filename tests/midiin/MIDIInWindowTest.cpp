@@ -1,9 +1,11 @@
 #include "midiin/MIDIInWindow.h"
 #include "EditorRig.h"
+#include "editor/MainFormSongTarget.h"
 #include "midiin/HeldNotesPanel.h"
 #include "midiin/MIDIInForm.h"
 #include "platform/MidiInput.h"
 #include "platform/QtNamedTimers.h"
+#include "songfile/SongFormat.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -108,6 +110,29 @@ TEST(MIDIInWindow, TheGridShowsTheHeldNotesThePlayingOneBrightAndHowManyMoreTher
         EXPECT_EQ(panel.lblHeldCount->text(), step.count);
         EXPECT_EQ(panel.lblOnNotes[31]->geometry(), lastCell);
     }
+}
+
+TEST(MIDIInWindow, LiveInputLendsTheSongItsPulseTimeAndGivesTheSongsOwnBack) {
+    EditorRig rig;
+    MainFormSongTarget song(rig.form);
+    song.SetAlternateTime(25);
+    song.SetAlternateTimeText("25");
+    VirtualNamedTimers timers{rig.clock, rig.pump};
+    QuietMidiInput in;
+    MIDIInForm form(rig.form, timers);
+    form.SetInputProvider([&in] { return &in; });
+    form.UseMIDIInCheck_Click(true);
+    ASSERT_TRUE(timers.IsEnabled(MIDIInForm::kTimerKey));
+    form.NoteMessage(0x90, 60, 100);
+    rig.form.PlayLiveMIDIInput(form);
+    EXPECT_EQ(rig.form.Settings().AlternateTime, 15); // the automatic pulse time
+    EXPECT_EQ(song.AlternateTimeText(), "25");        // what a save writes
+    EXPECT_TRUE(SongText(song).contains("AlternateTime 25\r\n"));
+    form.UseMIDIInCheck_Click(false);
+    EXPECT_FALSE(timers.IsEnabled(MIDIInForm::kTimerKey));
+    EXPECT_EQ(rig.form.Settings().AlternateTime, 25);
+    EXPECT_EQ(rig.form.AlternateTimeText.Text, "25");
+    EXPECT_FALSE(rig.form.IsModified());
 }
 
 } // namespace
