@@ -5,10 +5,17 @@
 #include "platform/MidiFileComponent.h"
 #include "platform/MidiIoComponent.h"
 
+#include <QProcessEnvironment>
+
 namespace tq {
 
 void Program::SetUpMidi() {
-    winFolder_ = ComponentInstaller::WinFolder();
+    QString windirNote;
+    winFolder_ =
+        ComponentInstaller::WinFolder(QProcessEnvironment::systemEnvironment(), &windirNote);
+    if (!windirNote.isEmpty()) {
+        log_.LogText(windirNote);
+    }
     installer_ = std::make_unique<ComponentInstaller>(
         log_, boxes_, sleep_, clipboard_, launcher_, folder_, winFolder_,
         folder_ + QLatin1Char('/') + kRegisterProgramName);

@@ -68,8 +68,15 @@ ComponentInstaller::ComponentInstaller(LogSink& log, MessageBoxes& boxes, NonLoc
       programFolder_(std::move(programFolder)), winFolder_(std::move(winFolder)),
       registerProgram_(std::move(registerProgram)) {}
 
-QString ComponentInstaller::WinFolder(const QProcessEnvironment& env) {
+QString ComponentInstaller::WinFolder(const QProcessEnvironment& env, QString* note) {
     const QString windir = env.value(QStringLiteral("windir"));
+    if (!windir.isEmpty() && QDir::isRelativePath(windir)) {
+        // Taken as it is, it would put the system folder under the working directory.
+        if (note) {
+            *note = QStringLiteral("windir '%1' is not an absolute path - ignored").arg(windir);
+        }
+        return UserDataFolder(env);
+    }
     return windir.isEmpty() ? UserDataFolder(env) : windir;
 }
 

@@ -43,9 +43,12 @@ public:
                        Clipboard& clipboard, ProcessLauncher& launcher, QString programFolder,
                        QString winFolder, QString registerProgram);
 
-    // windir when set and not empty, otherwise the per-user data folder's "tonquill".
+    // windir when set to an absolute path, otherwise the per-user data folder's
+    // "tonquill". A relative windir ("C:\WINDOWS" from a Windows environment) is ignored,
+    // and *note says so.
     static QString
-    WinFolder(const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment());
+    WinFolder(const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment(),
+              QString* note = nullptr);
 
     // The folder of the marker file when it is not the program folder: an installed copy
     // cannot write there.

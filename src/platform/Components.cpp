@@ -48,6 +48,12 @@ std::unique_ptr<LoadedComponent> LoadComponent(const QString& path, const Compon
     if (instance == nullptr) {
         return fail(loader->errorString());
     }
+    // The metadata only names the interface; the object must implement it, or every call
+    // through it would go astray.
+    if (instance->qt_metacast(kind.iid) == nullptr) {
+        loader->unload();
+        return fail(QStringLiteral("the component does not implement %1").arg(kind.iid));
+    }
     auto component = std::unique_ptr<LoadedComponent>(new LoadedComponent);
     component->loader_ = std::move(loader);
     component->instance_ = instance;

@@ -145,6 +145,7 @@ TEST(ComponentRegistration, OurComponentsMustLoadAsTheirInterfaceAndVersionOther
         {"midiio32.ocx", "", 1},
         {"midiio32.ocx", TQ_WRONG_IID_COMPONENT, 1},
         {"midiio32.ocx", TQ_WRONG_VERSION_COMPONENT, 1},
+        {"midiio32.ocx", TQ_NO_INTERFACE_COMPONENT, 1},
         {"vbalHTmr6.dll", "", 0},
     };
 #ifdef TQ_MIDIIO_COMPONENT

@@ -1,5 +1,6 @@
 // A plugin that passes for the MIDI ports component in all but one respect: built with
-// TQ_WRONG_IID it names another interface, otherwise it has the wrong version.
+// TQ_WRONG_IID it names another interface, with TQ_NO_INTERFACE its metadata is right but
+// its object does not implement the interface, otherwise it has the wrong version.
 #include "platform/Components.h"
 
 #include <QObject>
@@ -7,8 +8,10 @@
 
 class TestComponent : public QObject {
     Q_OBJECT
-#ifdef TQ_WRONG_IID
+#if defined(TQ_WRONG_IID)
     Q_PLUGIN_METADATA(IID "org.tonquill.MidiIn/1" FILE "Version1.json")
+#elif defined(TQ_NO_INTERFACE)
+    Q_PLUGIN_METADATA(IID TQ_MIDIIO_IID FILE "Version2.json")
 #else
     Q_PLUGIN_METADATA(IID TQ_MIDIIO_IID FILE "Version99.json")
 #endif

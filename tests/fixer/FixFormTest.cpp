@@ -3,6 +3,7 @@
 #include "RecordingClipboard.h"
 #include "ScriptedProcessLauncher.h"
 #include "core/NonLockingSleep.h"
+#include "diag/ComponentInstaller.h"
 #include "diag/DataFolder.h"
 #include "platform/ScriptedMessageBoxes.h"
 #include "platform/VirtualClock.h"
@@ -184,6 +185,19 @@ TEST(DataFolder, IsTheProgramFolderWhenWritableAndThePerUserFolderOtherwise) {
     // A folder that is gone (or, for a user, read-only) cannot take the logs.
     EXPECT_EQ(DataFolder(dir.filePath("gone"), env), dir.filePath("xdg/tonquill"));
     EXPECT_TRUE(QFileInfo(dir.filePath("xdg/tonquill")).isDir());
+}
+
+TEST(WinFolder, IsAnAbsoluteWindirOrElseThePerUserFolder) {
+    QProcessEnvironment env;
+    env.insert("XDG_DATA_HOME", "/data");
+    const std::pair<const char*, const char*> cases[] = {
+        {"", "/data/tonquill"}, {"/srv/win", "/srv/win"}, {"C:\\WINDOWS", "/data/tonquill"}};
+    for (const auto& [windir, folder] : cases) {
+        env.insert("windir", windir);
+        QString note;
+        EXPECT_EQ(ComponentInstaller::WinFolder(env, &note), folder) << windir;
+        EXPECT_EQ(note.contains("ignored"), windir[0] == 'C') << windir;
+    }
 }
 
 } // namespace
