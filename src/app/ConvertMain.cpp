@@ -1,5 +1,7 @@
 // tonquill-convert IN OUT: a song to a MIDI or WAV file, or a MIDI file to a song, chosen by
 // the files' extensions. Nothing is left at OUT unless it was written whole.
+#include "core/FileGate.h"
+#include "core/FileWriter.h"
 #include "core/LogSink.h"
 #include "interchange/HeadlessSong.h"
 #include "interchange/InterchangeFiles.h"
@@ -9,7 +11,6 @@
 #include "platform/StreamMessageBoxes.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -50,7 +51,7 @@ int SongToMidi(const QString& in, const QString& out) {
                      midi.unreadableNotes);
     }
     QString why;
-    return tq::WriteWholeFile(out, midi.bytes, &why) ? kDone : NotWritten(out, why);
+    return tq::WriteFileReplacing(out, midi.bytes, &why) ? kDone : NotWritten(out, why);
 }
 
 int SongToWav(const QString& in, const QString& out) {
@@ -76,12 +77,13 @@ int SongToWav(const QString& in, const QString& out) {
 }
 
 int MidiToSong(const QString& in, const QString& out) {
-    QFile file(in);
-    if (!QFileInfo(in).isFile() || !file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "tonquill-convert: %s can't be read\n", qPrintable(in));
+    const tq::InputFile file = tq::ReadWhole(in, tq::kMaxMidiFileBytes);
+    if (!file.ok) {
+        std::fprintf(stderr, "tonquill-convert: %s can't be read: %s\n", qPrintable(in),
+                     qPrintable(file.why));
         return kUnreadableInput;
     }
-    const tq::MidiImport midi = tq::ImportMidi(file.readAll());
+    const tq::MidiImport midi = tq::ImportMidi(file.bytes);
     if (!midi.read) {
         std::fprintf(stderr, "tonquill-convert: %s is not a MIDI file that can be read: %s\n",
                      qPrintable(in), qPrintable(midi.why));
@@ -93,14 +95,15 @@ int MidiToSong(const QString& in, const QString& out) {
     tq::HeadlessSong song(boxes, log);
     tq::ApplyImport(midi, song.Target());
     QString why;
-    return tq::WriteWholeFile(out, song.FileBytes(), &why) ? kDone : NotWritten(out, why);
+    return tq::WriteFileReplacing(out, song.FileBytes(), &why) ? kDone : NotWritten(out, why);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    // Taken as bytes: Qt's own decoding would change a name that is not UTF-8.
+    const QStringList args = tq::ArgumentPaths(argc, argv);
     QCoreApplication app(argc, argv);
-    const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
         std::fputs(kUsage, stdout);
         return kDone;

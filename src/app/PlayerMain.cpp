@@ -1,6 +1,7 @@
 // tonquill-play: plays a song file without a window, on the speaker or into a WAV file.
 #include "app/PlayerMidi.h"
 #include "app/PlayerOptions.h"
+#include "core/FileGate.h"
 #include "core/NonLockingSleep.h"
 #include "diag/DebugLog.h"
 #include "editor/MainForm.h"
@@ -171,7 +172,7 @@ public:
         const bool written = !render_ || WriteWav();
         StopVoice();
         if (!written) {
-            return tq::kBadArguments;
+            return tq::kNotWritten;
         }
         return gInterrupted.load() ? tq::kStoppedBySignal : tq::kPlayed;
     }
@@ -205,6 +206,12 @@ private:
         tq::MainFormSongTarget target(form);
         if (!tq::LoadSongFile(o_.song, target, boxes_, log_)) {
             return tq::kNotASong;
+        }
+        if (o_.fromLine > form.List().LineCount()) {
+            std::fprintf(stderr,
+                         "tonquill-play: --from-line: '%d' is past the song's last line, %d\n",
+                         o_.fromLine, form.List().LineCount());
+            return tq::kBadArguments;
         }
         if (!o_.beat.isEmpty()) {
             if (o_.beat == QLatin1String("odd")) {
@@ -429,6 +436,14 @@ private:
     }
 
     void SetUpLogs() {
+        for (const QString& path : {o_.debugLog, o_.toneCode}) {
+            if (!path.isEmpty() && tq::IsLink(path)) {
+                std::fprintf(stderr,
+                             "tonquill-play: %s is a link; logs are not written through "
+                             "links\n",
+                             qPrintable(path));
+            }
+        }
         if (!o_.debugLog.isEmpty()) {
             log_.SetDebugLogPath(o_.debugLog);
             log_.SetLogEnabled(true);
@@ -470,7 +485,7 @@ private:
     bool WriteWav() {
         QString why;
         if (!renderer_.Write(o_.wav, &why)) {
-            std::fprintf(stderr, "Can't write %s\n", qPrintable(o_.wav));
+            std::fprintf(stderr, "Can't write %s: %s\n", qPrintable(o_.wav), qPrintable(why));
             return false;
         }
         if (renderer_.Cut()) {
@@ -509,9 +524,13 @@ private:
 
 int main(int argc, char** argv) {
     tq::SpeakerSilencer::InstallHandlers();
+    // Taken as bytes before Qt sees them: its own decoding would change a name that is not
+    // UTF-8.
+    const QStringList args =
+        QStringList{QString::fromLocal8Bit(argv[0])} + tq::ArgumentPaths(argc, argv);
     QCoreApplication app(argc, argv);
     tq::PlayerOptions o;
-    if (!tq::ParsePlayerArguments(app, o)) {
+    if (!tq::ParsePlayerArguments(args, o)) {
         return tq::kBadArguments;
     }
     std::signal(SIGINT, OnInterrupt);

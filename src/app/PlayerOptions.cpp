@@ -1,8 +1,8 @@
 #include "app/PlayerOptions.h"
 
+#include "core/FileGate.h"
+
 #include <QCommandLineParser>
-#include <QCoreApplication>
-#include <QFile>
 
 #include <cstdio>
 #include <cstdlib>
@@ -19,7 +19,8 @@ void AddOptions(QCommandLineParser& p) {
         "a MIDI keyboard holds.\n"
         "With --wav the song is rendered on a virtual clock into a WAV file instead of being "
         "played, so the file and the logs come out the same every time.\n"
-        "Exit codes: 0 played, 1 stopped by a signal, 2 bad arguments, 3 not a readable song."));
+        "Exit codes: 0 played, 1 stopped by a signal, 2 bad arguments, 3 not a readable song, "
+        "4 the WAV file not written."));
     p.addHelpOption();
     p.addPositionalArgument(QStringLiteral("SONG"),
                             QStringLiteral("The song file (.tql) or MIDI file (.mid) to play."));
@@ -293,14 +294,13 @@ QString ReadOptions(const QCommandLineParser& p, PlayerOptions& o) {
 } // namespace
 
 bool IsMidiFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.read(4) == "MThd";
+    return ReadStart(path, 4) == "MThd";
 }
 
-bool ParsePlayerArguments(QCoreApplication& app, PlayerOptions& o) {
+bool ParsePlayerArguments(const QStringList& arguments, PlayerOptions& o) {
     QCommandLineParser p;
     AddOptions(p);
-    if (!p.parse(app.arguments())) {
+    if (!p.parse(arguments)) {
         std::fprintf(stderr, "%s\n", qPrintable(p.errorText()));
         return false;
     }

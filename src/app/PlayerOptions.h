@@ -1,14 +1,19 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
-class QCoreApplication;
-
 namespace tq {
 
-enum PlayerExitCode { kPlayed = 0, kStoppedBySignal = 1, kBadArguments = 2, kNotASong = 3 };
+enum PlayerExitCode {
+    kPlayed = 0,
+    kStoppedBySignal = 1,
+    kBadArguments = 2,
+    kNotASong = 3,
+    kNotWritten = 4
+};
 
 // What tonquill-play was asked to do.
 struct PlayerOptions {
@@ -52,9 +57,9 @@ struct PlayerOptions {
     bool startInDelay = false;
 };
 
-// False when the arguments are wrong; the reason and the usage are then on stderr. Exits
-// after printing the help.
-bool ParsePlayerArguments(QCoreApplication& app, PlayerOptions& o);
+// The arguments, the program's name first. False when they are wrong; the reason and the
+// usage are then on stderr. Exits after printing the help.
+bool ParsePlayerArguments(const QStringList& arguments, PlayerOptions& o);
 
 // Whether a file is a MIDI file, by its first bytes.
 bool IsMidiFile(const QString& path);

@@ -1,5 +1,6 @@
 #include "app/Program.h"
 
+#include "core/FileGate.h"
 #include "core/TickTime.h"
 #include "diag/DataFolder.h"
 #include "diag/FileExists.h"
@@ -186,6 +187,20 @@ Program::~Program() {
     ShutDown();
 }
 
+bool Program::RefuseLinkedLog(const QString& path) {
+    if (!IsLink(path)) {
+        return false;
+    }
+    log_.LogText(QStringLiteral("Log file is a link, not written: ") + path);
+    boxes_.Show(QStringLiteral("Log file not written"),
+                QStringLiteral("This log file is a link to another file:\r\n") + path +
+                    QStringLiteral("\r\n\r\nThe program does not write through links, so "
+                                   "this log will not be written. Delete the link to get the "
+                                   "log."),
+                MsgButtons::Ok, MsgIcon::Exclamation);
+    return true;
+}
+
 void Program::ShowMarkerFileBoxes() {
     if (FileExists(dataFolder_ + QStringLiteral("/logenable"), log_)) {
         log_.SetLogEnabled(true);
@@ -205,6 +220,7 @@ void Program::ShowMarkerFileBoxes() {
                     "to.\r\n\r\nPlease try to use playback as little as possible, because "
                     "playback causes the log file to get very big very quickly."),
             MsgButtons::Ok, MsgIcon::Information);
+        RefuseLinkedLog(log_.DebugLogPath());
     }
     log_.LogText(QStringLiteral("[PROGRAM STARTED]"));
     log_.LogText(QStringLiteral("App.Path = ") + folder_);
@@ -213,7 +229,7 @@ void Program::ShowMarkerFileBoxes() {
     }
     log_.LogText(QStringLiteral("Version info: ") + kVersion);
     log_.LogText(QStringLiteral("WinFolder is ") + Quoted(winFolder_));
-    if (FileExists(dataFolder_ + QStringLiteral("/tonecode.txt"), log_)) {
+    if (FileExists(log_.ToneCodePath(), log_) && !RefuseLinkedLog(log_.ToneCodePath())) {
         log_.SetUseWriteCode(true);
         boxes_.Show(
             QStringLiteral("Writing of tone/silence code is enabled"),

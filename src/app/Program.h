@@ -81,6 +81,9 @@ public:
 
 private:
     void ShowMarkerFileBoxes();
+    // A link planted in a log's place is never written through; true when path is one,
+    // after a box has said so.
+    bool RefuseLinkedLog(const QString& path);
     void LoadCommandLineSong(const QStringList& arguments);
     void ProbeSerialPort();
     void SetUpMotor();

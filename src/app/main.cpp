@@ -1,4 +1,5 @@
 #include "app/Program.h"
+#include "core/FileGate.h"
 #include "platform/SpeakerSilencer.h"
 
 #include <QApplication>
@@ -25,7 +26,9 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tonquill.Tonquill"));
     QApplication::setWindowIcon(ProgramIcon());
     tq::Program program(QCoreApplication::applicationDirPath());
-    program.StartUp(QCoreApplication::arguments().mid(1));
+    // Taken as bytes (after Qt has removed its own options): Qt's decoding would change a
+    // name that is not UTF-8.
+    program.StartUp(tq::ArgumentPaths(argc, argv));
     const int rc = QApplication::exec();
     program.ShutDown();
     return rc;

@@ -1,5 +1,7 @@
 #include "diag/ComponentInstaller.h"
 
+#include "core/FileGate.h"
+#include "core/FileWriter.h"
 #include "core/LogSink.h"
 #include "core/NonLockingSleep.h"
 #include "diag/DataFolder.h"
@@ -11,6 +13,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
 
 namespace tq {
 
@@ -118,12 +122,18 @@ void ComponentInstaller::MoveAsideOtherSize(const QString& sourceFile, const QSt
         return;
     }
     // An "orig" copy from an earlier run is the user's real original: never overwrite it.
-    QString aside = destFile + QStringLiteral("orig");
-    for (int n = 1; QFileInfo::exists(aside); ++n) {
-        aside = destFile + QStringLiteral("orig") + QString::number(n);
+    // Nor anything else under that name, a dangling link included: the rename takes only
+    // a free name and never copies through a link.
+    constexpr int kMostOrigNames = 1000;
+    for (int n = 0; n < kMostOrigNames; ++n) {
+        const QString aside =
+            destFile + QStringLiteral("orig") + (n == 0 ? QString() : QString::number(n));
+        int error = 0;
+        if (RenameNoReplace(destFile, aside, &error) || error != EEXIST) {
+            // A refused rename is ignored: the copy below then finds the file present.
+            return;
+        }
     }
-    // A refused rename is ignored: the copy below then finds the file present.
-    QFile::rename(destFile, aside);
 }
 
 // False when a step failed; whatever it had placed is gone again then.
@@ -159,11 +169,12 @@ bool ComponentInstaller::CopyInto(const QString& sourceFile, const QString& dest
         log_.LogText(QStringLiteral("Can't make the folder ") + folder);
         return false;
     }
-    // QFile::copy writes a temporary file and renames it at the end: a failed copy leaves
-    // nothing under the destination name.
-    QFile source(sourceFile);
-    if (!source.copy(destFile)) {
-        log_.LogText(QStringLiteral("FileCopy failed: ") + source.errorString());
+    // The writer puts a temporary file in place with a rename at the end: a failed copy
+    // leaves nothing under the destination name.
+    const InputFile source = ReadWhole(sourceFile, kMaxComponentBytes);
+    QString why = source.why;
+    if (!source.ok || !WriteFileReplacing(destFile, source.bytes, &why)) {
+        log_.LogText(QStringLiteral("FileCopy failed: ") + why);
         return false;
     }
     return true;
@@ -171,9 +182,11 @@ bool ComponentInstaller::CopyInto(const QString& sourceFile, const QString& dest
 
 bool ComponentInstaller::CreateMarker(const QString& markerFile) {
     QDir().mkpath(QFileInfo(markerFile).path());
-    QFile marker(markerFile);
-    if (!marker.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        log_.LogText(QStringLiteral("Can't create NotYetDoneFile: ") + marker.errorString());
+    // Created afresh, never opened through a link: a planted one would have its target
+    // emptied.
+    QString why;
+    if (!CreateExclusive(markerFile, &why)) {
+        log_.LogText(QStringLiteral("Can't create NotYetDoneFile: ") + why);
         return false;
     }
     return true;

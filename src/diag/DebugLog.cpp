@@ -1,6 +1,7 @@
 #include "diag/DebugLog.h"
 
-#include <QFile>
+#include "core/FileWriter.h"
+
 #include <QTime>
 
 namespace tq {
@@ -9,11 +10,9 @@ namespace {
 
 const QByteArray kCrLf("\r\n");
 
+// A log that cannot be written (a link planted in its place above all) is skipped.
 void AppendBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        f.write(bytes);
-    }
+    AppendNoFollow(path, bytes, nullptr);
 }
 
 } // namespace
@@ -42,16 +41,7 @@ void DebugLog::LogText(const QString& text, bool noNewLine) {
     }
     // A continuation overwrites the CR LF that ends the last line. On a file too short to
     // end in CR LF there is nothing to overwrite, and the text is appended.
-    QFile f(DebugLogPath());
-    if (!f.open(QIODevice::ReadWrite)) {
-        return;
-    }
-    if (f.size() >= 2) {
-        f.seek(f.size() - 2);
-    } else {
-        f.seek(f.size());
-    }
-    f.write((text + QLatin1Char(' ')).toUtf8() + kCrLf);
+    ContinueNoFollow(DebugLogPath(), (text + QLatin1Char(' ')).toUtf8() + kCrLf, nullptr);
 }
 
 void DebugLog::LogIndentInc(const QString& text) {

@@ -12,7 +12,7 @@ namespace tq {
 // The debug log ("debuglog.txt") and the tone-code log ("tonecode.txt") in the program
 // folder. Both are off until start-up finds their marker files; both are only appended
 // to, each call opening and closing the file. Lines end in CR LF. A file that cannot be
-// opened is skipped silently.
+// opened is skipped silently; so is a link in a log's place, which is never followed.
 class DebugLog final : public LogSink {
 public:
     explicit DebugLog(QString folder);

@@ -2,7 +2,9 @@
 
 #include "core/LogSink.h"
 
-#include <QFileInfo>
+#include "core/FileGate.h"
+
+#include <sys/stat.h>
 
 namespace tq {
 
@@ -10,8 +12,8 @@ bool FileExists(const QString& path, LogSink& log) {
     if (path.isEmpty() || path.endsWith(QLatin1Char('\\')) || path.endsWith(QLatin1Char('/'))) {
         return false;
     }
-    const QFileInfo info(path);
-    const bool exists = info.exists() && info.isFile();
+    struct stat st {};
+    const bool exists = ::stat(PathBytes(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
     log.LogText(QStringLiteral("FileExists(\"") + path + QStringLiteral("\") = ") +
                 (exists ? QStringLiteral("TRUE") : QStringLiteral("FALSE")));
     return exists;

@@ -1,9 +1,10 @@
 #include "interchange/InterchangeForm.h"
 
+#include "core/FileGate.h"
+#include "core/FileWriter.h"
 #include "diag/FileExists.h"
 #include "editor/MainForm.h"
 #include "editor/MainFormSongTarget.h"
-#include "interchange/InterchangeFiles.h"
 #include "interchange/MidiExport.h"
 #include "interchange/MidiImport.h"
 #include "interchange/SongWavRenderer.h"
@@ -11,7 +12,6 @@
 #include "platform/MessageBoxes.h"
 #include "songfile/SongFormat.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace tq {
@@ -86,7 +86,7 @@ void InterchangeForm::ExportMidiAction_Click() {
     }
     const MidiExport midi = ExportMidi(MainFormSongTarget(d_.form));
     QString why;
-    if (!WriteWholeFile(path, midi.bytes, &why)) {
+    if (!WriteFileReplacing(path, midi.bytes, &why)) {
         CantWrite(path, why);
     } else if (midi.unreadableNotes > 0) {
         d_.boxes.Show(
@@ -109,12 +109,12 @@ void InterchangeForm::ImportMidiAction_Click() {
     if (path.isEmpty()) {
         return;
     }
-    QFile file(path);
+    const InputFile in = ReadWhole(path, kMaxMidiFileBytes);
     MidiImport midi;
-    if (file.open(QIODevice::ReadOnly)) {
-        midi = ImportMidi(file.readAll());
+    if (in.ok) {
+        midi = ImportMidi(in.bytes);
     } else {
-        midi.why = file.errorString();
+        midi.why = in.why;
     }
     if (!midi.read) {
         d_.boxes.Show(QStringLiteral("Can't import"),

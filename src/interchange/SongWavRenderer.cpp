@@ -1,10 +1,10 @@
 #include "interchange/SongWavRenderer.h"
 
+#include "core/FileWriter.h"
 #include "core/NoteLengths.h"
 #include "editor/MainForm.h"
 #include "fmodtone/OfflineSpeaker.h"
 #include "interchange/HeadlessSong.h"
-#include "interchange/InterchangeFiles.h"
 #include "platform/audio/WavFile.h"
 
 #include <algorithm>
@@ -71,7 +71,7 @@ bool SongWavRenderer::Play(MainForm& form, int passes, const Progress& progress)
 
 bool SongWavRenderer::Write(const QString& path, QString* why) {
     const std::string bytes = WavFileBytes(speaker_->Finish(), OfflineSpeaker::kSampleRate, 1);
-    return WriteWholeFile(path, QByteArray::fromRawData(bytes.data(), std::ssize(bytes)), why);
+    return WriteFileReplacing(path, QByteArray::fromRawData(bytes.data(), std::ssize(bytes)), why);
 }
 
 bool SongWavRenderer::Cut() const {

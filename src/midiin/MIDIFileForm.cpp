@@ -1,5 +1,6 @@
 #include "midiin/MIDIFileForm.h"
 
+#include "core/FileGate.h"
 #include "core/LogSink.h"
 #include "core/Rounding.h"
 #include "diag/FileExists.h"
@@ -11,18 +12,9 @@
 #include "platform/MidiFileReader.h"
 #include "platform/NamedTimers.h"
 
-#include <QFile>
-
 #include <cmath>
 
 namespace tq {
-
-namespace {
-
-// Far beyond any real MIDI file; keeps a mistaken choice from filling the memory.
-constexpr qint64 kMaxFileBytes = 256 * 1024 * 1024;
-
-} // namespace
 
 MIDIFileForm::MIDIFileForm(MainForm& main, NamedTimers& timers, Clock& clock, FileDialogs& dialogs,
                            QObject* parent)
@@ -89,21 +81,19 @@ bool MIDIFileForm::OpenFile(const QString& path) {
     if (reader_ == nullptr && provider_) {
         reader_ = provider_();
     }
-    QFile file(path);
-    QString why;
-    bool ok = reader_ != nullptr && file.open(QIODevice::ReadOnly);
-    if (ok && file.size() > kMaxFileBytes) {
-        why = QStringLiteral("the file is larger than any MIDI file");
-        ok = false;
-    }
+    const InputFile file = ReadWhole(path, kMaxMidiFileBytes);
+    QString why = file.why;
+    bool ok = reader_ != nullptr && file.ok;
     if (ok) {
-        ok = reader_->Parse(file.readAll(), &why);
+        ok = reader_->Parse(file.bytes, &why);
     }
     if (!ok) {
         main_.Log().LogText(QStringLiteral("MIDI file not understood: ") + why);
+        // A file that was never read says why on a line of its own.
         main_.Boxes().Show(QStringLiteral("Failed to open MIDI file!"),
                            QStringLiteral("Either couldn't open or couldn't recognize file "
-                                          "format of this MIDI file..."),
+                                          "format of this MIDI file...") +
+                               (file.ok ? QString() : QStringLiteral("\n\n") + AsSentence(why)),
                            MsgButtons::Ok, MsgIcon::Exclamation);
         SetPlaybackControlsEnabled(false);
         return false;

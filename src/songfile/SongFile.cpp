@@ -1,5 +1,7 @@
 #include "songfile/SongFile.h"
 
+#include "core/FileGate.h"
+#include "core/FileWriter.h"
 #include "core/LogSink.h"
 #include "core/Rounding.h"
 #include "diag/FileExists.h"
@@ -8,13 +10,12 @@
 #include "songfile/SongFormat.h"
 #include "songfile/SongTarget.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringList>
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 #include <vector>
 
 namespace tq {
@@ -25,7 +26,41 @@ QString Quoted(const QString& s) {
     return QLatin1Char('"') + s + QLatin1Char('"');
 }
 
+// Long enough to recognise a line in a question.
+QString Shortened(const QString& line) {
+    constexpr qsizetype kMost = 200;
+    return line.size() <= kMost ? line : line.left(kMost) + QStringLiteral("...");
+}
+
 } // namespace
+
+// The text's lines one after another, as QString::split at LF gives them, each without
+// one trailing CR. Views, so that a long song is never held twice as separate lines.
+class SongFile::LineReader {
+public:
+    explicit LineReader(QStringView text) : text_(text) {}
+    bool Next(QStringView& line) {
+        if (pos_ > text_.size()) {
+            return false;
+        }
+        qsizetype end = text_.indexOf(u'\n', pos_);
+        if (end < 0) {
+            end = text_.size();
+        }
+        line = text_.mid(pos_, end - pos_);
+        if (line.endsWith(u'\r')) {
+            line.chop(1);
+        }
+        pos_ = end + 1;
+        return true;
+    }
+    // The number of lines still to come, at most.
+    qsizetype LinesLeft() const { return text_.mid(std::min(pos_, text_.size())).count(u'\n') + 1; }
+
+private:
+    QStringView text_;
+    qsizetype pos_ = 0;
+};
 
 void SongFile::SaveMusic() {
     log_.LogText(QStringLiteral("SaveMusic() - START"));
@@ -57,71 +92,62 @@ void SongFile::SaveMusic() {
 }
 
 void SongFile::WriteSong(const QString& path) {
-    // QSaveFile refuses a read-only file itself, and never writes into the target directly.
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    // Unbuffered, so that a short write is seen here: a buffered one that runs out of room
-    // is dropped at commit without an error.
-    bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    if (ok) {
-        const QByteArray text = SongText(target_);
-        ok = file.write(text) == text.size() && file.commit();
-    }
-    if (ok) {
+    QString why;
+    if (WriteFileReplacing(path, SongText(target_), &why)) {
         target_.SongSaved(path);
-    } else {
-        boxes_.Show(QStringLiteral("Can't save as this file!"),
-                    QStringLiteral("The file you want to save this as...\r\n") + path +
-                        QStringLiteral("\r\n...can't be written to.\r\n\r\nIt's probably "
-                                       "currently being written to by some other program."),
-                    MsgButtons::Ok, MsgIcon::Exclamation);
+        return;
     }
+    log_.LogText(QStringLiteral("Can't save: ") + why);
+    boxes_.Show(QStringLiteral("Can't save as this file!"),
+                QStringLiteral("The file you want to save this as...\r\n") + path +
+                    QStringLiteral("\r\n...can't be written to.\r\n\r\nIt's probably "
+                                   "currently being written to by some other program.\r\n\r\n") +
+                    AsSentence(why),
+                MsgButtons::Ok, MsgIcon::Exclamation);
 }
 
-void SongFile::ActuallyLoadMusic(const QString& path) {
+bool SongFile::ActuallyLoadMusic(const QString& path) {
     log_.LogIndentInc(QStringLiteral("ActuallyLoadMusic(") + Quoted(path) +
                       QStringLiteral(") - START"));
-    QByteArray bytes;
-    if (ReadSong(path, bytes) && LoadSongBytes(bytes)) {
+    // A pipe, a device or a file too large to be a song is refused before it is read.
+    InputFile file = ReadWhole(path, kMaxSongBytes);
+    bool loaded = false;
+    if (!file.ok) {
+        CantRead(path, file.why);
+    } else {
+        progress_.ShowHideInfoText(true);
+        progress_.SetInfoText(QStringLiteral("Loading..."));
+        progress_.Repaint();
+        loaded = LoadSongBytes(std::exchange(file.bytes, {}));
+    }
+    if (loaded) {
         target_.SongLoaded(path);
     }
     progress_.ShowHideInfoText(false);
     log_.LogIndentDec(QStringLiteral("ActuallyLoadMusic() - END"));
+    return loaded;
 }
 
-bool SongFile::ReadSong(const QString& path, QByteArray& bytes) {
-    QFile file(path);
-    // Only plain files: a pipe or device would never end.
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
-        CantRead(path);
-        return false;
-    }
-    progress_.ShowHideInfoText(true);
-    progress_.SetInfoText(QStringLiteral("Loading..."));
-    progress_.Repaint();
-    if (file.size() > kMaxSongBytes) {
-        CantRead(path);
-        return false;
-    }
-    bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        CantRead(path);
-        return false;
-    }
-    return true;
-}
-
-void SongFile::CantRead(const QString& path) {
-    log_.LogText(QStringLiteral("Can't read ") + Quoted(path));
+void SongFile::CantRead(const QString& path, const QString& why) {
+    log_.LogText(QStringLiteral("Can't read ") + Quoted(path) + QStringLiteral(": ") + why);
     boxes_.Show(QStringLiteral("Can't open file!"),
                 QStringLiteral("The file you want to open...\n") + path +
-                    QStringLiteral("\n...can't be read."),
+                    QStringLiteral("\n...can't be read.\n\n") + AsSentence(why),
                 MsgButtons::Ok, MsgIcon::Exclamation);
 }
 
-bool SongFile::LoadSongBytes(const QByteArray& bytes) {
+bool SongFile::LoadSongBytes(QByteArray bytes) {
+    if (const QString encoding = UnreadableEncoding(bytes); !encoding.isEmpty()) {
+        log_.LogText(QStringLiteral("File is ") + encoding + QStringLiteral(" text"));
+        boxes_.Show(QStringLiteral("Can't open file!"),
+                    QStringLiteral("This file is %1 text, which this program can't read.\n\n"
+                                   "Save it as UTF-8 or Latin-1 and load it again.")
+                        .arg(encoding),
+                    MsgButtons::Ok, MsgIcon::Exclamation);
+        return false;
+    }
     bool byteByByte = false;
-    const QString text = DecodeSongBytes(bytes, &byteByByte);
+    const QString text = DecodeSongBytes(std::exchange(bytes, {}), &byteByByte);
     if (byteByByte) {
         log_.LogText(QStringLiteral("Problem loading - loading byte-by-byte"));
         progress_.SetInfoText(QStringLiteral(
@@ -137,15 +163,10 @@ bool SongFile::LoadSongBytes(const QByteArray& bytes) {
     // A file without a TimeSig line loads with four beats per bar.
     target_.SetTimeSig(4);
 
-    QStringList lines = text.split(QLatin1Char('\n'));
+    LineReader lines(text);
     log_.LogText(QStringLiteral("Removing new-line chars from value of each index in SplitFile()"));
-    for (QString& line : lines) {
-        if (line.endsWith(QLatin1Char('\r'))) {
-            line.chop(1);
-        }
-    }
-    const qsizetype listStart = ApplySettings(lines);
-    LoadMusicList(lines, listStart);
+    ApplySettings(lines);
+    LoadMusicList(lines);
     log_.LogText(QStringLiteral("EndOfLoadMusic"));
     target_.StopPlaying();
     return true;
@@ -162,22 +183,22 @@ bool SongFile::AskToLoadForeignFile() {
                        MsgButtons::YesNo, MsgIcon::Exclamation) == MsgAnswer::Yes;
 }
 
-qsizetype SongFile::ApplySettings(const QStringList& lines) {
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString& line = lines[i];
+void SongFile::ApplySettings(LineReader& lines) {
+    QStringView view;
+    while (lines.Next(view)) {
+        const QString line = view.toString();
         const QString lower = line.toLower();
         if (lower.startsWith(QLatin1String("revision"))) {
             CheckRevision(line);
         }
         if (lower.startsWith(QLatin1String("musicliststart"))) {
-            return i + 1;
+            return;
         }
         // A line without a blank has no value and is never a setting.
         if (line.contains(QLatin1Char(' '))) {
             ApplySetting(GetSettingName(line), line);
         }
     }
-    return lines.size();
 }
 
 void SongFile::CheckRevision(const QString& line) {
@@ -197,28 +218,56 @@ void SongFile::CheckRevision(const QString& line) {
                 MsgButtons::Ok, MsgIcon::None);
 }
 
-void SongFile::LoadMusicList(const QStringList& lines, qsizetype listStart) {
+void SongFile::LoadMusicList(LineReader& lines) {
     log_.LogText(QStringLiteral("Loading music list"));
     target_.ClearLines();
     // Parsed completely first and handed over in one call: a long song fills the list in
     // one step instead of one row per line.
     std::vector<MusicLine> rows;
-    rows.reserve(static_cast<size_t>(lines.size() - listStart));
+    rows.reserve(static_cast<size_t>(lines.LinesLeft()));
+    CellPool pool;
+    BadLines bad;
     MusicLine row;
-    for (qsizetype i = listStart; i < lines.size(); ++i) {
-        const QString& line = lines[i];
-        if (line.isEmpty() || line.startsWith(QLatin1String("//"))) {
+    QStringView line;
+    while (lines.Next(line)) {
+        if (line.isEmpty() || line.startsWith(u"//")) {
             continue;
         }
-        if (ParseMusicListLine(line, row)) {
+        if (IsMusicText(line) && ParseMusicListLine(line, row, &pool)) {
             rows.push_back(row);
-        } else if (LoadMusicListLineError(line) == MsgAnswer::Cancel) {
+        } else if (!SkipBadLine(line.toString(), bad)) {
             break;
         }
     }
+    rows.shrink_to_fit();
     if (!rows.empty()) {
         target_.AppendLines(std::move(rows));
     }
+    if (bad.quiet) {
+        boxes_.Show(
+            QStringLiteral("Music list line error in save file"),
+            QStringLiteral("%1 lines of this file were not music and were skipped.").arg(bad.count),
+            MsgButtons::Ok, MsgIcon::Information);
+    }
+}
+
+bool SongFile::SkipBadLine(const QString& line, BadLines& bad) {
+    ++bad.count;
+    if (bad.quiet) {
+        log_.LogText(QStringLiteral("Skipped bad line: ") + Shortened(line));
+        return true;
+    }
+    // A file with a binary body would otherwise ask once for every one of its lines.
+    if (bad.count == 2 &&
+        boxes_.Show(QStringLiteral("Skip the other bad lines?"),
+                    QStringLiteral("Another line of this file is not music:\n") + Shortened(line) +
+                        QStringLiteral("\n\nSkip it and all further lines of this file that "
+                                       "are not music, without asking again?"),
+                    MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes) {
+        bad.quiet = true;
+        return true;
+    }
+    return LoadMusicListLineError(line) != MsgAnswer::Cancel;
 }
 
 void SongFile::ApplySetting(const QString& name, const QString& line) {

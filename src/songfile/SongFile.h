@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/FileGate.h"
 #include "platform/MessageBoxes.h"
 
 #include <QByteArray>
@@ -18,8 +19,8 @@ class SongTarget;
 // the main window unchanged when they cannot go on.
 class SongFile {
 public:
-    // Above this a file is refused unread: a song of 100,000 lines takes about 2 MB.
-    static constexpr qint64 kMaxSongBytes = qint64{64} * 1024 * 1024;
+    // Above this a file is refused unread.
+    static constexpr qint64 kMaxSongBytes = kMaxSongFileBytes;
 
     SongFile(SongTarget& target, LoadProgress& progress, MessageBoxes& boxes, FileDialogs& dialogs,
              LogSink& log)
@@ -27,26 +28,33 @@ public:
 
     void SaveMusic();
     // Reads the file at path, replacing the settings the file holds and the whole music
-    // list. A file that cannot be read is reported and nothing is changed.
-    void ActuallyLoadMusic(const QString& path);
+    // list. A file that cannot be read is reported and nothing is changed; false then.
+    bool ActuallyLoadMusic(const QString& path);
     // The reader after the file has been read: decoding, the format check, the settings
     // and the music list. False when the song was left as it was.
-    bool LoadSongBytes(const QByteArray& bytes);
+    bool LoadSongBytes(QByteArray bytes);
     // Asks whether to go on after a music-list line with fewer than two blanks.
     MsgAnswer LoadMusicListLineError(const QString& line);
 
 private:
-    // Replaces the file with the song in one step: the text goes to a temporary file in
-    // the same folder, which is then renamed over the target, so a failed save leaves
-    // the old file as it was.
+    // Replaces the file with the song through the one writer: a failed save leaves the old
+    // file as it was, and the box gives the system's reason.
     void WriteSong(const QString& path);
-    bool ReadSong(const QString& path, QByteArray& bytes);
-    void CantRead(const QString& path);
+    void CantRead(const QString& path, const QString& why);
     bool AskToLoadForeignFile();
-    // Applies the settings before the music list; returns the index of its first line.
-    qsizetype ApplySettings(const QStringList& lines);
+    class LineReader;
+    // Applies the settings before the music list, reading up to its first line.
+    void ApplySettings(LineReader& lines);
     void CheckRevision(const QString& line);
-    void LoadMusicList(const QStringList& lines, qsizetype listStart);
+    void LoadMusicList(LineReader& lines);
+    // The music-list lines that are not music: the first is asked about alone; at the
+    // second the user may choose to skip the rest quietly, and is told their count.
+    struct BadLines {
+        int count = 0;
+        bool quiet = false;
+    };
+    // False when the user chose to stop reading the list.
+    bool SkipBadLine(const QString& line, BadLines& bad);
     void ApplySetting(const QString& name, const QString& line);
 
     SongTarget& target_;

@@ -30,27 +30,55 @@ int64_t NumberValue(const QString& text) {
 
 namespace {
 
-QString Cell(QStringView field) {
-    return field == QLatin1String("-") ? QString() : field.toString();
+QString NewText(QStringView text, bool note) {
+    return note ? text.toString().toUpper() : text.toString();
 }
 
 } // namespace
 
-bool ParseMusicListLine(const QString& line, MusicLine& out) {
-    const qsizetype b1 = line.indexOf(QLatin1Char(' '));
+QString CellPool::Intern(QStringView text, bool note) {
+    QHash<QStringView, QString>& cells = note ? notes_ : cells_;
+    const auto found = cells.constFind(text);
+    if (found != cells.constEnd()) {
+        return *found;
+    }
+    QString cell = NewText(text, note);
+    if (cells.size() < kMostKept) {
+        cells.insert(text, cell);
+    }
+    return cell;
+}
+
+bool ParseMusicListLine(QStringView line, MusicLine& out, CellPool* pool) {
+    const qsizetype b1 = line.indexOf(u' ');
     if (b1 < 0) {
         return false;
     }
-    const qsizetype b2 = line.indexOf(QLatin1Char(' '), b1 + 1);
+    const qsizetype b2 = line.indexOf(u' ', b1 + 1);
     if (b2 < 0) {
         return false;
     }
-    const qsizetype b3 = line.indexOf(QLatin1Char(' '), b2 + 1);
-    const QStringView view(line);
-    out.Length = line.left(b1);
-    out.Note1 = Cell(view.mid(b1 + 1, b2 - b1 - 1)).toUpper();
-    out.Note2 = Cell(b3 < 0 ? view.mid(b2 + 1) : view.mid(b2 + 1, b3 - b2 - 1)).toUpper();
-    out.Mod = b3 < 0 ? QString() : Cell(view.mid(b3 + 1));
+    const qsizetype b3 = line.indexOf(u' ', b2 + 1);
+    const auto text = [pool](QStringView field, bool note) {
+        return pool ? pool->Intern(field, note) : NewText(field, note);
+    };
+    const auto cell = [&text](QStringView field, bool note) {
+        return field == u"-" ? QString() : text(field, note);
+    };
+    out.Length = text(line.left(b1), false);
+    out.Note1 = cell(line.mid(b1 + 1, b2 - b1 - 1), true);
+    out.Note2 = cell(b3 < 0 ? line.mid(b2 + 1) : line.mid(b2 + 1, b3 - b2 - 1), true);
+    out.Mod = b3 < 0 ? QString() : cell(line.mid(b3 + 1), false);
+    return true;
+}
+
+bool IsMusicText(QStringView line) {
+    for (const QChar c : line) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || (u >= 0x7F && u < 0xA0) || u == 0xFFFD) {
+            return false;
+        }
+    }
     return true;
 }
 
@@ -136,6 +164,18 @@ QString DecodeWindows1252(const QByteArray& bytes) {
         *out++ = QChar(b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : char16_t{b});
     }
     return text;
+}
+
+QString UnreadableEncoding(const QByteArray& bytes) {
+    // UTF-32 first: its little-endian mark begins with UTF-16's.
+    if (bytes.startsWith(QByteArray("\xFF\xFE\x00\x00", 4)) ||
+        bytes.startsWith(QByteArray("\x00\x00\xFE\xFF", 4))) {
+        return QStringLiteral("UTF-32");
+    }
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        return QStringLiteral("UTF-16");
+    }
+    return QString();
 }
 
 QString DecodeSongBytes(const QByteArray& bytes, bool* byteByByte) {

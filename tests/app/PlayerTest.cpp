@@ -14,6 +14,8 @@
 #include <utility>
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace tq {
 namespace {
 
@@ -49,6 +51,13 @@ TEST(Player, ExitCodesTellWhatHappened) {
     ASSERT_TRUE(divisionZero.open(QIODevice::WriteOnly));
     divisionZero.write(QByteArray("MThd\0\0\0\6\0\1\0\1\0\0", 14));
     divisionZero.close();
+    QFile huge(dir.filePath("huge.mid"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    huge.write("MThd");
+    ASSERT_TRUE(huge.resize(qint64{16} * 1024 * 1024 + 1)); // sparse: no disk used
+    huge.close();
+    const QString fifo = dir.filePath("fifo.tql");
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
     struct Case {
         QStringList args;
         int code;
@@ -82,7 +91,20 @@ TEST(Player, ExitCodesTellWhatHappened) {
         {{kExamples + "/C major scale.tql", "--midi-out", "0", "--wav", dir.filePath("x.wav")},
          2,
          "--midi-out and --midi-in play in real time and cannot go with --wav"},
-        {{dir.filePath("missing.tql"), "--wav", dir.filePath("m.wav")}, 3, "can't be seen"},
+        {{dir.filePath("missing.tql"), "--wav", dir.filePath("m.wav")},
+         3,
+         "No such file or directory"},
+        {{fifo, "--wav", dir.filePath("p.wav")}, 3, "It is a pipe, not a file."},
+        {{huge.fileName(), "--wav", dir.filePath("h.wav")},
+         3,
+         "It is 16777217 bytes, more than the limit of 16777216 bytes."},
+        {{kExamples + "/C major scale.tql", "--wav", dir.filePath("no/folder/s.wav")},
+         4,
+         "No such file or directory"},
+        {{kExamples + "/C major scale.tql", "--speaker", "none", "--start-at", "00:00:00",
+          "--from-line", "99999"},
+         2,
+         "--from-line: '99999' is past the song's last line, 15"},
         {{divisionZero.fileName(), "--wav", dir.filePath("d.wav")},
          3,
          "Failed to open MIDI file!: Either couldn't open or couldn't recognize file format"},

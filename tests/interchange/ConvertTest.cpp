@@ -11,6 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace tq {
 namespace {
 
@@ -81,6 +85,9 @@ TEST(Convert, ExitCodesSayWhatHappenedAndNothingHalfWrittenIsLeft) {
     const QString foreign = write("list.tql", "shopping list\r\n");
     const QString garbage = write("noise.mid", "MThd but no more");
     ASSERT_TRUE(QDir(dir.path()).mkdir("taken.mid"));
+    const QString fifo = dir.filePath("fifo.tql");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("/dev/zero", dir.filePath("zero.mid")));
     const struct {
         QStringList args;
         int code;
@@ -93,6 +100,8 @@ TEST(Convert, ExitCodesSayWhatHappenedAndNothingHalfWrittenIsLeft) {
         {{dir.filePath("missing.tql"), dir.filePath("a.mid")}, 3},
         {{foreign, dir.filePath("a.mid")}, 3},
         {{garbage, dir.filePath("a.tql")}, 3},
+        {{fifo, dir.filePath("a.mid")}, 3},
+        {{dir.filePath("zero.mid"), dir.filePath("a.tql")}, 3},
         {{kSong, dir.filePath("no/such/folder/a.mid")}, 4},
         {{kSong, dir.filePath("taken.mid")}, 4},
         {{kSong, dir.filePath("song.mid")}, 0},
@@ -102,8 +111,42 @@ TEST(Convert, ExitCodesSayWhatHappenedAndNothingHalfWrittenIsLeft) {
         EXPECT_EQ(Exec(QStringLiteral(TQ_CONVERT), c.args), c.code)
             << c.args.join(' ').toStdString();
     }
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-              (QStringList{"back.tql", "list.tql", "noise.mid", "song.mid", "taken.mid"}));
+    EXPECT_EQ(QDir(dir.path())
+                  .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
+              (QStringList{"back.tql", "fifo.tql", "list.tql", "noise.mid", "song.mid", "taken.mid",
+                           "zero.mid"}));
+}
+
+// Runs the program with arguments given as bytes, as a shell passes them.
+int ExecRaw(const std::vector<QByteArray>& args) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        std::vector<char*> argv;
+        for (const QByteArray& a : args) {
+            argv.push_back(const_cast<char*>(a.constData()));
+        }
+        argv.push_back(nullptr);
+        ::setenv("LC_ALL", "C.UTF-8", 1);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(Convert, FileNamesThatAreNotUtf8AreUsedAsTheyAre) {
+    QTemporaryDir dir;
+    const QByteArray folder = QFile::encodeName(dir.path()) + '/';
+    const QByteArray convert = QFile::encodeName(QStringLiteral(TQ_CONVERT));
+    const QByteArray midi = folder + "in\xe9.mid";
+    const QByteArray song = folder + "bad\xff.tql";
+    ASSERT_EQ(ExecRaw({convert, QFile::encodeName(kSong), midi}), 0);
+    ASSERT_EQ(ExecRaw({convert, midi, song}), 0);
+    struct stat st {};
+    EXPECT_EQ(::stat(song.constData(), &st), 0);
+    EXPECT_EQ(ExecRaw({QFile::encodeName(QStringLiteral(TQ_PLAYER)), song, "--wav", "/dev/null"}),
+              0);
 }
 
 } // namespace

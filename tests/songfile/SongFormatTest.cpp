@@ -34,7 +34,8 @@ TEST(SongFormat, MusicListLinesFollowTheReaderGrammar) {
     };
     for (const auto& [line, row] : cases) {
         MusicLine parsed;
-        EXPECT_EQ(ParseMusicListLine(line, parsed), !row.Length.isEmpty()) << line;
+        EXPECT_EQ(ParseMusicListLine(QString::fromUtf8(line), parsed), !row.Length.isEmpty())
+            << line;
         EXPECT_EQ(parsed, row) << line;
     }
 }

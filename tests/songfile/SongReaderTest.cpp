@@ -150,20 +150,26 @@ TEST(SongReader, AFileWithoutTheFormatTextAsksFirst) {
     EXPECT_EQ(box.icon, MsgIcon::Exclamation);
 }
 
+// The first bad line has its own box; at the second the user may skip all the rest, and
+// is then told how many there were. Lines with control characters are never notes.
 TEST(SongReader, MalformedListLinesAreSkippedAndCancelKeepsTheRowsReadSoFar) {
-    const std::tuple<std::vector<MsgAnswer>, size_t, size_t> cases[] = {
-        {{MsgAnswer::Ok, MsgAnswer::Ok}, 2, 3},
-        {{MsgAnswer::Ok, MsgAnswer::Cancel}, 2, 2},
-        {{MsgAnswer::Cancel}, 1, 1},
+    const QString line = QStringLiteral("Music list line error in save file");
+    const QString skip = QStringLiteral("Skip the other bad lines?");
+    using A = MsgAnswer;
+    const std::tuple<std::vector<MsgAnswer>, QStringList, size_t> cases[] = {
+        {{A::Ok, A::No, A::Ok, A::Ok}, {line, skip, line, line}, 3},
+        {{A::Ok, A::No, A::Cancel}, {line, skip, line}, 2},
+        {{A::Cancel}, {line}, 1},
+        {{A::Ok, A::Yes}, {line, skip, line}, 3},
     };
-    for (const auto& [answers, boxes, rows] : cases) {
+    for (const auto& [answers, titles, rows] : cases) {
         SongRig rig;
         for (MsgAnswer a : answers) {
             rig.boxes.Answer(a);
         }
-        rig.song.LoadSongBytes(
-            SongBytes({}, {"Quarter C4 E4", "1/4 C4", "Half D4 - Dot", "Whole", "1/8 G4 A4"}));
-        ASSERT_EQ(rig.boxes.Boxes().size(), boxes);
+        rig.song.LoadSongBytes(SongBytes({}, {"Quarter C4 E4", "1/4 C4", "Half D4 - Dot", "Whole",
+                                              "1/8 G4 A4", QString("Half \x01\x7f E4")}));
+        ASSERT_EQ(rig.BoxTitles(), titles);
         EXPECT_EQ(rig.target.lines.size(), rows);
         EXPECT_EQ(rig.target.stopPlayingCalls, 1);
         const auto& box = rig.boxes.Boxes()[0];
@@ -175,6 +181,31 @@ TEST(SongReader, MalformedListLinesAreSkippedAndCancelKeepsTheRowsReadSoFar) {
                   "than 3 things on this line separated by a space. \nThe line is: \n1/4 C4\n"
                   "This line will be skipped.\n\nCarry on trying to load the file?");
         EXPECT_TRUE(rig.log.Trimmed().contains("LoadMusicListLineError(ERRORLINE:1/4 C4)"));
+        if (answers.back() == A::Yes) {
+            EXPECT_EQ(rig.boxes.Boxes().back().text,
+                      "3 lines of this file were not music and were skipped.");
+        }
+    }
+}
+
+TEST(SongReader, AUtf16OrUtf32FileIsRefusedWithItsEncodingNamedAndChangesNothing) {
+    const std::pair<QByteArray, QString> cases[] = {
+        {QByteArray("\xFF\xFET\0o\0", 6), "UTF-16"},
+        {QByteArray("\xFE\xFF\0T\0o", 6), "UTF-16"},
+        {QByteArray("\xFF\xFE\0\0T\0\0\0", 8), "UTF-32"},
+        {QByteArray("\0\0\xFE\xFF\0\0\0T", 8), "UTF-32"},
+    };
+    for (const auto& [bytes, encoding] : cases) {
+        SongRig rig;
+        rig.target.lines = {{"Whole", "A4", "", ""}};
+        EXPECT_FALSE(rig.song.LoadSongBytes(bytes));
+        ASSERT_EQ(rig.boxes.Boxes().size(), 1u);
+        EXPECT_EQ(rig.boxes.Boxes()[0].text,
+                  "This file is " + encoding +
+                      " text, which this program can't read.\n\nSave it as UTF-8 or Latin-1 "
+                      "and load it again.");
+        EXPECT_EQ(rig.target.lines.size(), 1u);
+        EXPECT_EQ(rig.target.clearLinesCalls, 0);
     }
 }
 
@@ -206,8 +237,14 @@ TEST(SongReader, AFileThatCannotBeReadIsReportedAndChangesNothing) {
     QFile::setPermissions(dir.path(),
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeOther);
 
-    for (const QString& path :
-         {dir.filePath("folder"), dir.filePath("missing.tql"), dir.filePath("big.tql"), locked}) {
+    const std::pair<QString, QString> cases[] = {
+        {dir.filePath("folder"), "It is a folder, not a file."},
+        {dir.filePath("missing.tql"), "No such file or directory."},
+        {dir.filePath("big.tql"), "It is 67108865 bytes, more than the limit of 67108864 bytes."},
+        {locked, "Permission denied."},
+        {"/dev/zero", "It is a device, not a file."},
+    };
+    for (const auto& [path, why] : cases) {
         SongRig rig;
         rig.target.lines = {{"Whole", "A4", "", ""}};
         {
@@ -217,7 +254,7 @@ TEST(SongReader, AFileThatCannotBeReadIsReportedAndChangesNothing) {
         ASSERT_EQ(rig.boxes.Boxes().size(), 1u) << path.toStdString();
         EXPECT_EQ(rig.boxes.Boxes()[0].title, "Can't open file!");
         EXPECT_EQ(rig.boxes.Boxes()[0].text,
-                  "The file you want to open...\n" + path + "\n...can't be read.");
+                  "The file you want to open...\n" + path + "\n...can't be read.\n\n" + why);
         EXPECT_EQ(rig.target.lines.size(), 1u);
         EXPECT_EQ(rig.target.clearLinesCalls, 0);
         EXPECT_EQ(rig.progress.events.last(), "hide");

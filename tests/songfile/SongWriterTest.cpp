@@ -126,13 +126,16 @@ TEST(SongWriter, AFailedSaveLeavesTheOldFileIntactAndSaysSo) {
         QFile::Permissions file;
         bool asNobody;
         bool sizeLimit;
+        const char* why;
     };
     const Case cases[] = {
-        {"full/song.tql", rwx, File, P::ReadOwner | P::WriteOwner, false, true},
-        {"locked/song.tql", rx, File, P::ReadOwner | P::WriteOwner | P::WriteOther, true, false},
-        {"open/song.tql", rwx | P::WriteOther, File, P::ReadOwner | P::ReadOther, true, false},
-        {"missing/song.tql", {}, Nothing, {}, false, false},
-        {"folder/song.tql", rwx, Folder, {}, false, false},
+        {"full/song.tql", rwx, File, P::ReadOwner | P::WriteOwner, false, true, "File too large."},
+        {"locked/song.tql", rx, File, P::ReadOwner | P::WriteOwner | P::WriteOther, true, false,
+         "Permission denied."},
+        {"open/song.tql", rwx | P::WriteOther, File, P::ReadOwner | P::ReadOther, true, false,
+         "Permission denied."},
+        {"missing/song.tql", {}, Nothing, {}, false, false, "No such file or directory."},
+        {"folder/song.tql", rwx, Folder, {}, false, false, "Is a directory."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.target);
@@ -150,7 +153,7 @@ TEST(SongWriter, AFailedSaveLeavesTheOldFileIntactAndSaysSo) {
         if (c.folder) {
             QFile::setPermissions(folder, c.folder);
         }
-        const QStringList filesBefore = QDir(folder).entryList(QDir::Files);
+        const QStringList filesBefore = QDir(folder).entryList(QDir::Files | QDir::Hidden);
 
         SongRig rig;
         rig.target.lines.assign(500, MusicLine{"Quarter", "C4", "E4", "Dot"}); // over 4 KB
@@ -179,10 +182,11 @@ TEST(SongWriter, AFailedSaveLeavesTheOldFileIntactAndSaysSo) {
         EXPECT_EQ(box.title, "Can't save as this file!");
         EXPECT_EQ(box.text, "The file you want to save this as...\r\n" + path +
                                 "\r\n...can't be written to.\r\n\r\nIt's probably currently "
-                                "being written to by some other program.");
+                                "being written to by some other program.\r\n\r\n" +
+                                c.why);
         EXPECT_EQ(box.icon, MsgIcon::Exclamation);
         EXPECT_EQ(ReadAll(path), c.old == File ? QByteArray("old song") : QByteArray());
-        EXPECT_EQ(QDir(folder).entryList(QDir::Files), filesBefore);
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), filesBefore);
         // So that an ordinary user can remove the temporary folder too.
         QFile::setPermissions(folder, rwx);
     }
