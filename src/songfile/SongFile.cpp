@@ -239,7 +239,6 @@ void SongFile::LoadMusicList(LineReader& lines) {
             break;
         }
     }
-    rows.shrink_to_fit();
     if (!rows.empty()) {
         target_.AppendLines(std::move(rows));
     }
