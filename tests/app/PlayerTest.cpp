@@ -41,6 +41,14 @@ QByteArray Md5(const QString& path) {
 
 const QString kExamples = QStringLiteral(TQ_EXAMPLES);
 
+// Writes a file in dir and gives its path.
+QString Written(const QTemporaryDir& dir, const char* name, const QByteArray& bytes) {
+    QFile f(dir.filePath(name));
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    return f.fileName();
+}
+
 TEST(Player, ExitCodesTellWhatHappened) {
     QTemporaryDir dir;
     QFile foreign(dir.filePath("notes.txt"));
@@ -134,12 +142,9 @@ TEST(Player, ExitCodesTellWhatHappened) {
 
 TEST(Player, SignalsStopPlayingEvenDuringALongToneAndSaySoInTheExitCode) {
     QTemporaryDir dir;
-    const QString slow = dir.filePath("slow.tql"); // one tone of four minutes
-    QFile f(slow);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("Tonquill by Vellomar file format\nRevision 148\nBPM 1\nNoteSilenceRatio 100\n"
-            "MUSICLISTSTART\nWhole C4 - -\n");
-    f.close();
+    const QString slow = Written(dir, "slow.tql", // one tone of four minutes
+                                 "Tonquill by Vellomar file format\nRevision 148\nBPM 1\n"
+                                 "NoteSilenceRatio 100\nMUSICLISTSTART\nWhole C4 - -\n");
     const QString scale = kExamples + "/C major scale.tql";
     for (const auto& [song, sig] :
          {std::pair{scale, SIGINT}, std::pair{slow, SIGINT}, std::pair{slow, SIGTERM}}) {
@@ -156,11 +161,10 @@ TEST(Player, SignalsStopPlayingEvenDuringALongToneAndSaySoInTheExitCode) {
 
 TEST(Player, ASongOfLinesWithoutLengthEndsAtOnceHoweverManyPasses) {
     QTemporaryDir dir;
-    QFile f(dir.filePath("typo.tql"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("Tonquill by Vellomar file format\nRevision 148\nMUSICLISTSTART\nQuater F4 - -\n");
-    f.close();
-    EXPECT_EQ(Play({f.fileName(), "--speaker", "none", "--passes", "2000000000"}).exitCode, 0);
+    const QString typo = Written(dir, "typo.tql",
+                                 "Tonquill by Vellomar file format\nRevision 148\n"
+                                 "MUSICLISTSTART\nQuater F4 - -\n");
+    EXPECT_EQ(Play({typo, "--speaker", "none", "--passes", "2000000000"}).exitCode, 0);
 }
 
 TEST(Player, CtrlCWhileWaitingForTheStartTimeEndsTheWait) {
