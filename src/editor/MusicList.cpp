@@ -7,7 +7,7 @@ namespace tq {
 MusicList::MusicList(QObject* parent) : QAbstractTableModel(parent) {}
 
 MusicLine MusicList::Line(int index) const {
-    return DoesIndexExist(index) ? lines_[static_cast<size_t>(index - 1)] : MusicLine{};
+    return DoesIndexExist(index) ? lines_.At(static_cast<size_t>(index - 1)) : MusicLine{};
 }
 
 bool MusicList::DoesIndexExist(int index) const {
@@ -70,24 +70,10 @@ bool MusicList::DropRange() {
     return had;
 }
 
-const QString& MusicList::Cell(const MusicLine& line, Column column) {
-    switch (column) {
-    case LengthColumn:
-        return line.Length;
-    case Note1Column:
-        return line.Note1;
-    case Note2Column:
-        return line.Note2;
-    case ModColumn:
-        break;
-    }
-    return line.Mod;
-}
-
 void MusicList::InsertLine(int index, const MusicLine& line) {
     index = std::clamp(index, 1, LineCount() + 1);
     beginInsertRows({}, index - 1, index - 1);
-    lines_.insert(lines_.begin() + (index - 1), line);
+    lines_.Insert(static_cast<size_t>(index - 1), {line});
     endInsertRows();
     const bool hadRange = DropRange();
     if (current_ >= index) {
@@ -103,7 +89,7 @@ void MusicList::SetLine(int index, const MusicLine& line) {
     if (!DoesIndexExist(index)) {
         return;
     }
-    lines_[static_cast<size_t>(index - 1)] = line;
+    lines_.Set(static_cast<size_t>(index - 1), line);
     emit dataChanged(createIndex(index - 1, 0), createIndex(index - 1, ModColumn));
     Edited(index);
 }
@@ -112,11 +98,10 @@ void MusicList::SetCell(int index, Column column, const QString& text) {
     if (!DoesIndexExist(index)) {
         return;
     }
-    QString& cell = Cell(lines_[static_cast<size_t>(index - 1)], column);
-    if (cell == text) {
+    if (lines_.CellAt(static_cast<size_t>(index - 1), column) == text) {
         return;
     }
-    cell = text;
+    lines_.SetCell(static_cast<size_t>(index - 1), column, text);
     emit dataChanged(createIndex(index - 1, column), createIndex(index - 1, column));
     if (column == LengthColumn || column == ModColumn) {
         Edited(index);
@@ -128,7 +113,7 @@ void MusicList::RemoveLine(int index) {
         return;
     }
     beginRemoveRows({}, index - 1, index - 1);
-    lines_.erase(lines_.begin() + (index - 1));
+    lines_.Erase(static_cast<size_t>(index - 1), 1);
     endRemoveRows();
     const bool hadRange = DropRange();
     if (current_ == index) {
@@ -144,7 +129,7 @@ void MusicList::RemoveLine(int index) {
 
 void MusicList::ClearLines() {
     beginResetModel();
-    lines_.clear();
+    lines_.Clear();
     endResetModel();
     current_ = -1;
     selected_ = false;
@@ -159,12 +144,7 @@ void MusicList::AppendLines(std::vector<MusicLine> lines) {
     }
     const int first = LineCount() + 1;
     beginInsertRows({}, first - 1, first - 1 + static_cast<int>(lines.size()) - 1);
-    if (lines_.empty()) {
-        lines_ = std::move(lines);
-    } else {
-        lines_.insert(lines_.end(), std::make_move_iterator(lines.begin()),
-                      std::make_move_iterator(lines.end()));
-    }
+    lines_.Insert(lines_.Size(), lines);
     endInsertRows();
     Edited(first);
 }
@@ -176,8 +156,7 @@ void MusicList::InsertLines(int index, std::vector<MusicLine> lines) {
     index = std::clamp(index, 1, LineCount() + 1);
     const int count = static_cast<int>(lines.size());
     beginInsertRows({}, index - 1, index - 1 + count - 1);
-    lines_.insert(lines_.begin() + (index - 1), std::make_move_iterator(lines.begin()),
-                  std::make_move_iterator(lines.end()));
+    lines_.Insert(static_cast<size_t>(index - 1), lines);
     endInsertRows();
     DropRange();
     if (current_ >= index) {
@@ -194,7 +173,7 @@ void MusicList::RemoveLines(int index, int count) {
     }
     const int last = index + count - 1;
     beginRemoveRows({}, index - 1, last - 1);
-    lines_.erase(lines_.begin() + (index - 1), lines_.begin() + last);
+    lines_.Erase(static_cast<size_t>(index - 1), static_cast<size_t>(count));
     endRemoveRows();
     DropRange();
     if (current_ >= index && current_ <= last) {
@@ -213,7 +192,7 @@ std::vector<MusicLine> MusicList::Lines(Range range) const {
     if (range.Count() <= 0) {
         return {};
     }
-    return {lines_.begin() + (range.First - 1), lines_.begin() + range.Last};
+    return lines_.Range(static_cast<size_t>(range.First - 1), static_cast<size_t>(range.Count()));
 }
 
 void MusicList::Edited(int index) {
@@ -234,7 +213,7 @@ QVariant MusicList::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= LineCount()) {
         return {};
     }
-    return Cell(lines_[static_cast<size_t>(index.row())], static_cast<Column>(index.column()));
+    return lines_.CellAt(static_cast<size_t>(index.row()), index.column());
 }
 
 QVariant MusicList::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/MusicLine.h"
+#include "editor/PackedLines.h"
 #include "playback/SongLines.h"
 
 #include <QAbstractTableModel>
@@ -37,7 +38,7 @@ public:
     explicit MusicList(QObject* parent = nullptr);
 
     // SongLines
-    int LineCount() const override { return static_cast<int>(lines_.size()); }
+    int LineCount() const override { return static_cast<int>(lines_.Size()); }
     MusicLine Line(int index) const override;
     bool DoesIndexExist(int index) const override;
     int GetSelectedIndex() const override { return current_; }
@@ -69,7 +70,7 @@ public:
     void InsertLines(int index, std::vector<MusicLine> lines);
     void RemoveLines(int index, int count);
     std::vector<MusicLine> Lines(Range range) const;
-    const std::vector<MusicLine>& AllLines() const { return lines_; }
+    std::vector<MusicLine> AllLines() const { return lines_.Range(0, lines_.Size()); }
 
     // Called with the first 1-based line index whose contents or position changed.
     void SetEditObserver(std::function<void(int)> observer) { observer_ = std::move(observer); }
@@ -90,12 +91,7 @@ private:
     void Edited(int index);
     // Drops the range; true when there was one.
     bool DropRange();
-    static const QString& Cell(const MusicLine& line, Column column);
-    static QString& Cell(MusicLine& line, Column column) {
-        return const_cast<QString&>(Cell(std::as_const(line), column));
-    }
-
-    std::vector<MusicLine> lines_;
+    PackedLines lines_;
     int current_ = -1;
     bool selected_ = false;
     int rangeEnd_ = 0; // 0: no range

@@ -221,10 +221,12 @@ void SongFile::CheckRevision(const QString& line) {
 void SongFile::LoadMusicList(LineReader& lines) {
     log_.LogText(QStringLiteral("Loading music list"));
     target_.ClearLines();
-    // Parsed completely first and handed over in one call: a long song fills the list in
-    // one step instead of one row per line.
+    // Handed over in large batches rather than one row per line, so that a long song fills
+    // the list in a few steps; not all at once, so that its lines are never held twice,
+    // parsed here and packed in the list.
+    constexpr size_t kBatch = 65536;
     std::vector<MusicLine> rows;
-    rows.reserve(static_cast<size_t>(lines.LinesLeft()));
+    rows.reserve(std::min(kBatch, static_cast<size_t>(lines.LinesLeft())));
     CellPool pool;
     BadLines bad;
     MusicLine row;
@@ -235,6 +237,10 @@ void SongFile::LoadMusicList(LineReader& lines) {
         }
         if (IsMusicText(line) && ParseMusicListLine(line, row, &pool)) {
             rows.push_back(row);
+            if (rows.size() == kBatch) {
+                target_.AppendLines(std::exchange(rows, {}));
+                rows.reserve(kBatch);
+            }
         } else if (!SkipBadLine(line.toString(), bad)) {
             break;
         }

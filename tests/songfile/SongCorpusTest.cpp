@@ -117,7 +117,7 @@ TEST(SongCorpus, EveryExampleSongLoadsCleanlyAndSavesBackUnchanged) {
     }
 }
 
-TEST(SongCorpus, AHundredThousandLineSongLoadsCompletelyInOneHandOver) {
+TEST(SongCorpus, AHundredThousandLineSongLoadsCompletelyInTwoHandOvers) {
     QStringList list;
     std::vector<MusicLine> rows;
     const QString notes[] = {"C4", "D#5", "G3", "A#6", ""};
@@ -132,7 +132,7 @@ TEST(SongCorpus, AHundredThousandLineSongLoadsCompletelyInOneHandOver) {
     SongRig rig;
     rig.song.ActuallyLoadMusic(path);
     EXPECT_TRUE(rig.boxes.Boxes().empty());
-    EXPECT_EQ(rig.target.appendLinesCalls, 1);
+    EXPECT_EQ(rig.target.appendLinesCalls, 2); // 65,536 lines at a time
     EXPECT_EQ(rig.target.lines, rows);
     EXPECT_EQ(rig.target.bpm, 300);
 }
