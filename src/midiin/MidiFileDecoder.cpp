@@ -1,10 +1,9 @@
-// The file window's decoding, kept exact: the window has always timed events this way
-// (a Set Tempo counts from the tick before its own delta, the first tempo holds from tick
-// 0, each tempo's stretch is rounded on its own, every track has twenty empty positions
-// after its events, and the merge hands over as many events as the tracks have positions,
-// not counting each track's position 0). Two mends: a file without any Set Tempo plays
-// at the file format's default of 500000 us per quarter note instead of putting every
-// event at 0 ms, and an SMPTE file's ticks have a fixed length, so its tempos are ignored.
+// The file window's decoding: each tempo's stretch is rounded on its own, and every track
+// has twenty empty positions after its events. A Set Tempo takes effect at its own tick
+// (the reader's tempo at an event includes the event's own change), before the first one
+// the file format's default of 500000 us per quarter note holds, and the merge hands over
+// every position of every track. An SMPTE file's ticks have a fixed length, so its tempos
+// are ignored.
 #include "midiin/MidiFileDecoder.h"
 
 #include "core/Rounding.h"
@@ -107,13 +106,14 @@ std::vector<TempoChange> ReadTracks(const MidiFileReader& reader,
         int64_t tick = 0;
         for (int e = 1; e <= positions; ++e) {
             const MidiFileEvent event = reader.Event(t, e);
+            tick += event.deltaTicks;
+            // A change first seen at an event was made by that event, at its own tick.
             if (event.tempo != lastTempo) {
                 lastTempo = event.tempo;
                 if (lastTempo > 0) {
                     changes.push_back({tick, lastTempo});
                 }
             }
-            tick += event.deltaTicks;
             track.push_back({tick, 0, {event.data1, event.data2, event.status}});
         }
     }
@@ -127,8 +127,8 @@ double TimeTracks(const MidiFileReader& reader, std::vector<TempoChange> changes
                   const std::function<void(const QString&)>& progress, std::vector<Track>& tracks) {
     const double smpteMsPerTick = reader.SmpteMillisecondsPerTick();
     const bool smpte = reader.TicksPerQuarterNote() <= 0;
-    if (changes.empty()) {
-        changes.push_back({0, kDefaultTempo});
+    if (changes.empty() || changes.front().tick > 0) {
+        changes.insert(changes.begin(), {0, kDefaultTempo});
     }
     TempoMap map(changes, std::max(reader.TicksPerQuarterNote(), 1));
     double longest = 0;
@@ -200,9 +200,10 @@ DecodedMidiFile DecodeMidiFile(const MidiFileReader& reader,
     std::vector<TempoChange> changes = ReadTracks(reader, progress, tracks);
     DecodedMidiFile song;
     song.songLength = RoundToInt32(TimeTracks(reader, std::move(changes), progress, tracks));
+    // Every position the merge hands over, each track's position 0 included.
     size_t totalEvents = 0;
     for (const Track& track : tracks) {
-        totalEvents += track.size() - 1;
+        totalEvents += track.size();
     }
     MergeTracks(tracks, totalEvents, progress, clockMs, song);
     return song;

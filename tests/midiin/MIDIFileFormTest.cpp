@@ -73,8 +73,9 @@ protected:
 };
 
 TEST_F(MIDIFileFormTest, PlayingSoundsWhatTheFileHoldsAndStopsAtTheEnd) {
-    // 6 events and the 20 empty places after them; the last note ends at 300 ms.
-    EXPECT_EQ(file.TotalEvents(), 6 + 20);
+    // The empty place before the 6 events and the 20 after them; the last note ends at
+    // 300 ms.
+    EXPECT_EQ(file.TotalEvents(), 1 + 6 + 20);
     EXPECT_EQ(file.SongLength(), 300);
     file.cmdPlay_Click();
     RunMs(400);
@@ -94,7 +95,7 @@ TEST_F(MIDIFileFormTest, PlayingSoundsWhatTheFileHoldsAndStopsAtTheEnd) {
 TEST_F(MIDIFileFormTest, TheSliderMovesThePositionAndPlayGoesOnFromThereOnlyIfItWasPlaying) {
     file.sldPosition_Change(500); // stopped: only the position moves
     EXPECT_FALSE(file.IsPlaying());
-    EXPECT_EQ(file.PlayPos(), 12); // 500 / 1000 x 25, half to even
+    EXPECT_EQ(file.PlayPos(), 13); // 500 / 1000 x 26
     EXPECT_EQ(file.PosSecs(), "00:00.30");
     file.sldPosition_Change(0);
     file.cmdPlay_Click();

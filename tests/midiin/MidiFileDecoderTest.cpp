@@ -27,33 +27,52 @@ TEST(MidiFileDecoder, TimesFollowTheMergedTempoMapAndTheLowerTrackGoesFirst) {
         std::vector<Note> notes; // the events with a status
         int totalEvents, songLength;
     } cases[] = {
-        // The map: 125.125 ms a tick from tick 0, 62.5 from tick 4 (the tick before the
-        // change's own delta); 4 ticks give 500.5, kept as 500.
+        // Track 2's tempos from their own ticks: 125.125 ms a tick from tick 0, 62.5 from
+        // tick 6. Tick 4 is 500.5 ms, kept as 500; tick 5 625.625; tick 8 is the first
+        // stretch's 750.75, kept as 751, and 2 x 62.5 more. Every track's positions count:
+        // 1 + 5 + 20 and 1 + 4 + 20.
         {"tempo changed in track 2",
          File(1, 4,
               {Ev(0, {0x90, 60, 100}) + Ev(4, {0x80, 60, 0}) + Ev(1, {0x90, 62, 100}) +
                    Ev(3, {0x80, 62, 0}) + EndOfTrack(),
                Tempo(0, 500500) + Ev(4, {0xFF, 0x06, 0}) + Tempo(2, 250000) + EndOfTrack()}),
-         {{1, 0, 0x90, 60}, {4, 500, 0x80, 60}, {6, 562, 0x90, 62}, {29, 750, 0x80, 62}},
+         {{1, 0, 0x90, 60}, {4, 500, 0x80, 60}, {6, 626, 0x90, 62}, {29, 876, 0x80, 62}},
+         51,
+         876},
+        // A conductor track of tempos only: 96 ticks at 500000, 250000 and 1000000 us.
+        {"conductor track",
+         File(1, 96,
+              {Tempo(0, 500000) + Tempo(96, 250000) + Tempo(96, 1000000),
+               Ev(0, {0x90, 60, 1}) + Ev(96, {0x90, 62, 1}) + Ev(96, {0x90, 64, 1}) +
+                   Ev(96, {0x90, 65, 1})}),
+         {{3, 0, 0x90, 60}, {5, 500, 0x90, 62}, {27, 750, 0x90, 64}, {28, 1750, 0x90, 65}},
          49,
-         750},
+         1750},
+        // Before the first Set Tempo the default of 500000 us holds.
+        {"late first tempo",
+         File(0, 96,
+              {Ev(0, {0x90, 60, 1}) + Tempo(96, 1000000) + Ev(0, {0x90, 62, 1}) +
+               Ev(96, {0x90, 64, 1})}),
+         {{1, 0, 0x90, 60}, {3, 500, 0x90, 62}, {4, 1500, 0x90, 64}},
+         25,
+         1500},
         // Track 1's empty positions at 500 ms come before track 2's note there.
         {"same times in two tracks",
          File(1, 96,
               {Ev(0, {0x90, 60, 1}) + Ev(96, {0x90, 64, 1}),
                Ev(0, {0x91, 48, 1}) + Ev(96, {0x91, 52, 1})}),
          {{1, 0, 0x90, 60}, {3, 0, 0x91, 48}, {4, 500, 0x90, 64}, {25, 500, 0x91, 52}},
-         44,
+         46,
          500},
         {"no Set Tempo: 500000 us per quarter",
          File(0, 96, {Ev(1, {0x90, 60, 1}) + Ev(47, {0x80, 60, 0}) + Ev(49, {0x90, 62, 1})}),
          {{1, 5, 0x90, 60}, {2, 250, 0x80, 60}, {3, 505, 0x90, 62}},
-         23,
+         24,
          505},
         {"SMPTE 29.97 fps, 10 ticks a frame, tempo ignored",
          File(0, 0xE30A, {Tempo(0, 1000000) + Ev(100, {0x90, 60, 1}) + Ev(200, {0x80, 60, 0})}),
          {{2, 334, 0x90, 60}, {3, 1001, 0x80, 60}},
-         23,
+         24,
          1001},
     };
     for (const auto& c : cases) {
@@ -79,7 +98,7 @@ TEST(MidiFileDecoder, ATrackOf150000EventsIsDecodedWhole) {
         track += Ev(1, {60 + i % 2, 1}); // running status
     }
     const DecodedMidiFile song = Decode(File(0, 1000, {track}));
-    ASSERT_EQ(song.TotalEvents(), 150020);
+    ASSERT_EQ(song.TotalEvents(), 1 + 150000 + 20);
     EXPECT_EQ(song.bytes[150000], (std::array<uint8_t, 3>{61, 1, 0x90}));
     EXPECT_EQ(song.times[150000], 75000);
     EXPECT_EQ(song.bytes[150001][2], 0);
@@ -98,7 +117,7 @@ TEST(MidiFileDecoder, ProgressNamesEachTrackAndGivesPercentagesAtMostEvery50Ms) 
         });
     EXPECT_EQ(progress, QStringList({"Initialising... ", "Decoding tempo changes... Track 01",
                                      "Decoding absolute timings... Track 01",
-                                     "Decoding events... 0%", "Decoding events... 79%"}));
+                                     "Decoding events... 0%", "Decoding events... 75%"}));
 }
 
 } // namespace
