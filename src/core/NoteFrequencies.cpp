@@ -3,6 +3,7 @@
 #include "core/Rounding.h"
 #include "platform/MessageBoxes.h"
 
+#include <algorithm>
 #include <array>
 
 namespace tq {
@@ -91,11 +92,16 @@ QString NoteNumToNoteString(int noteNum, int octave, bool keepOctave, int motorO
 }
 
 int OctaveOfNoteString(const QString& noteString) {
-    if (noteString.isEmpty()) {
-        return 0;
+    // The whole number: MIDI notes 120 to 127 are named "C10" to "G10".
+    qsizetype first = noteString.size();
+    while (first > 0 && noteString[first - 1] >= u'0' && noteString[first - 1] <= u'9') {
+        --first;
     }
-    const QChar last = noteString.back();
-    return (last >= u'0' && last <= u'9') ? last.unicode() - u'0' : 0;
+    int octave = 0;
+    for (qsizetype i = first; i < noteString.size(); ++i) {
+        octave = std::min(octave * 10 + (noteString[i].unicode() - u'0'), kMostOctave);
+    }
+    return octave;
 }
 
 } // namespace tq

@@ -25,8 +25,9 @@ QString NoteNumToLetter(int noteNum);
 // motor's range C1..F3 after subtracting the motor octave setting.
 QString NoteNumToNoteString(int noteNum, int octave, bool keepOctave, int motorOctave = 2);
 
-// The octave of a note string: the numeric value of its last character (0 when that
-// is not a digit).
+// The octave of a note string: the number its last characters make ("C10" 10; 0 when it
+// does not end in a digit), at most kMostOctave.
+constexpr int kMostOctave = 1000;
 int OctaveOfNoteString(const QString& noteString);
 
 } // namespace tq

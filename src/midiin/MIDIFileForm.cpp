@@ -89,12 +89,13 @@ bool MIDIFileForm::OpenFile(const QString& path) {
     }
     if (!ok) {
         main_.Log().LogText(QStringLiteral("MIDI file not understood: ") + why);
-        // A file that was never read says why on a line of its own.
-        main_.Boxes().Show(QStringLiteral("Failed to open MIDI file!"),
-                           QStringLiteral("Either couldn't open or couldn't recognize file "
-                                          "format of this MIDI file...") +
-                               (file.ok ? QString() : QStringLiteral("\n\n") + AsSentence(why)),
-                           MsgButtons::Ok, MsgIcon::Exclamation);
+        // The reader's or the file check's reason follows on a line of its own.
+        main_.Boxes().Show(
+            QStringLiteral("Failed to open MIDI file!"),
+            QStringLiteral("Either couldn't open or couldn't recognize file "
+                           "format of this MIDI file...") +
+                (why.isEmpty() ? QString() : QStringLiteral("\n\n") + AsSentence(why)),
+            MsgButtons::Ok, MsgIcon::Exclamation);
         SetPlaybackControlsEnabled(false);
         return false;
     }
@@ -219,10 +220,11 @@ void MIDIFileForm::CloseBoxClick() {
 
 QString MIDIFileForm::TimeText(double ms) const {
     const double seconds = ms / 1000.0;
-    const int minutes = static_cast<int>(std::floor(seconds / 60.0));
+    // 64-bit: an SMPTE file's times can run past 2^31 ms.
+    const auto minutes = static_cast<int64_t>(std::floor(seconds / 60.0));
     return QStringLiteral("%1:%2")
         .arg(minutes, 2, 10, QLatin1Char('0'))
-        .arg(seconds - minutes * 60.0, 5, 'f', 2, QLatin1Char('0'));
+        .arg(seconds - static_cast<double>(minutes) * 60.0, 5, 'f', 2, QLatin1Char('0'));
 }
 
 void MIDIFileForm::ShowFilePosition() {

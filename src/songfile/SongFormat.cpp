@@ -86,7 +86,7 @@ bool IsMusicLine(const MusicLine& line) {
     static const QStringList kLengths = {QStringLiteral("Whole"), QStringLiteral("Half"),
                                          QStringLiteral("Quarter"), QStringLiteral("1/8"),
                                          QStringLiteral("1/16")};
-    static const QRegularExpression kNote(QStringLiteral("^(?:[ACDFG]#|[A-G])[0-9]$"));
+    static const QRegularExpression kNote(QStringLiteral("^(?:[ACDFG]#|[A-G])[0-9]{1,4}$"));
     const auto isNote = [](const QString& note) {
         return note.isEmpty() || kNote.match(note).hasMatch();
     };

@@ -58,7 +58,7 @@ bool ParseMusicListLine(QStringView line, MusicLine& out, CellPool* pool = nullp
 // the replacement character of undecodable bytes. Such a line is not music.
 bool IsMusicText(QStringView line);
 // Whether a parsed line is music the program writes itself: a known length name, each
-// note empty or a note name with its octave digit ("C#4"), and no modifier, "Dot" or
+// note empty or a note name with its octave ("C#4", "G10"), and no modifier, "Dot" or
 // "Tri" in any case.
 bool IsMusicLine(const MusicLine& line);
 // One row as written: Length, then each other cell or "-", separated by blanks.

@@ -32,7 +32,8 @@ TEST(NoteFrequencies, NoteNamesAreReadFromTheFirstOneOrTwoCharacters) {
         EXPECT_EQ(LetterToNoteNum(QString::fromLatin1(c.text), boxes), c.note) << c.text;
     }
     EXPECT_TRUE(boxes.Boxes().empty());
-    EXPECT_EQ(OctaveOfNoteString("C#45"), 5);
+    EXPECT_EQ(OctaveOfNoteString("C#4"), 4);
+    EXPECT_EQ(OctaveOfNoteString("G10"), 10); // MIDI note 127
     EXPECT_EQ(OctaveOfNoteString("C#"), 0);
 }
 
