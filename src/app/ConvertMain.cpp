@@ -121,12 +121,14 @@ int main(int argc, char** argv) {
     if (from == QLatin1String("tql") && to == QLatin1String("wav")) {
         return SongToWav(args[0], args[1]);
     }
-    if (from == QLatin1String("mid") && to == QLatin1String("tql")) {
+    // .rmi: a standard MIDI file wrapped in RIFF.
+    if ((from == QLatin1String("mid") || from == QLatin1String("rmi")) &&
+        to == QLatin1String("tql")) {
         return MidiToSong(args[0], args[1]);
     }
     std::fprintf(stderr,
                  "tonquill-convert: can't convert .%s to .%s: only .tql to .mid or .wav, and .mid "
-                 "to .tql\n",
+                 "or .rmi to .tql\n",
                  qPrintable(from), qPrintable(to));
     return kBadArguments;
 }

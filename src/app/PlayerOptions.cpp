@@ -1,6 +1,7 @@
 #include "app/PlayerOptions.h"
 
 #include "core/FileGate.h"
+#include "midifile/SmfReader.h"
 
 #include <QCommandLineParser>
 
@@ -294,7 +295,7 @@ QString ReadOptions(const QCommandLineParser& p, PlayerOptions& o) {
 } // namespace
 
 bool IsMidiFile(const QString& path) {
-    return ReadStart(path, 4) == "MThd";
+    return LooksLikeMidiFile(ReadStart(path, 12));
 }
 
 bool ParsePlayerArguments(const QStringList& arguments, PlayerOptions& o) {

@@ -262,7 +262,45 @@ bool SmfParser::ChannelData(qsizetype& pos, qsizetype end, uint8_t status, MidiF
 
 } // namespace
 
+namespace {
+
+bool IsRiffMidi(const QByteArray& bytes) {
+    return bytes.size() >= 12 && bytes.startsWith("RIFF") && bytes.mid(8, 4) == "RMID";
+}
+
+// The standard MIDI file inside a RIFF MIDI file: its "data" chunk. RIFF sizes are
+// little-endian and chunks are padded to an even length. Empty when there is none.
+QByteArray RiffMidiData(const QByteArray& bytes) {
+    qsizetype pos = 12;
+    while (pos + 8 <= bytes.size()) {
+        const auto* p = reinterpret_cast<const uint8_t*>(bytes.constData() + pos + 4);
+        const qsizetype length = p[0] | p[1] << 8 | p[2] << 16 | qsizetype{p[3]} << 24;
+        if (bytes.mid(pos, 4) == "data") {
+            return bytes.mid(pos + 8, std::min(length, bytes.size() - pos - 8));
+        }
+        pos += 8 + length + (length & 1);
+    }
+    return {};
+}
+
+} // namespace
+
+bool LooksLikeMidiFile(const QByteArray& start) {
+    return start.startsWith("MThd") || IsRiffMidi(start);
+}
+
 bool SmfReader::Parse(const QByteArray& bytes, QString* why) {
+    if (IsRiffMidi(bytes)) {
+        const QByteArray data = RiffMidiData(bytes);
+        if (data.isEmpty()) {
+            if (why) {
+                *why = QStringLiteral("a RIFF MIDI file without a data chunk: nothing to play");
+            }
+            *this = SmfReader();
+            return false;
+        }
+        return Parse(data, why);
+    }
     SmfParser parser(bytes);
     if (!parser.Header() || !parser.Chunks()) {
         if (why) {

@@ -14,6 +14,10 @@ namespace tq {
 // whatever follows the last of them is ignored. A chunk, event or number that runs past
 // the end of its chunk or of the file is refused, as are a header without tracks, a file
 // without an MTrk chunk and a time division of 0.
+// Whether a file's first 12 bytes begin a standard MIDI file, bare ("MThd") or wrapped in
+// a RIFF MIDI file ("RIFF", its size, "RMID").
+bool LooksLikeMidiFile(const QByteArray& start);
+
 class SmfReader final : public MidiFileReader {
 public:
     bool Parse(const QByteArray& bytes, QString* why) override;

@@ -66,7 +66,7 @@ void MIDIFileForm::cmdBrowse_Click() {
     main_.Log().LogText(QStringLiteral("MIDI File Playback - Browse clicked"));
     FileDialogRequest request;
     request.title = QStringLiteral("Please choose MIDI file to play");
-    request.filter = QStringLiteral("MIDI files (*.mid)|*.mid");
+    request.filter = QStringLiteral("MIDI files (*.mid;*.rmi)|*.mid;*.rmi");
     request.flags = kFileMustExist | kHideReadOnly;
     const QString path = dialogs_.Open(request);
     if (path.isEmpty() || !FileExists(path, main_.Log())) {

@@ -51,6 +51,8 @@ TEST(SmfReader, EachMalformedFileIsRefusedWithItsReasonOrPlayedWithWhatItHas) {
         {"huge-track-count.mid", nullptr, 1}, // 65535 declared
         {"fewer-tracks.mid", nullptr, 2},     // 3 declared
         {"trailing-garbage.mid", nullptr, 1},
+        {"riff-wrapped.mid", nullptr, 1}, // a RIFF MIDI file, an odd-length chunk first
+        {"riff-no-data.mid", "a RIFF MIDI file without a data chunk: nothing to play", 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
