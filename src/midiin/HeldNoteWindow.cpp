@@ -4,6 +4,7 @@
 #include "core/NoteFrequencies.h"
 #include "core/Rounding.h"
 #include "editor/MainForm.h"
+#include "platform/Clock.h"
 #include "platform/EventPump.h"
 #include "platform/NamedTimers.h"
 
@@ -102,16 +103,34 @@ void HeldNoteWindow::cTmr_Timer(const QString& key) {
     }
     inTick_ = true;
     if (key == timerKey_) {
+        const int64_t started = NowNs();
         newNoteInTick_ = false;
         Step();
         const int ms = RoundToInt32(LeadingNumber(main_.AlternateTimeText.Text));
         timers_.SetInterval(timerKey_, ms);
         main_.Sleep().Pump().ProcessPendingEvents();
-        if (newNoteInTick_) {
-            timers_.SetInterval(timerKey_, 0); // runs as soon as the timer can
+        // The next tick is due one alternation time after this one started, not after its
+        // pulse ended: pulses then follow each other without a gap, and one held note is
+        // a steady tone.
+        // Pulses of no length (sixty notes and more) keep the timer's own pace instead.
+        const int64_t left = started + int64_t{ms} * 1'000'000 - NowNs();
+        if (ms < 1) {
+            if (newNoteInTick_) {
+                timers_.SetInterval(timerKey_, 0); // runs as soon as the timer can
+            }
+        } else if (newNoteInTick_ || left < 500'000) {
+            timers_.TickSoon(timerKey_);
+        } else if (left < int64_t{ms} * 1'000'000) {
+            timers_.SetInterval(timerKey_, static_cast<int>((left + 500'000) / 1'000'000));
         }
     }
     inTick_ = false;
+}
+
+int64_t HeldNoteWindow::NowNs() {
+    Clock& clock = main_.Sleep().TheClock();
+    return static_cast<int64_t>(static_cast<__int128>(clock.PerformanceCounter()) * 1'000'000'000 /
+                                clock.PerformanceFrequency());
 }
 
 void HeldNoteWindow::PlayNewNoteSoon() {

@@ -53,8 +53,8 @@ public:
     void ListenChannelCheck_Click(int index, bool ticked);
 
     // The timer's tick: drops a tick that comes while the last one still runs, runs the
-    // window's step, re-arms the timer with the main window's alternation time and lets
-    // the window's events through.
+    // window's step, lets the window's events through and re-arms the timer so that the
+    // next tick comes the main window's alternation time after this one began.
     void cTmr_Timer(const QString& key);
     // A note was pressed: its first pulse comes at once when the cycle is idle, or right
     // after the pulse in progress, rather than an alternation time later.
@@ -74,6 +74,8 @@ protected:
     NamedTimers& timers_;
 
 private:
+    int64_t NowNs();
+
     QString timerKey_;
     std::array<uint8_t, 128> table_{};
     std::array<bool, kChannels> listen_;

@@ -18,6 +18,9 @@ public:
     virtual void SetEnabled(const QString& key, bool enabled) = 0;
     virtual bool IsEnabled(const QString& key) const = 0;
     virtual int Interval(const QString& key) const = 0;
+    // One extra tick of an enabled timer as soon as the event loop comes round, for a
+    // tick that is due now: an interval cannot be shorter than 1 ms.
+    virtual void TickSoon(const QString& key) = 0;
     void SetTickHandler(std::function<void(const QString&)> handler) { tick_ = std::move(handler); }
 
 protected:

@@ -55,6 +55,18 @@ int QtNamedTimers::Interval(const QString& key) const {
     return it != timers_.constEnd() ? (*it)->interval() : 0;
 }
 
+void QtNamedTimers::TickSoon(const QString& key) {
+    const auto it = timers_.constFind(key);
+    if (it == timers_.constEnd()) {
+        return;
+    }
+    QTimer::singleShot(0, it->get(), [this, key] {
+        if (IsEnabled(key)) {
+            Tick(key);
+        }
+    });
+}
+
 void VirtualNamedTimers::Add(const QString& key, int intervalMs, bool enabled) {
     timers_.insert(key, Timer{AtLeastOneMs(intervalMs), false, 0});
     SetEnabled(key, enabled);
@@ -92,6 +104,14 @@ bool VirtualNamedTimers::IsEnabled(const QString& key) const {
 int VirtualNamedTimers::Interval(const QString& key) const {
     const auto it = timers_.constFind(key);
     return it != timers_.constEnd() ? it->intervalMs : 0;
+}
+
+void VirtualNamedTimers::TickSoon(const QString& key) {
+    pump_.Post([this, key] {
+        if (IsEnabled(key)) {
+            Tick(key);
+        }
+    });
 }
 
 void VirtualNamedTimers::Schedule(const QString& key) {

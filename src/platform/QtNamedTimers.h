@@ -20,6 +20,7 @@ public:
     void SetEnabled(const QString& key, bool enabled) override;
     bool IsEnabled(const QString& key) const override;
     int Interval(const QString& key) const override;
+    void TickSoon(const QString& key) override;
 
 private:
     QHash<QString, std::shared_ptr<QTimer>> timers_;
@@ -37,6 +38,7 @@ public:
     void SetEnabled(const QString& key, bool enabled) override;
     bool IsEnabled(const QString& key) const override;
     int Interval(const QString& key) const override;
+    void TickSoon(const QString& key) override;
 
 private:
     struct Timer {

@@ -25,8 +25,11 @@ bool VirtualEventPump::WaitForInput(int32_t timeoutMs) {
 
 void VirtualEventPump::ProcessPendingEvents() {
     ++passes_;
-    // Handlers may schedule further events or wait themselves; take one at a time.
-    while (!events_.empty() && events_.begin()->first <= clock_.NowNs()) {
+    // Handlers may schedule further events or wait themselves; take one at a time. Only
+    // what was due when the pass began runs, as in Qt's loop: a handler that posts
+    // another for the time it has reached must not keep one pass going for ever.
+    const int64_t due = clock_.NowNs();
+    while (!events_.empty() && events_.begin()->first <= due) {
         auto handler = std::move(events_.begin()->second);
         events_.erase(events_.begin());
         handler();

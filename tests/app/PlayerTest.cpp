@@ -9,8 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdint>
+#include <cstring>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -281,6 +284,42 @@ TEST(Player, AMidiFileIsCycledOnTheSpeakerTheSameOnEveryRender) {
     // Three held notes take turns, 10 ms each, for half a second.
     ASSERT_GE(notes.size(), 20);
     EXPECT_EQ(notes.mid(0, 4), QStringList({"C5", "E5", "G5", "C5"}));
+}
+
+// The share of a render's samples, from its first sound to its last, that lie outside
+// silences longer than half a millisecond.
+double SoundingShare(const QString& wavPath) {
+    QFile f(wavPath);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    const qsizetype data = bytes.indexOf("data") + 8;
+    std::vector<int16_t> s(static_cast<size_t>((bytes.size() - data) / 2));
+    std::memcpy(s.data(), bytes.constData() + data, s.size() * 2);
+    const auto first = std::find_if(s.begin(), s.end(), [](int16_t v) { return v != 0; });
+    const auto last = std::find_if(s.rbegin(), s.rend(), [](int16_t v) { return v != 0; });
+    const auto span = static_cast<double>(s.rend() - last - (first - s.begin()));
+    size_t gaps = 0, run = 0;
+    for (auto it = first; it != last.base(); ++it) {
+        run = *it == 0 ? run + 1 : 0;
+        gaps += run == 25 ? 25 : run > 25 ? 1 : 0; // 0.5 ms at 48 kHz
+    }
+    return 1.0 - static_cast<double>(gaps) / span;
+}
+
+TEST(Player, HeldNotesFollowEachOtherWithoutAGap) {
+    using namespace smf;
+    QTemporaryDir dir;
+    // Held for two seconds at 120 BPM: one note, then a chord of three.
+    const QByteArray one = Ev(0, {0x90, 60, 90}) + Ev(1920, {0x80, 60, 0});
+    const QByteArray chord = Ev(0, {0x90, 60, 90}) + Ev(0, {0x90, 64, 90}) + Ev(0, {0x90, 67, 90}) +
+                             Ev(1920, {0x80, 60, 0}) + Ev(0, {0x80, 64, 0}) + Ev(0, {0x80, 67, 0});
+    for (const auto& [name, track, atLeast] :
+         {std::tuple{"one", one, 0.97}, std::tuple{"chord", chord, 0.90}}) {
+        const QString mid = Written(dir, "held.mid", File(0, 480, {track + EndOfTrack()}));
+        const QString wav = dir.filePath(QString(name) + ".wav");
+        ASSERT_EQ(Play({mid, "--wav", wav}).exitCode, 0);
+        EXPECT_GE(SoundingShare(wav), atLeast) << name;
+    }
 }
 
 } // namespace

@@ -136,8 +136,13 @@ TEST_F(HeldNotePlayerTest, TheTimerDropsATickThatComesDuringAStepAndReArmsWithTh
     rig.form.SetAlternateTimeText("25");
     Hold({60});
     rig.sleep.MsgWaitObj(100);
-    // Ticks at 2, then every 25 ms after each step's 25 ms pulse ends.
-    EXPECT_EQ(window.steps, 2);
+    // Ticks at 2, 27, 52 and 77: each 25 ms after the last one began, right after its
+    // 25 ms pulse, so the pulses leave no gap.
+    EXPECT_EQ(window.steps, 4);
+    const auto tones = rig.speaker.SoundedTones();
+    for (size_t i = 1; i < tones.size(); ++i) {
+        EXPECT_EQ(tones[i].startNs, tones[i - 1].startNs + 25'000'000) << i;
+    }
     EXPECT_EQ(timers.Interval("t"), 25);
     // 60 and more notes pulse for 0 ms: the timer still runs at 1 ms, and nothing hangs.
     window.SetAutoTimeCheck(true);
