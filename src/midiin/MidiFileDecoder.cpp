@@ -39,6 +39,31 @@ void Show(const std::function<void(const QString&)>& progress, const QString& te
     }
 }
 
+// Shows a progress text at most every kProgressEveryMs: a file of many small tracks
+// would otherwise spend its time repainting the window.
+class ProgressTexts {
+public:
+    ProgressTexts(const std::function<void(const QString&)>& progress,
+                  const std::function<uint32_t()>& clockMs)
+        : progress_(progress), clockMs_(clockMs) {}
+    template <typename MakeText> void Show(const MakeText& text) {
+        const uint32_t now = clockMs_ ? clockMs_() : 0;
+        if (progress_ && (!shown_ || now - shownAt_ >= kProgressEveryMs)) {
+            shown_ = true;
+            shownAt_ = now;
+            progress_(text());
+        }
+    }
+    // The next text shows whatever the time.
+    void ShowNext() { shown_ = false; }
+
+private:
+    const std::function<void(const QString&)>& progress_;
+    const std::function<uint32_t()>& clockMs_;
+    bool shown_ = false;
+    uint32_t shownAt_ = 0;
+};
+
 QString TrackNumber(int track) {
     return QStringLiteral("%1").arg(track, 2, 10, QLatin1Char('0'));
 }
@@ -92,13 +117,13 @@ private:
 
 // Pass 1: every track's positions and their ticks, and the tempo changes of all tracks
 // in one map ordered by tick (on the same tick: lower track, then earlier change).
-std::vector<TempoChange> ReadTracks(const MidiFileReader& reader,
-                                    const std::function<void(const QString&)>& progress,
+std::vector<TempoChange> ReadTracks(const MidiFileReader& reader, ProgressTexts& progress,
                                     std::vector<Track>& tracks) {
     std::vector<TempoChange> changes;
     uint32_t lastTempo = 0; // carried from track to track
     for (int t = 1; t <= reader.TrackCount(); ++t) {
-        Show(progress, QStringLiteral("Decoding tempo changes... Track ") + TrackNumber(t));
+        progress.Show(
+            [t] { return QStringLiteral("Decoding tempo changes... Track ") + TrackNumber(t); });
         const int positions = std::max(reader.EventCount(t), 0) + kExtraPositions;
         Track& track = tracks.emplace_back();
         track.reserve(static_cast<size_t>(positions) + 1);
@@ -124,7 +149,7 @@ std::vector<TempoChange> ReadTracks(const MidiFileReader& reader,
 
 // Pass 2: the positions' times in ms; gives the largest.
 double TimeTracks(const MidiFileReader& reader, std::vector<TempoChange> changes,
-                  const std::function<void(const QString&)>& progress, std::vector<Track>& tracks) {
+                  ProgressTexts& progress, std::vector<Track>& tracks) {
     const double smpteMsPerTick = reader.SmpteMillisecondsPerTick();
     const bool smpte = reader.TicksPerQuarterNote() <= 0;
     if (changes.empty() || changes.front().tick > 0) {
@@ -133,8 +158,10 @@ double TimeTracks(const MidiFileReader& reader, std::vector<TempoChange> changes
     TempoMap map(changes, std::max(reader.TicksPerQuarterNote(), 1));
     double longest = 0;
     for (size_t t = 0; t < tracks.size(); ++t) {
-        Show(progress, QStringLiteral("Decoding absolute timings... Track ") +
-                           TrackNumber(static_cast<int>(t) + 1));
+        progress.Show([t] {
+            return QStringLiteral("Decoding absolute timings... Track ") +
+                   TrackNumber(static_cast<int>(t) + 1);
+        });
         map.Rewind();
         for (size_t e = 1; e < tracks[t].size(); ++e) {
             Position& p = tracks[t][e];
@@ -197,9 +224,11 @@ DecodedMidiFile DecodeMidiFile(const MidiFileReader& reader,
                                const std::function<uint32_t()>& clockMs) {
     Show(progress, QStringLiteral("Initialising... "));
     std::vector<Track> tracks;
-    std::vector<TempoChange> changes = ReadTracks(reader, progress, tracks);
+    ProgressTexts texts(progress, clockMs);
+    std::vector<TempoChange> changes = ReadTracks(reader, texts, tracks);
+    texts.ShowNext();
     DecodedMidiFile song;
-    song.songLength = RoundToInt32(TimeTracks(reader, std::move(changes), progress, tracks));
+    song.songLength = RoundToInt32(TimeTracks(reader, std::move(changes), texts, tracks));
     // Every position the merge hands over, each track's position 0 included.
     size_t totalEvents = 0;
     for (const Track& track : tracks) {
