@@ -95,6 +95,9 @@ QGroupBox* MIDIFileWindow::MakePlayback() {
     sldPosition = new QSlider(Qt::Horizontal, frmPlayback);
     sldPosition->setObjectName(QStringLiteral("sldPosition"));
     sldPosition->setRange(0, MIDIFileForm::kSliderMax);
+    // A drag moves the position once, where the slider is let go, rather than restarting
+    // play at every step of the way; clicks and keys still move it at once.
+    sldPosition->setTracking(false);
     sldPosition->setMinimumWidth(160);
     lblPosPercent = MakePosLabel("lblPosPercent", QStringLiteral("100.00%"), frmPlayback);
     lblPosSecs = MakePosLabel("lblPosSecs", QStringLiteral("000:00.00"), frmPlayback);
