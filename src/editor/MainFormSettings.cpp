@@ -85,7 +85,7 @@ void MainForm::NoteSilenceRatioSlider_Scroll() {
 }
 
 void MainForm::SetTimeSigSlider(int value) {
-    TimeSigSlider = std::clamp(value, 1, 32);
+    TimeSigSlider = std::clamp(value, kMinTimeSig, kMaxTimeSig);
     settings_.TimeSig = TimeSigSlider;
     lblTimeSig = QString::number(TimeSigSlider);
     Changed("TimeSigSlider");

@@ -43,6 +43,10 @@ struct SongSettings {
     friend bool operator==(const SongSettings&, const SongSettings&) = default;
 };
 
+// The time signatures TimeSigSlider offers, in beats per bar.
+constexpr int32_t kMinTimeSig = 1;
+constexpr int32_t kMaxTimeSig = 32;
+
 SongSettings CaptureSongSettings(MainForm& form);
 // Puts the settings back the way the song reader sets them, each control through its own
 // handler and only where it differs, so dependent state follows as after a user's change.

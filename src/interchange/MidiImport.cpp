@@ -1,6 +1,7 @@
 #include "interchange/MidiImport.h"
 
 #include "core/NoteLengths.h"
+#include "editor/SongSettings.h"
 #include "midifile/SmfReader.h"
 #include "midiin/HeldNoteWindow.h"
 #include "songfile/SongTarget.h"
@@ -367,9 +368,8 @@ QString NoteString(int key) {
 
 // Each span's notes sound for what the ratio makes of their sounding time; the rest of
 // the span, when there is a line's worth of it, is silence.
-void WriteLines(const std::vector<Span>& spans, double beatsPerTick, MidiImport& out,
+void WriteLines(const std::vector<Span>& spans, double ratio, double beatsPerTick, MidiImport& out,
                 Counts& counts) {
-    const double ratio = SoundingRatio(spans);
     LineWriter writer(beatsPerTick, counts, out.lines);
     for (const Span& s : spans) {
         if (writer.Cut()) {
@@ -443,6 +443,9 @@ MidiImport ImportMidi(const QByteArray& bytes) {
     const FileNotes file = ReadNotes(reader);
     const uint32_t tempo = file.firstTempo != 0 ? file.firstTempo : kDefaultTempo;
     out.bpm = std::max(static_cast<int32_t>(std::lround(60'000'000.0 / tempo)), 1);
+    const int beatsPerBar = reader.FirstTimeSignature();
+    out.timeSig = beatsPerBar >= kMinTimeSig && beatsPerBar <= kMaxTimeSig ? beatsPerBar
+                                                                           : SongSettings{}.TimeSig;
     // Metrical ticks are beats already; SMPTE ticks are real time, counted in beats of the
     // BPM so that the song plays at the file's speed.
     const double beatsPerTick = reader.TicksPerQuarterNote() > 0
@@ -460,7 +463,9 @@ MidiImport ImportMidi(const QByteArray& bytes) {
     const auto together = static_cast<int64_t>(std::ceil(HalfShortest() / beatsPerTick));
     const std::vector<Onset> onsets = Onsets(file.notes, together);
     const std::vector<Span> spans = Spans(file, onsets, songEnd, together, byTrack, counts);
-    WriteLines(spans, beatsPerTick, out, counts);
+    const double ratio = SoundingRatio(spans);
+    out.noteSilenceRatio = static_cast<int>(std::lround(ratio * 100));
+    WriteLines(spans, ratio, beatsPerTick, out, counts);
     out.summary = Summary(out, file, byTrack, counts);
     return out;
 }
@@ -468,6 +473,8 @@ MidiImport ImportMidi(const QByteArray& bytes) {
 void ApplyImport(const MidiImport& import, SongTarget& target) {
     target.SetBPMVariable(import.bpm);
     target.SetBPMText(QString::number(import.bpm));
+    target.SetNoteSilenceRatio(import.noteSilenceRatio);
+    target.SetTimeSig(import.timeSig);
     target.ClearLines();
     target.AppendLines(import.lines);
 }

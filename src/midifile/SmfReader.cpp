@@ -33,6 +33,7 @@ public:
     int declaredTracks = 0;
     int ticksPerQuarterNote = 0;
     double smpteMsPerTick = 0;
+    int firstTimeSignature = 0;
     std::vector<std::vector<MidiFileEvent>> tracks;
 
 private:
@@ -221,6 +222,9 @@ bool SmfParser::Meta(qsizetype& pos, qsizetype end, uint32_t* tempo, bool* endOf
     if (type == 0x51 && length == 3) { // Set Tempo
         *tempo = Be(pos - 3, 3);
     }
+    if (type == 0x58 && length >= 1 && firstTimeSignature == 0) { // Time Signature
+        firstTimeSignature = data_[pos - length];
+    }
     *endOfTrack = type == 0x2F;
     return true;
 }
@@ -313,6 +317,7 @@ bool SmfReader::Parse(const QByteArray& bytes, QString* why) {
     format_ = parser.format;
     ticksPerQuarterNote_ = parser.ticksPerQuarterNote;
     smpteMsPerTick_ = parser.smpteMsPerTick;
+    firstTimeSignature_ = parser.firstTimeSignature;
     return true;
 }
 

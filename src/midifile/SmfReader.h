@@ -28,12 +28,16 @@ public:
     MidiFileEvent Event(int track, int index) const override;
 
     int Format() const { return format_; }
+    // The beats per bar (numerator) of the first Time Signature event in the file's order,
+    // 0 when there is none.
+    int FirstTimeSignature() const { return firstTimeSignature_; }
 
 private:
     std::vector<std::vector<MidiFileEvent>> tracks_;
     int format_ = 0;
     int ticksPerQuarterNote_ = 0;
     double smpteMsPerTick_ = 0;
+    int firstTimeSignature_ = 0;
 };
 
 } // namespace tq

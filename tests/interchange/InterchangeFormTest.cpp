@@ -2,11 +2,15 @@
 #include "interchange/InterchangeForm.h"
 #include "EditorRig.h"
 #include "FakeSongTarget.h"
+#include "MidiFileBytes.h"
+#include "core/LogSink.h"
+#include "interchange/HeadlessSong.h"
 #include "interchange/MidiExport.h"
 #include "platform/ScriptedFileDialogs.h"
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -25,6 +29,17 @@ public:
     }
     void Finish() override {}
 };
+
+bool Convert(const QString& in, const QString& out) {
+    QProcess p;
+    p.start(QStringLiteral(TQ_CONVERT), {in, out});
+    return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+bool WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
 
 struct FileMenuRig : EditorRig {
     ScriptedFileDialogs dialogs;
@@ -96,6 +111,58 @@ TEST(FileMenu, ImportAsksAboutUnsavedChangesAndUndoesInOneStep) {
     EXPECT_EQ(rig.form.List().LineCount(), 1);
     EXPECT_EQ(rig.form.List().AllLines(), before);
     EXPECT_EQ(rig.form.Settings().BPM, 120);
+}
+
+// What tonquill-convert makes of a MIDI file, and what the window's import makes of it over a
+// song of other settings, are the same song.
+TEST(FileMenu, ImportGivesTheSongTonquillConvertWrites) {
+    QTemporaryDir dir;
+    ScriptedMessageBoxes boxes;
+    NullLog log;
+    HeadlessSong original(boxes, log);
+    ASSERT_TRUE(original.LoadFile(QStringLiteral(TQ_EXAMPLES "/Dots and triplets.tql")));
+    original.Target().SetNoteSilenceRatio(90);
+    original.Target().SetTimeSig(3);
+    ASSERT_TRUE(WriteFile(dir.filePath("song.tql"), original.FileBytes()));
+    ASSERT_TRUE(Convert(dir.filePath("song.tql"), dir.filePath("exported.mid")));
+    using namespace smf;
+    ASSERT_TRUE(
+        WriteFile(dir.filePath("waltz.mid"),
+                  File(1, 96,
+                       {Tempo(0, 400000) + TimeSignature(0, 3) + EndOfTrack(),
+                        Ev(0, {0x90, 67, 90}) + Ev(60, {0x80, 67, 0}) + Ev(36, {0x90, 64, 90}) +
+                            Ev(60, {0x80, 64, 0}) + Ev(36, {0x90, 64, 90}) + Ev(60, {0x80, 64, 0}) +
+                            EndOfTrack(36)})));
+
+    for (const char* name : {"exported", "waltz"}) {
+        const QString mid = dir.filePath(QLatin1String(name) + ".mid");
+        const QString tql = dir.filePath(QLatin1String(name) + ".tql");
+        ASSERT_TRUE(Convert(mid, tql)) << name;
+        HeadlessSong converted(boxes, log);
+        ASSERT_TRUE(converted.LoadFile(tql)) << name;
+
+        FileMenuRig rig;
+        rig.Load({"1/8 D4 -"});
+        rig.form.SetNoteSilenceRatio(20);
+        rig.form.SetTimeSigSlider(7);
+        rig.boxes.SetDefaultAnswer(MsgAnswer::Discard);
+        rig.dialogs.Answer(mid);
+        rig.file.ImportMidiAction_Click();
+        const SongTarget& convert = converted.Target();
+        EXPECT_EQ(rig.form.NoteSilenceRatioSlider, convert.NoteSilenceRatio()) << name;
+        EXPECT_EQ(rig.form.TimeSigSlider, convert.TimeSig()) << name;
+        EXPECT_EQ(rig.form.Settings().BPM, convert.BPM()) << name;
+        EXPECT_EQ(rig.form.List().AllLines(), converted.Form().List().AllLines()) << name;
+    }
+    HeadlessSong back(boxes, log);
+    ASSERT_TRUE(back.LoadFile(dir.filePath("exported.tql")));
+    EXPECT_EQ(back.Target().NoteSilenceRatio(), 90);
+    EXPECT_EQ(back.Target().TimeSig(), 3);
+    EXPECT_EQ(back.Form().List().AllLines(), original.Form().List().AllLines());
+    HeadlessSong waltz(boxes, log);
+    ASSERT_TRUE(waltz.LoadFile(dir.filePath("waltz.tql")));
+    EXPECT_EQ(waltz.Target().NoteSilenceRatio(), 62);
+    EXPECT_EQ(waltz.Target().TimeSig(), 3);
 }
 
 } // namespace

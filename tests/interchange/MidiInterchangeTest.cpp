@@ -40,20 +40,24 @@ std::vector<MusicLine> EveryLength() {
     return lines;
 }
 
-TEST(MidiInterchange, ExportThenImportGivesBackEveryLineAndTheTempo) {
+TEST(MidiInterchange, ExportThenImportGivesBackEveryLineTheTempoRatioAndTimeSignature) {
     const struct {
         int ratio;
         int32_t bpm;
-    } cases[] = {{5, 40}, {7, 97}, {37, 120}, {80, 140}, {100, 600}};
+        int32_t timeSig;
+    } cases[] = {{5, 40, 1}, {7, 97, 3}, {37, 120, 4}, {80, 140, 7}, {90, 60, 3}, {100, 600, 32}};
     for (const auto& c : cases) {
         FakeSongTarget song;
         song.lines = EveryLength();
         song.noteSilenceRatio = c.ratio;
         song.bpm = c.bpm;
+        song.timeSig = c.timeSig;
         const MidiImport back = ImportMidi(ExportMidi(song).bytes);
         ASSERT_TRUE(back.read) << back.why.toStdString();
         EXPECT_EQ(back.lines, song.lines) << "ratio " << c.ratio;
         EXPECT_EQ(back.bpm, c.bpm);
+        EXPECT_EQ(back.noteSilenceRatio, c.ratio);
+        EXPECT_EQ(back.timeSig, c.timeSig);
         EXPECT_FALSE(back.summary.contains(QLatin1String("rounded"))) << back.summary.toStdString();
     }
 }
@@ -115,6 +119,42 @@ TEST(MidiInterchange, ImportKeepsTheTopTwoOfAThreeNoteChord) {
         EXPECT_EQ(in.lines, (std::vector<MusicLine>{L("Quarter", "G5", "E5")})) << c.shape;
         EXPECT_EQ(in.bpm, 100) << c.shape;
         EXPECT_TRUE(in.summary.contains(QLatin1String("1 note dropped"))) << c.shape;
+    }
+}
+
+// Files as sequencers write them: one track, notes that stop short of the next onset.
+TEST(MidiInterchange, ImportTakesTheRatioFromTheNotesAndTheFirstTimeSignatureOffered) {
+    using namespace smf;
+    // Three quarter notes, each sounding for `sounding` of its 96 ticks.
+    const auto notes = [](uint32_t sounding) {
+        QByteArray out;
+        for (int key : {60, 62, 64}) {
+            out += Ev(0, {0x90, key, 100}) + Ev(sounding, {0x80, key, 0});
+            out += Ev(96 - sounding, {0xFF, 0x01, 0x00}); // an empty text event to the next beat
+        }
+        return out + EndOfTrack();
+    };
+    const struct {
+        const char* what;
+        QByteArray meta;
+        uint32_t sounding;
+        int ratio;
+        int32_t timeSig;
+    } cases[] = {
+        {"3/4 then 6/8, notes at three quarters", TimeSignature(0, 3) + TimeSignature(0, 6), 72, 75,
+         3},
+        {"no time signature, notes held to the next", {}, 96, 100, 4},
+        {"40 beats to the bar, more than a bar holds", TimeSignature(0, 40), 48, 50, 4},
+    };
+    for (const auto& c : cases) {
+        const MidiImport in =
+            ImportMidi(File(0, 96, {Tempo(0, 500000) + c.meta + notes(c.sounding)}));
+        ASSERT_TRUE(in.read) << c.what;
+        EXPECT_EQ(in.noteSilenceRatio, c.ratio) << c.what;
+        EXPECT_EQ(in.timeSig, c.timeSig) << c.what;
+        EXPECT_EQ(in.lines, (std::vector<MusicLine>{L("Quarter", "C5", ""), L("Quarter", "D5", ""),
+                                                    L("Quarter", "E5", "")}))
+            << c.what;
     }
 }
 

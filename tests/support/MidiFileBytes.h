@@ -38,6 +38,11 @@ inline QByteArray Tempo(uint32_t delta, uint32_t usPerQuarter) {
     return Ev(delta, {0xFF, 0x51, 0x03}) + BigEndian(usPerQuarter, 3);
 }
 
+// Beats per bar over a quarter note.
+inline QByteArray TimeSignature(uint32_t delta, int beatsPerBar) {
+    return Ev(delta, {0xFF, 0x58, 0x04, beatsPerBar, 2, 24, 8});
+}
+
 inline QByteArray EndOfTrack(uint32_t delta = 0) {
     return Ev(delta, {0xFF, 0x2F, 0x00});
 }
