@@ -66,8 +66,11 @@ int SongToWav(const QString& in, const QString& out) {
     if (!song.LoadFile(in)) {
         return kUnreadableInput;
     }
+    if (!renderer.StartFile(out, &why)) {
+        return NotWritten(out, why);
+    }
     renderer.Play(song.Form(), 1);
-    if (!renderer.Write(out, &why)) {
+    if (!renderer.FinishFile(&why)) {
         return NotWritten(out, why);
     }
     if (renderer.Cut()) {

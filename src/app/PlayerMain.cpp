@@ -154,6 +154,9 @@ public:
         if (o_.portamento) {
             porta = StartPortamento(form, tones, speaker, switches);
         }
+        if (render_ && !StartWav()) {
+            return tq::kNotWritten;
+        }
         const int played = !o_.midiIn.isEmpty() ? PlayMidiInput(form)
                            : o_.songIsMidiFile  ? PlayMidiFile(form)
                                                 : PlaySong(form);
@@ -482,11 +485,21 @@ private:
         return true;
     }
 
+    bool CantWriteWav(const QString& why) {
+        std::fprintf(stderr, "Can't write %s: %s\n", qPrintable(o_.wav), qPrintable(why));
+        return false;
+    }
+
+    // The file is written as the song plays; it is put in place by WriteWav.
+    bool StartWav() {
+        QString why;
+        return renderer_.StartFile(o_.wav, &why) || CantWriteWav(why);
+    }
+
     bool WriteWav() {
         QString why;
-        if (!renderer_.Write(o_.wav, &why)) {
-            std::fprintf(stderr, "Can't write %s: %s\n", qPrintable(o_.wav), qPrintable(why));
-            return false;
+        if (!renderer_.FinishFile(&why)) {
+            return CantWriteWav(why);
         }
         if (renderer_.Cut()) {
             std::fprintf(stderr, "%s\n", qPrintable(tq::SongWavRenderer::CutNote()));

@@ -2,6 +2,7 @@
 
 #include "core/FileGate.h"
 
+#include <QDir>
 #include <QRandomGenerator>
 
 #include <cerrno>
@@ -88,50 +89,59 @@ void RemoveLeftovers(const QByteArray& folder, const QByteArray& name) {
     ::closedir(dir);
 }
 
-// Writes straight into a device or a pipe; one without a reader is refused, not waited for.
-bool WriteDirect(const QByteArray& target, const QByteArray& bytes, int* error) {
+// Opens a device or a pipe to write straight into; one without a reader is refused, not
+// waited for.
+int OpenDirect(const QByteArray& target, int* error) {
     const int fd = ::open(target.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         *error = errno;
-        return false;
+        return -1;
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    const bool ok = WriteAll(fd, bytes, error);
-    ::close(fd);
-    return ok;
+    return fd;
 }
 
-bool WriteTemporaryAndRename(const QByteArray& target, const QByteArray& bytes, mode_t mode,
-                             bool keepMode, int* error) {
-    const auto [folder, name] = SplitPath(target);
-    RemoveLeftovers(folder, name);
-    const QString random = QString::number(
-        QRandomGenerator::global()->generate() % (36u * 36 * 36 * 36 * 36 * 36), 36);
-    const QByteArray temporary =
-        PathBytes(TemporaryNameFor(PathFromBytes(target), ::getpid(), random));
-    const int fd =
-        ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+// A file without a name in the temporary folder, gone when closed.
+int OpenUnnamed(int* error) {
+    const QByteArray folder = PathBytes(QDir::tempPath());
+    int fd = ::open(folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
     if (fd < 0) {
+        // A file system without unnamed files: a named one, unlinked at once.
+        QByteArray name = folder + "/.tq-stage-XXXXXX";
+        fd = ::mkostemp(name.data(), O_CLOEXEC);
+        if (fd >= 0) {
+            ::unlink(name.constData());
+        }
+    }
+    if (fd < 0) {
+        *error = errno;
+    }
+    return fd;
+}
+
+// Copies the whole of from, from its start, to to.
+bool CopyAll(int from, int to, int* error) {
+    if (::lseek(from, 0, SEEK_SET) < 0) {
         *error = errno;
         return false;
     }
-    // Each step runs only when the one before succeeded; the first failure's reason stays.
-    const auto step = [error](bool done) {
-        if (!done) {
-            *error = errno;
+    QByteArray chunk(1 << 16, Qt::Uninitialized);
+    for (;;) {
+        const ssize_t n = ::read(from, chunk.data(), static_cast<size_t>(chunk.size()));
+        if (n < 0 && errno == EINTR) {
+            continue;
         }
-        return done;
-    };
-    // A replaced file keeps its permissions; a new one gets those of the umask.
-    bool ok = (!keepMode || step(::fchmod(fd, mode) == 0)) && WriteAll(fd, bytes, error) &&
-              step(::fsync(fd) == 0);
-    const int closed = ::close(fd);
-    ok = ok && step(closed == 0);
-    ok = ok && step(::rename(temporary.constData(), target.constData()) == 0);
-    if (!ok) {
-        ::unlink(temporary.constData());
+        if (n < 0) {
+            *error = errno;
+            return false;
+        }
+        if (n == 0) {
+            return true;
+        }
+        if (!WriteAll(to, QByteArray::fromRawData(chunk.constData(), n), error)) {
+            return false;
+        }
     }
-    return ok;
 }
 
 } // namespace
@@ -142,7 +152,12 @@ QString TemporaryNameFor(const QString& path, qint64 pid, const QString& random)
                          random.toLatin1());
 }
 
-bool WriteFileReplacing(const QString& path, const QByteArray& bytes, QString* why) {
+ReplacingFileStream::~ReplacingFileStream() {
+    Abort();
+}
+
+bool ReplacingFileStream::Open(const QString& path, QString* why) {
+    Abort();
     QByteArray target = PathBytes(path);
     struct stat st {};
     if (::lstat(target.constData(), &st) == 0 && S_ISLNK(st.st_mode)) {
@@ -153,21 +168,132 @@ bool WriteFileReplacing(const QString& path, const QByteArray& bytes, QString* w
         }
     }
     int error = 0;
-    bool ok = false;
     const bool exists = ::stat(target.constData(), &st) == 0;
     if (exists && S_ISDIR(st.st_mode)) {
         error = EISDIR;
     } else if (exists && !S_ISREG(st.st_mode)) {
-        ok = WriteDirect(target, bytes, &error);
+        // A device or pipe gets the file whole at Commit; until then it waits unnamed.
+        direct_ = OpenDirect(target, &error);
+        fd_ = direct_ >= 0 ? OpenUnnamed(&error) : -1;
     } else if (exists && ::access(target.constData(), W_OK) != 0) {
         error = errno;
     } else {
-        ok = WriteTemporaryAndRename(target, bytes, st.st_mode & 07777, exists, &error);
+        OpenTemporary(target, st.st_mode & 07777, exists, &error);
+    }
+    if (fd_ < 0) {
+        Abort();
+        if (why) {
+            *why = SystemReason(error);
+        }
+        return false;
+    }
+    target_ = target;
+    return true;
+}
+
+void ReplacingFileStream::OpenTemporary(const QByteArray& target, unsigned mode, bool keepMode,
+                                        int* error) {
+    const auto [folder, name] = SplitPath(target);
+    RemoveLeftovers(folder, name);
+    const QString random = QString::number(
+        QRandomGenerator::global()->generate() % (36u * 36 * 36 * 36 * 36 * 36), 36);
+    temporary_ = PathBytes(TemporaryNameFor(PathFromBytes(target), ::getpid(), random));
+    fd_ =
+        ::open(temporary_.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd_ < 0) {
+        *error = errno;
+        temporary_.clear();
+        return;
+    }
+    // A replaced file keeps its permissions; a new one gets those of the umask.
+    if (keepMode && ::fchmod(fd_, static_cast<mode_t>(mode)) != 0) {
+        *error = errno;
+        Abort();
+    }
+}
+
+bool ReplacingFileStream::Append(const char* data, qsizetype size) {
+    if (fd_ < 0 || error_ != 0) {
+        return false;
+    }
+    return WriteAll(fd_, QByteArray::fromRawData(data, size), &error_);
+}
+
+bool ReplacingFileStream::Overwrite(qint64 offset, const QByteArray& bytes) {
+    if (fd_ < 0 || error_ != 0) {
+        return false;
+    }
+    const off_t end = ::lseek(fd_, 0, SEEK_CUR);
+    if (end < 0 || ::lseek(fd_, offset, SEEK_SET) < 0) {
+        error_ = errno;
+        return false;
+    }
+    if (!WriteAll(fd_, bytes, &error_)) {
+        return false;
+    }
+    if (::lseek(fd_, end, SEEK_SET) < 0) {
+        error_ = errno;
+        return false;
+    }
+    return true;
+}
+
+bool ReplacingFileStream::Commit(QString* why) {
+    // Each step runs only when the one before succeeded; the first failure's reason stays.
+    const auto step = [this](bool done) {
+        if (!done && error_ == 0) {
+            error_ = errno;
+        }
+        return done;
+    };
+    bool ok = fd_ >= 0 && error_ == 0;
+    if (direct_ >= 0) {
+        ok = ok && CopyAll(fd_, direct_, &error_);
+    } else {
+        ok = ok && step(::fsync(fd_) == 0);
+    }
+    if (fd_ >= 0) {
+        const int closed = ::close(fd_);
+        fd_ = -1;
+        ok = ok && step(closed == 0);
+    }
+    if (!temporary_.isEmpty()) {
+        ok = ok && step(::rename(temporary_.constData(), target_.constData()) == 0);
+        if (ok) {
+            temporary_.clear();
+        }
     }
     if (!ok && why) {
-        *why = SystemReason(error);
+        *why = SystemReason(error_ != 0 ? error_ : EBADF);
     }
+    Abort();
     return ok;
+}
+
+void ReplacingFileStream::Abort() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    if (direct_ >= 0) {
+        ::close(direct_);
+        direct_ = -1;
+    }
+    if (!temporary_.isEmpty()) {
+        ::unlink(temporary_.constData());
+        temporary_.clear();
+    }
+    target_.clear();
+    error_ = 0;
+}
+
+bool WriteFileReplacing(const QString& path, const QByteArray& bytes, QString* why) {
+    ReplacingFileStream file;
+    if (!file.Open(path, why)) {
+        return false;
+    }
+    file.Append(bytes.constData(), bytes.size());
+    return file.Commit(why);
 }
 
 bool AppendNoFollow(const QString& path, const QByteArray& bytes, QString* why) {

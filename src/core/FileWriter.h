@@ -14,6 +14,38 @@ namespace tq {
 // system's reason when nothing was written.
 bool WriteFileReplacing(const QString& path, const QByteArray& bytes, QString* why);
 
+// The same writer for a file written piece by piece, so that it need not be held whole:
+// Open makes the temporary file (or opens the device or pipe, whose bytes wait in an
+// unnamed file until Commit), Append adds to it, Overwrite rewrites bytes already
+// appended, and Commit puts it in place. Abort, and the destructor of a stream not
+// committed, removes the temporary file and leaves the target as it was. After a failed
+// Append or Overwrite the rest are ignored and Commit fails with the first reason.
+class ReplacingFileStream {
+public:
+    ReplacingFileStream() = default;
+    ~ReplacingFileStream();
+    ReplacingFileStream(const ReplacingFileStream&) = delete;
+    ReplacingFileStream& operator=(const ReplacingFileStream&) = delete;
+
+    bool Open(const QString& path, QString* why);
+    bool IsOpen() const { return fd_ >= 0; }
+    // Whether an Append or Overwrite has failed, so Commit will.
+    bool Failed() const { return error_ != 0; }
+    bool Append(const char* data, qsizetype size);
+    bool Overwrite(qint64 offset, const QByteArray& bytes);
+    bool Commit(QString* why);
+    void Abort();
+
+private:
+    void OpenTemporary(const QByteArray& target, unsigned mode, bool keepMode, int* error);
+
+    int fd_ = -1;     // what Append writes to: the temporary file, named or not
+    int direct_ = -1; // a device or pipe target
+    QByteArray target_;
+    QByteArray temporary_; // the named temporary file, until it is renamed or removed
+    int error_ = 0;
+};
+
 // The temporary name the writer would use beside path for this process, with the random
 // part given; for tests that plant leftovers.
 QString TemporaryNameFor(const QString& path, qint64 pid, const QString& random);

@@ -45,16 +45,32 @@ void OfflineSpeaker::RenderUntil(int64_t ns) {
     }
     while (frame > renderedFrames_) {
         const int frames = static_cast<int>(std::min(frame - renderedFrames_, kMostFramesAtOnce));
-        const std::vector<float> block = output_->RenderMono(frames);
-        const size_t start = samples_.size();
-        samples_.insert(samples_.end(), block.begin(), block.end());
+        std::vector<float> block = output_->RenderMono(frames);
         if (mixIn_) {
             const std::vector<float> mixed = mixIn_->RenderMono(frames);
-            for (size_t i = 0; i < mixed.size(); ++i) {
-                samples_[start + i] += mixed[i];
+            for (size_t i = 0; i < std::min(mixed.size(), block.size()); ++i) {
+                block[i] += mixed[i];
             }
         }
+        Deliver(block);
         renderedFrames_ += frames;
+    }
+}
+
+void OfflineSpeaker::Deliver(std::span<const float> block) {
+    if (sink_) {
+        sink_(block);
+    } else {
+        samples_.insert(samples_.end(), block.begin(), block.end());
+    }
+}
+
+void OfflineSpeaker::SetSink(Sink sink) {
+    sink_ = std::move(sink);
+    if (sink_ && !samples_.empty()) {
+        std::vector<float> kept;
+        kept.swap(samples_);
+        Deliver(kept);
     }
 }
 

@@ -5,7 +5,9 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace tq {
@@ -21,10 +23,12 @@ class VirtualClock;
 class OfflineSpeaker final : public Speaker {
 public:
     static constexpr int kSampleRate = 48000;
-    // The render is held in memory, and a 16-bit WAV file stops at 4 GB: a render ends after
-    // an hour, however long the virtual clock runs on (a slow song or a sparse MIDI file
-    // can stand for days).
+    // A 16-bit WAV file stops at 4 GB, and nobody wants gigabytes of silence: a render
+    // ends after an hour, however long the virtual clock runs on (a slow song or a sparse
+    // MIDI file can stand for days).
     static constexpr int64_t kMaxFrames = int64_t{kSampleRate} * 3600;
+    // Takes the samples as they are rendered, in order, a block at a time.
+    using Sink = std::function<void(std::span<const float> block)>;
 
     // Null, with the reason, if the engine cannot be set up. Tests give a shorter longest.
     static std::unique_ptr<OfflineSpeaker> Open(VirtualClock& clock, QString* why,
@@ -35,8 +39,12 @@ public:
     bool Beep(int32_t frequency, int32_t durationMs) override;
     void Silence() override {}
 
-    // Renders up to the clock's present and gives the mono samples since the start.
+    // Renders up to the clock's present and gives the mono samples since the start that
+    // went to no sink.
     const std::vector<float>& Finish();
+    // From now on the samples go to sink as they are rendered, those kept so far first, so
+    // a long render need not be held; null keeps them again.
+    void SetSink(Sink sink);
     // Whether the clock ran past the longest render, so the samples hold only its start.
     bool Cut() const { return cut_; }
     // Renders up to the clock's present. A mixed-in source calls it before each of its
@@ -49,6 +57,7 @@ public:
 private:
     OfflineSpeaker(VirtualClock& clock, int64_t maxFrames);
     void RenderUntil(int64_t ns);
+    void Deliver(std::span<const float> block);
 
     VirtualClock& clock_;
     int64_t startNs_;
@@ -58,6 +67,7 @@ private:
     OfflineAudioOutput* mixIn_ = nullptr;
     std::unique_ptr<snd::SoundEngine> engine_;
     std::unique_ptr<EmulatedSpeaker> speaker_;
+    Sink sink_;
     std::vector<float> samples_;
     bool cut_ = false;
 };

@@ -15,6 +15,8 @@ namespace {
 
 // A progress bar needs no finer steps than these.
 constexpr double kProgressStep = 0.001;
+// Rendered samples go to the file in pieces of about this many bytes.
+constexpr std::ptrdiff_t kWriteBytes = 1 << 18;
 
 } // namespace
 
@@ -30,7 +32,7 @@ bool SongWavRenderer::OpenSpeaker(QString* why) {
 void SongWavRenderer::ProgressPump::ProcessPendingEvents() {
     SongWavRenderer& r = owner_;
     r.queue_.ProcessPendingEvents();
-    if (r.playing_ != nullptr && r.Cut()) {
+    if (r.playing_ != nullptr && (r.Cut() || r.file_.Failed())) {
         // Nothing more goes into the file: the rest of the song need not be played.
         r.playing_->StopPlayButton_Click();
         r.playing_ = nullptr;
@@ -69,9 +71,35 @@ bool SongWavRenderer::Play(MainForm& form, int passes, const Progress& progress)
     return !stopped_;
 }
 
-bool SongWavRenderer::Write(const QString& path, QString* why) {
-    const std::string bytes = WavFileBytes(speaker_->Finish(), OfflineSpeaker::kSampleRate, 1);
-    return WriteFileReplacing(path, QByteArray::fromRawData(bytes.data(), std::ssize(bytes)), why);
+bool SongWavRenderer::StartFile(const QString& path, QString* why) {
+    const std::string header = WavHeader(0, OfflineSpeaker::kSampleRate, 1);
+    if (!file_.Open(path, why)) {
+        return false;
+    }
+    file_.Append(header.data(), std::ssize(header));
+    dataBytes_ = 0;
+    pending_.clear();
+    speaker_->SetSink([this](std::span<const float> block) {
+        AppendWavSamples(pending_, block);
+        dataBytes_ += std::ssize(block) * 2;
+        if (std::ssize(pending_) >= kWriteBytes) {
+            file_.Append(pending_.data(), std::ssize(pending_));
+            pending_.clear();
+        }
+    });
+    return true;
+}
+
+bool SongWavRenderer::FinishFile(QString* why) {
+    speaker_->CatchUp();
+    speaker_->SetSink(nullptr);
+    file_.Append(pending_.data(), std::ssize(pending_));
+    pending_.clear();
+    // An hour of samples is far below the 4 GB a WAV file can count.
+    const std::string header =
+        WavHeader(static_cast<uint32_t>(dataBytes_), OfflineSpeaker::kSampleRate, 1);
+    file_.Overwrite(0, QByteArray::fromRawData(header.data(), std::ssize(header)));
+    return file_.Commit(why);
 }
 
 bool SongWavRenderer::Cut() const {
@@ -93,10 +121,13 @@ SongWavRenderer::Outcome SongWavRenderer::RenderSong(const QByteArray& song, con
     }
     HeadlessSong headless(renderer, boxes, log);
     headless.LoadBytes(song);
+    if (!renderer.StartFile(path, why)) {
+        return Outcome::Failed;
+    }
     if (!renderer.Play(headless.Form(), 1, progress)) {
         return Outcome::Stopped;
     }
-    if (!renderer.Write(path, why)) {
+    if (!renderer.FinishFile(why)) {
         return Outcome::Failed;
     }
     return renderer.Cut() ? Outcome::Cut : Outcome::Written;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/FileWriter.h"
 #include "platform/EventPump.h"
 #include "platform/VirtualClock.h"
 
@@ -8,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace tq {
 
@@ -18,7 +20,8 @@ class OfflineSpeaker;
 
 // Plays a song on a virtual clock into the offline speaker and writes what it played as a
 // WAV file (48 kHz, mono): the same file for the same song on every run. The headless
-// player, the converter and the window's export all render through it.
+// player, the converter and the window's export all render through it. The file is written
+// as the song plays, through the one writer, so a render of an hour is never held whole.
 class SongWavRenderer {
 public:
     // The share of the play done so far, 0 to 1; false asks to stop.
@@ -42,9 +45,12 @@ public:
     // Plays the form's song from its first line, passes times, as Play all does. False
     // when progress asked to stop.
     bool Play(MainForm& form, int passes, const Progress& progress = {});
-    // Writes what has been played to path in one step; false, with the reason, when it
-    // cannot be written.
-    bool Write(const QString& path, QString* why);
+    // Starts the file at path, before playing: what the speaker plays from now on goes to
+    // it. False, with the reason, when it cannot be written.
+    bool StartFile(const QString& path, QString* why);
+    // Puts the file in place with what has been played; false, with the reason, when it
+    // cannot be written. A file started and not finished is removed with the renderer.
+    bool FinishFile(QString* why);
     // Whether what was played ran past the longest render, so the file holds its first hour.
     bool Cut() const;
     // Says so.
@@ -73,6 +79,10 @@ private:
     VirtualEventPump queue_{clock_};
     ProgressPump pump_{*this};
     std::unique_ptr<OfflineSpeaker> speaker_;
+    ReplacingFileStream file_;
+    // Samples as the file holds them, gathered into writes of a useful size.
+    std::string pending_;
+    int64_t dataBytes_ = 0;
     // While Play runs with a progress callback.
     MainForm* playing_ = nullptr;
     const Progress* progress_ = nullptr;

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -94,6 +95,49 @@ TEST(FileWriter, ReplacesTheTargetWholeAndRemovesLeftoversOfKilledWritersOnly) {
     EXPECT_FALSE(QFile::exists(dead));
     EXPECT_TRUE(QFile::exists(alive));
     EXPECT_TRUE(QFile::exists(other));
+}
+
+// A file written in pieces, its start rewritten last, as a WAV render writes its sizes.
+TEST(FileWriter, AStreamPutsTheFileInPlaceWholeOnlyWhenCommitted) {
+    QTemporaryDir dir;
+    const QString target = dir.filePath("song.wav");
+    const auto writePieces = [](ReplacingFileStream& out) {
+        out.Append("RIFF----", 8);
+        out.Append("data", 4);
+        out.Overwrite(4, "size");
+    };
+    for (const bool commit : {false, true}) {
+        ASSERT_TRUE(Write(target, "old"));
+        {
+            ReplacingFileStream out;
+            QString why;
+            ASSERT_TRUE(out.Open(target, &why)) << why.toStdString();
+            writePieces(out);
+            EXPECT_EQ(Read(target), "old");
+            EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+            EXPECT_TRUE(!commit || out.Commit(&why)) << why.toStdString();
+        }
+        EXPECT_EQ(Read(target), commit ? "RIFFsizedata" : "old");
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"song.wav"});
+    }
+
+    // A pipe and a device get the whole file at the commit, or its failure.
+    const QString fifo = dir.filePath("fifo");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    for (const QString& path : {fifo, QStringLiteral("/dev/full")}) {
+        ReplacingFileStream out;
+        QString why;
+        ASSERT_TRUE(out.Open(path, &why)) << why.toStdString();
+        writePieces(out);
+        EXPECT_EQ(out.Commit(&why), path == fifo) << path.toStdString();
+        EXPECT_EQ(why, path == fifo ? QString() : QStringLiteral("No space left on device"));
+    }
+    char got[32] = {};
+    EXPECT_EQ(::read(reader, got, sizeof got), 12);
+    EXPECT_EQ(QByteArray(got), "RIFFsizedata");
+    ::close(reader);
 }
 
 // Logs and markers in the program folder: a link planted in their place is refused and

@@ -21,13 +21,8 @@ void Put32(std::string& out, uint32_t v) {
 
 } // namespace
 
-std::string WavFileBytes(const std::vector<float>& interleaved, int sampleRate, int channels) {
+std::string WavHeader(uint32_t dataBytes, int sampleRate, int channels) {
     std::string out;
-    if (sampleRate <= 0 || channels <= 0) {
-        return out;
-    }
-    const auto dataBytes = static_cast<uint32_t>(interleaved.size() * 2);
-    out.reserve(44 + dataBytes);
     out += "RIFF";
     Put32(out, 36 + dataBytes);
     out += "WAVEfmt ";
@@ -40,10 +35,24 @@ std::string WavFileBytes(const std::vector<float>& interleaved, int sampleRate, 
     Put16(out, 16);
     out += "data";
     Put32(out, dataBytes);
-    for (float v : interleaved) {
+    return out;
+}
+
+void AppendWavSamples(std::string& out, std::span<const float> samples) {
+    for (float v : samples) {
         const float clipped = std::isfinite(v) ? std::clamp(v, -1.0f, 1.0f) : 0.0f;
         Put16(out, static_cast<uint16_t>(static_cast<int16_t>(std::lround(clipped * 32767.0f))));
     }
+}
+
+std::string WavFileBytes(const std::vector<float>& interleaved, int sampleRate, int channels) {
+    if (sampleRate <= 0 || channels <= 0) {
+        return {};
+    }
+    const auto dataBytes = static_cast<uint32_t>(interleaved.size() * 2);
+    std::string out = WavHeader(dataBytes, sampleRate, channels);
+    out.reserve(kWavHeaderBytes + dataBytes);
+    AppendWavSamples(out, interleaved);
     return out;
 }
 
