@@ -142,7 +142,7 @@ void MIDIFileWindow::Mirror() {
     }
     frmPlayback->setEnabled(form_.PlaybackControlsEnabled());
     chkLoop->setChecked(form_.Loop());
-    {
+    if (!sldPosition->isSliderDown()) { // the handle stays under the pointer during a drag
         const QSignalBlocker block(sldPosition);
         sldPosition->setValue(form_.SliderValue());
     }

@@ -1,14 +1,21 @@
 #include "midiin/MIDIInWindow.h"
 #include "EditorRig.h"
+#include "MidiFileBytes.h"
 #include "editor/MainFormSongTarget.h"
 #include "midiin/HeldNotesPanel.h"
+#include "midiin/MIDIFileForm.h"
+#include "midiin/MIDIFileWindow.h"
 #include "midiin/MIDIInForm.h"
+#include "midifile/SmfReader.h"
 #include "platform/MidiInput.h"
 #include "platform/QtNamedTimers.h"
+#include "platform/ScriptedFileDialogs.h"
 #include "songfile/SongFormat.h"
 
 #include <QComboBox>
 #include <QLabel>
+#include <QSlider>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -133,6 +140,47 @@ TEST(MIDIInWindow, LiveInputLendsTheSongItsPulseTimeAndGivesTheSongsOwnBack) {
     EXPECT_EQ(rig.form.Settings().AlternateTime, 25);
     EXPECT_EQ(rig.form.AlternateTimeText.Text, "25");
     EXPECT_FALSE(rig.form.IsModified());
+}
+
+// While the handle is held the play neither jumps at each step nor pulls the handle back;
+// letting go moves the play once, to where the handle was left.
+TEST(MIDIFileWindow, DraggingThePositionSliderMovesThePlayOnceWhereItIsLetGo) {
+    EditorRig rig;
+    VirtualNamedTimers timers{rig.clock, rig.pump};
+    ScriptedFileDialogs dialogs;
+    SmfReader reader;
+    MIDIFileForm form(rig.form, timers, rig.clock, dialogs);
+    timers.SetTickHandler([&form](const QString& key) { form.cTmr_Timer(key); });
+    form.SetReaderProvider([&reader] { return &reader; });
+    using namespace smf;
+    QByteArray notes; // 100 notes of 50 ms at 120 BPM, 96 ticks a quarter
+    for (int n = 0; n < 100; ++n) {
+        notes += Ev(0, {0x90, 60, 100}) + Ev(10, {0x80, 60, 0});
+    }
+    QTemporaryDir dir;
+    QFile file(dir.filePath("run.mid"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(File(0, 96, {notes + EndOfTrack()}));
+    file.close();
+    form.UseMIDIFileCheck_Click(true);
+    ASSERT_TRUE(form.OpenFile(file.fileName()));
+    MIDIFileWindow window(form);
+    QSlider& slider = *window.sldPosition;
+    form.cmdPlay_Click();
+    rig.sleep.MsgWaitObj(300);
+    const int before = form.PlayPos();
+    ASSERT_GT(before, 0);
+
+    slider.setSliderDown(true);
+    for (int position : {300, 500, 700}) {
+        slider.setSliderPosition(position);
+        rig.sleep.MsgWaitObj(50);
+        EXPECT_EQ(slider.sliderPosition(), position);
+        EXPECT_LT(form.PlayPos(), before + 20); // play went on from where it was
+    }
+    slider.setSliderDown(false);
+    EXPECT_EQ(form.PlayPos(), 700 * form.TotalEvents() / MIDIFileForm::kSliderMax);
+    EXPECT_TRUE(form.IsPlaying());
 }
 
 } // namespace
