@@ -1,7 +1,11 @@
 // MIDI out through JACK, on a dummy server of its own (48 kHz, 256 frames: 5.3 ms periods):
 // the cost of a note-on and note-off pair to the caller, and how long the silencing sweep
 // (16 channels x 128 note-offs, sent back to back) takes until its last message has
-// reached a receiving client. Prints medians and the worst.
+// reached a receiving client. Then, at periods of 256 and 1024 frames, 45 beat tones of
+// 15 ms as they arrive at the receiving port: each note's length against the time between
+// its sends, and each note-on's place against its send time. Prints medians and the worst.
+//
+//   midi_out_bench [timing]      (timing: the beat tones only)
 #include "core/LogSink.h"
 #include "core/NonLockingSleep.h"
 #include "midiio/SystemMidiOutput.h"
@@ -18,6 +22,7 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <cmath>
 #include <chrono>
 #include <cstdio>
 #include <thread>
@@ -118,10 +123,82 @@ void DispatchedPairs(tq::SystemMidiOutput& out, tq::JackMidiReceiver& receiver) 
                 Median(us), Worst(us), us.size());
 }
 
+// Each tone: a note-on, 15 ms, its note-off, then a gap that moves the next tone to another
+// point of the period. Frame times at the port against steady-clock times at the sender.
+void BeatTones(tq::SystemMidiOutput& out, tq::JackMidiReceiver& receiver, int periodFrames) {
+    constexpr int kTones = 45;
+    constexpr double kFramesPerMs = 48.0;
+    std::vector<Clock::time_point> sentOn;
+    std::vector<double> sentMs;
+    for (int i = 0; i < kTones; ++i) {
+        const auto on = Clock::now();
+        out.SendShortMessage(0x99, 42, 100);
+        std::this_thread::sleep_until(on + 15ms);
+        const auto off = Clock::now();
+        out.SendShortMessage(0x89, 42, 0);
+        sentOn.push_back(on);
+        sentMs.push_back(Us(off - on) / 1000);
+        std::this_thread::sleep_for(35ms + (i * 1777us) % 21333us);
+    }
+    const QList<QByteArray> got = receiver.Take(2 * kTones, 2s);
+    const QList<uint32_t>& frames = receiver.TakenFrames();
+    if (got.size() != 2 * kTones) {
+        std::printf("period %d: %lld of %d messages arrived\n", periodFrames,
+                    static_cast<long long>(got.size()), 2 * kTones);
+        return;
+    }
+    std::vector<double> lengthError;
+    std::vector<double> onError;
+    double lengthMin = 1e9;
+    double lengthMax = 0;
+    for (int i = 0; i < kTones; ++i) {
+        const auto k = static_cast<qsizetype>(2 * i);
+        const double portMs = static_cast<double>(frames[k + 1] - frames[k]) / kFramesPerMs;
+        lengthMin = std::min(lengthMin, portMs);
+        lengthMax = std::max(lengthMax, portMs);
+        lengthError.push_back(std::abs(portMs - sentMs[static_cast<size_t>(i)]));
+        const double portSinceFirst = static_cast<double>(frames[k] - frames[0]) / kFramesPerMs;
+        const double sentSinceFirst = Us(sentOn[static_cast<size_t>(i)] - sentOn[0]) / 1000;
+        onError.push_back(std::abs(portSinceFirst - sentSinceFirst));
+    }
+    std::printf("period %4d frames, %d tones of 15 ms: length at the port %.2f-%.2f ms, "
+                "off from the sent length median %.3f worst %.3f ms; note-on jitter median "
+                "%.3f worst %.3f ms\n",
+                periodFrames, kTones, lengthMin, lengthMax, Median(lengthError),
+                Worst(lengthError), Median(onError), Worst(onError));
+}
+
+int Timing() {
+    for (int period : {256, 1024}) {
+        tq::JackServer server(period);
+        std::string why;
+        tq::JackMidiReceiver receiver;
+        if (!server.Start(&why) || !receiver.Open("bench-receiver", &why)) {
+            std::fprintf(stderr, "%s\n", why.c_str());
+            return 1;
+        }
+        tq::SystemMidiOutput out(QStringLiteral("Tonquill"));
+        QString openWhy;
+        if (!out.Open(static_cast<int>(out.PortNames().indexOf("JACK: bench-receiver:midi_in")),
+                      &openWhy)) {
+            std::fprintf(stderr, "%s\n", qPrintable(openWhy));
+            return 1;
+        }
+        std::this_thread::sleep_for(200ms); // the connection joins the graph
+        BeatTones(out, receiver, period);
+        out.Close();
+        receiver.Close();
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    if (argc > 1 && std::string(argv[1]) == "timing") {
+        return Timing();
+    }
     tq::JackServer server;
     std::string why;
     tq::JackMidiReceiver receiver;

@@ -2,6 +2,7 @@
 
 #include <jack/midiport.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -11,9 +12,11 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Each queued message takes one slot: its size, then up to three bytes. The queue's size is
-// a multiple of the slot, so a slot never wraps and the reader sees whole slots only.
-constexpr size_t kSlot = 4;
+// Each queued message takes one slot: its size, up to three bytes, then the frame time it
+// was sent at. The queue's size is a multiple of the slot, so a slot never wraps and the
+// reader sees whole slots only.
+constexpr size_t kSlot = 8;
+constexpr size_t kStampAt = 4;
 static_assert(JackMidiOutput::kQueueBytes % kSlot == 0);
 
 } // namespace
@@ -82,6 +85,8 @@ bool JackMidiOutput::Send(const uint8_t* bytes, size_t size) {
     }
     char slot[kSlot] = {static_cast<char>(size)};
     std::memcpy(slot + 1, bytes, size);
+    const jack_nframes_t sentAt = jack_frame_time(port_.Client());
+    std::memcpy(slot + kStampAt, &sentAt, sizeof sentAt);
     const auto until = std::chrono::steady_clock::now() + kFullQueueWaitMs * 1ms;
     while (jack_ringbuffer_write_space(queue_) < kSlot) {
         if (Failed()) {
@@ -121,18 +126,36 @@ int JackMidiOutput::Process(jack_nframes_t frames, void* self) {
         out->periods_.fetch_add(1, std::memory_order_release);
         return 0;
     }
+    // A message sent during the previous period lands one period after its stamp, at the
+    // same offset; one that cannot (a later one of a burst, or one kept back) comes at the
+    // earliest free place, and those after it as much later as it did.
+    const jack_nframes_t periodStart = jack_last_frame_time(out->port_.Client());
+    jack_nframes_t nextFree = 0;
     char slot[kSlot];
     while (jack_ringbuffer_peek(out->queue_, slot, kSlot) == kSlot) {
         const auto size = static_cast<size_t>(slot[0]);
+        jack_nframes_t sentAt = 0;
+        std::memcpy(&sentAt, slot + kStampAt, sizeof sentAt);
+        // Frame times wrap around; the difference of two of them does not.
+        const auto due = static_cast<int32_t>(sentAt + frames + out->lag_ - periodStart);
+        if (due >= static_cast<int32_t>(frames)) {
+            break; // sent during this period: it goes in the next one
+        }
+        const auto at = static_cast<jack_nframes_t>(std::max(due, static_cast<int32_t>(nextFree)));
         if (jack_midi_max_event_size(buffer) < size) {
             break;
         }
-        jack_midi_data_t* event = jack_midi_event_reserve(buffer, 0, size);
+        jack_midi_data_t* event = jack_midi_event_reserve(buffer, at, size);
         if (event == nullptr) {
             break;
         }
         std::memcpy(event, slot + 1, size);
         jack_ringbuffer_read_advance(out->queue_, kSlot);
+        out->lag_ += at - static_cast<jack_nframes_t>(due); // 0 when it went in its place
+        nextFree = at;
+    }
+    if (jack_ringbuffer_read_space(out->queue_) < kSlot) {
+        out->lag_ = 0;
     }
     out->periods_.fetch_add(1, std::memory_order_release);
     return 0;

@@ -36,6 +36,7 @@ public:
     bool IsOpen() const { return client_ != nullptr; }
     // For the process callback: fixed while the callbacks run.
     jack_port_t* Port() const { return port_; }
+    jack_client_t* Client() const { return client_; }
 
     bool ServerGone() const { return serverGone_.load(std::memory_order_acquire); }
     bool PeerLost();

@@ -151,10 +151,33 @@ TEST_F(MidiIoDevice, ASongArrivesByteForByteAndSweepsOfEveryNoteOffArriveWholeAn
     }
     const QStringList got = Hex(receiver.Take(sweeps.size(), 5s));
     ASSERT_EQ(got.size(), sweeps.size());
+    const QList<uint32_t>& frames = receiver.TakenFrames();
+    EXPECT_TRUE(std::is_sorted(frames.begin(), frames.end()));
     const auto mismatch = std::mismatch(got.begin(), got.end(), sweeps.begin());
     EXPECT_EQ(mismatch.first, got.end())
         << "message " << (mismatch.first - got.begin()) << " is " << mismatch.first->toStdString()
         << ", not " << mismatch.second->toStdString();
+}
+
+// Messages reach the port as far apart as they were sent, one period later, not bunched at
+// the start of the period after the one they were sent in.
+TEST_F(MidiIoDevice, MessagesArriveAsFarApartAsTheyWereSent) {
+    ASSERT_NO_FATAL_FAILURE(OpenTheReceiver());
+    std::this_thread::sleep_for(200ms); // the connection joins the server's graph
+    std::vector<std::chrono::steady_clock::time_point> sent;
+    for (int i = 0; i < 24; ++i) {
+        std::this_thread::sleep_for(std::chrono::microseconds(1500 + 650 * (i % 7)));
+        sent.push_back(std::chrono::steady_clock::now());
+        EXPECT_TRUE(output->SendShortMessage(0x99, static_cast<uint8_t>(40 + i), 100));
+    }
+    ASSERT_EQ(receiver.Take(sent.size(), 2s).size(), static_cast<qsizetype>(sent.size()));
+    const QList<uint32_t>& frames = receiver.TakenFrames();
+    for (size_t i = 1; i < sent.size(); ++i) {
+        const double sentMs =
+            std::chrono::duration<double, std::milli>(sent[i] - sent[0]).count();
+        const double portMs = (frames[static_cast<qsizetype>(i)] - frames[0]) / 48.0;
+        EXPECT_NEAR(portMs, sentMs, 1.0) << "message " << i;
+    }
 }
 
 TEST_F(MidiIoDevice, APortThatGoesAwayFailsTheNextSendsReportsOnceAndNothingHangs) {

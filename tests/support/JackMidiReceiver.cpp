@@ -3,13 +3,15 @@
 #include <jack/midiport.h>
 
 #include <algorithm>
+#include <cstring>
 #include <thread>
 
 namespace tq {
 namespace {
 
-// A message as it is kept: its size, then up to three bytes.
-constexpr size_t kSlot = 4;
+// A message as it is kept: its size, up to three bytes, then its frame time.
+constexpr size_t kSlot = 8;
+constexpr size_t kFrameAt = 4;
 
 } // namespace
 
@@ -63,9 +65,13 @@ QList<QByteArray> JackMidiReceiver::Take(size_t count, std::chrono::milliseconds
         std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
     QList<QByteArray> taken;
+    takenFrames_.clear();
     char slot[kSlot];
     while (jack_ringbuffer_read(messages_, slot, kSlot) == kSlot) {
         taken << QByteArray(slot + 1, slot[0]);
+        uint32_t frame = 0;
+        std::memcpy(&frame, slot + kFrameAt, sizeof frame);
+        takenFrames_ << frame;
     }
     taken_ += static_cast<size_t>(taken.size());
     return taken;
@@ -80,14 +86,17 @@ int JackMidiReceiver::Process(jack_nframes_t frames, void* self) {
     auto* r = static_cast<JackMidiReceiver*>(self);
     void* buffer = jack_port_get_buffer(r->port_, frames);
     const uint32_t count = jack_midi_get_event_count(buffer);
+    const jack_nframes_t periodStart = jack_last_frame_time(r->client_);
     for (uint32_t i = 0; i < count; ++i) {
         jack_midi_event_t event;
         if (jack_midi_event_get(&event, buffer, i) != 0) {
             continue;
         }
-        const size_t size = std::min(event.size, kSlot - 1);
+        const size_t size = std::min<size_t>(event.size, 3);
         char slot[kSlot] = {static_cast<char>(size)};
         std::copy_n(event.buffer, size, slot + 1);
+        const uint32_t frame = periodStart + event.time;
+        std::memcpy(slot + kFrameAt, &frame, sizeof frame);
         jack_ringbuffer_write(r->messages_, slot, kSlot);
     }
     if (count > 0) {

@@ -25,6 +25,8 @@ public:
     // Waits until count more messages than were taken so far have arrived (up to timeout)
     // and takes every message not taken yet, each as its bytes.
     QList<QByteArray> Take(size_t count, std::chrono::milliseconds timeout);
+    // The frame time each message of the last Take was written at.
+    const QList<uint32_t>& TakenFrames() const { return takenFrames_; }
     size_t Received() const { return received_.load(std::memory_order_acquire); }
     // On the steady clock, taken in the period the message arrived.
     std::chrono::steady_clock::time_point LastArrival() const;
@@ -36,6 +38,7 @@ private:
     jack_port_t* port_ = nullptr;
     jack_ringbuffer_t* messages_ = nullptr;
     size_t taken_ = 0;
+    QList<uint32_t> takenFrames_;
     std::atomic<bool> serverGone_{false};
     std::atomic<size_t> received_{0};
     std::atomic<int64_t> lastArrivalNs_{0};

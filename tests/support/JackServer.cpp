@@ -33,7 +33,7 @@ bool AcceptsClients() {
 
 } // namespace
 
-JackServer::JackServer() {
+JackServer::JackServer(int periodFrames) : periodFrames_(periodFrames) {
     qputenv("JACK_DEFAULT_SERVER", kName);
     qputenv("JACK_NO_AUDIO_RESERVATION", "1");
 }
@@ -51,7 +51,7 @@ bool JackServer::Start(std::string* why) {
     process_.start(QStandardPaths::findExecutable(QStringLiteral("jackd")),
                    {QStringLiteral("--no-realtime"), QStringLiteral("-d"), QStringLiteral("dummy"),
                     QStringLiteral("-r"), QStringLiteral("48000"), QStringLiteral("-p"),
-                    QStringLiteral("256")});
+                    QString::number(periodFrames_)});
     if (!process_.waitForStarted(3000)) {
         *why = "jackd did not start";
         return false;

@@ -6,7 +6,7 @@
 
 namespace tq {
 
-// A JACK server with the dummy driver (48 kHz, 256 frames) under a name of its own, so a
+// A JACK server with the dummy driver (48 kHz, 256 frames a period unless told otherwise) under a name of its own, so a
 // test neither needs nor disturbs a real one. The name is fixed: jackd keeps a few server
 // slots in shared memory and only reclaims a dead server's slot for a server of the same
 // name. Start sets JACK_DEFAULT_SERVER, so every client of this process finds it.
@@ -14,7 +14,8 @@ class JackServer {
 public:
     static constexpr const char* kName = "tonquill-device-test";
 
-    JackServer();
+    // Periods of the given number of frames.
+    explicit JackServer(int periodFrames = 256);
     ~JackServer() { Stop(); }
 
     static bool Installed();
@@ -26,6 +27,7 @@ public:
 
 private:
     QProcess process_;
+    int periodFrames_;
 };
 
 } // namespace tq
