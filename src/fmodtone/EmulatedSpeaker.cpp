@@ -2,6 +2,8 @@
 
 #include "platform/DeviceSpeaker.h"
 
+#include <utility>
+
 namespace tq {
 
 namespace {
@@ -71,13 +73,31 @@ bool EmulatedSpeaker::Beep(int32_t frequency, int32_t durationMs) {
 }
 
 bool EmulatedSpeaker::StartTone(int32_t frequency) {
-    return engine_.Channel_SetFrequency(channel_, kChannelPerHertz *
-                                                      static_cast<float>(frequency)) == snd::kOk &&
-           engine_.Channel_SetPaused(channel_, false) == snd::kOk;
+    int32_t r =
+        engine_.Channel_SetFrequency(channel_, kChannelPerHertz * static_cast<float>(frequency));
+    if (r == snd::kOk) {
+        r = engine_.Channel_SetPaused(channel_, false);
+    }
+    return Checked(r);
+}
+
+// The engine tells of a failed output once, on whichever call finds it.
+bool EmulatedSpeaker::Checked(int32_t result) {
+    if (result == snd::kErrOutputFailed) {
+        failure_ = QString::fromStdString(engine_.System_OutputError(system_));
+        if (failure_.isEmpty()) {
+            failure_ = QString::fromUtf8(snd::ResultText(result));
+        }
+    }
+    return result == snd::kOk;
+}
+
+QString EmulatedSpeaker::TakeFailure() {
+    return std::exchange(failure_, QString());
 }
 
 void EmulatedSpeaker::Silence() {
-    engine_.Channel_SetPaused(channel_, true);
+    Checked(engine_.Channel_SetPaused(channel_, true));
 }
 
 std::function<std::unique_ptr<Speaker>(QString*)> EmulatedSpeakerMaker(snd::SoundEngine& engine) {

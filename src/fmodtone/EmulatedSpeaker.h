@@ -26,6 +26,7 @@ public:
     // not sound the tone (above the mix rate's Nyquist limit, or a dead output).
     bool Beep(int32_t frequency, int32_t durationMs) override;
     void Silence() override;
+    QString TakeFailure() override;
 
     // Switches the square on at a frequency, without waiting; false when the engine
     // refuses. For players that keep their own time.
@@ -36,10 +37,12 @@ public:
 
 private:
     explicit EmulatedSpeaker(snd::SoundEngine& engine) : engine_(engine) {}
+    bool Checked(int32_t result);
 
     snd::SoundEngine& engine_;
     snd::Handle system_ = 0;
     snd::Handle channel_ = 0;
+    QString failure_;
 };
 
 // For SpeakerOptions::makeEmulated.

@@ -173,11 +173,11 @@ void MIDIInForm::ReportLostDevice(const QString& why) {
     // Told once; the notes it held are released, so nothing goes on sounding.
     main_.Log().LogText(QStringLiteral("MIDI input device lost: ") + why);
     CloseInputDevice();
-    main_.Boxes().Show(QStringLiteral("MIDI input"),
-                       QStringLiteral("The MIDI input device stopped working:\r\n") + why +
-                           QStringLiteral("\r\n\r\nChoose a device in 'Live MIDI Input "
-                                          "Settings' to try again."),
-                       MsgButtons::Ok, MsgIcon::Exclamation);
+    main_.Boxes().Notify(QStringLiteral("MIDI input"),
+                         QStringLiteral("The MIDI input device stopped working:\r\n") + why +
+                             QStringLiteral("\r\n\r\nChoose a device in 'Live MIDI Input "
+                                            "Settings' to try again."),
+                         MsgIcon::Exclamation);
 }
 
 void MIDIInForm::CloseBoxClick() {

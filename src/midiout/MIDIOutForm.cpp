@@ -236,11 +236,11 @@ void MIDIOutForm::ReportLostDevice() {
     d_.log.LogText(QStringLiteral("MIDI output device lost: ") + why);
     out_->Close();
     open_ = false;
-    d_.boxes.Show(QStringLiteral("MIDI output"),
-                  QStringLiteral("The MIDI output device stopped working:\r\n") + why +
-                      QStringLiteral("\r\n\r\nPlaying goes on without MIDI output. Choose a "
-                                     "device in 'MIDI Output Settings' to try again."),
-                  MsgButtons::Ok, MsgIcon::Exclamation);
+    d_.boxes.Notify(QStringLiteral("MIDI output"),
+                    QStringLiteral("The MIDI output device stopped working:\r\n") + why +
+                        QStringLiteral("\r\n\r\nPlaying goes on without MIDI output. Choose a "
+                                       "device in 'MIDI Output Settings' to try again."),
+                    MsgIcon::Exclamation);
 }
 
 } // namespace tq

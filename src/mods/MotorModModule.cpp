@@ -104,11 +104,11 @@ void MotorModModule::PortLost() {
     if (switchedOff_) {
         switchedOff_();
     }
-    d_.boxes.Show(kTitle,
-                  QStringLiteral("The serial port ") + name +
-                      QStringLiteral(" stopped taking commands (was it unplugged?), so the "
-                                     "motor-speed mod has been switched off."),
-                  MsgButtons::Ok, MsgIcon::Exclamation);
+    d_.boxes.Notify(kTitle,
+                    QStringLiteral("The serial port ") + name +
+                        QStringLiteral(" stopped taking commands (was it unplugged?), so the "
+                                       "motor-speed mod has been switched off."),
+                    MsgIcon::Exclamation);
 }
 
 } // namespace tq

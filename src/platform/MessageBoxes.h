@@ -10,12 +10,19 @@ enum class MsgAnswer { Ok, Cancel, Yes, No, Retry, Save, Discard };
 
 inline const QString kApplicationTitle = QStringLiteral("Tonquill");
 
-// Modal message boxes. An empty title shows the application title.
+// Message boxes. An empty title shows the application title.
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
+    // Modal: returns when the user has answered.
     virtual MsgAnswer Show(const QString& title, const QString& text,
                            MsgButtons buttons = MsgButtons::Ok, MsgIcon icon = MsgIcon::None) = 0;
+    // A message with only OK that returns at once and stays up until the user closes it:
+    // for news that comes while a song plays, which must not stop to wait for a click.
+    virtual void Notify(const QString& title, const QString& text,
+                        MsgIcon icon = MsgIcon::None) {
+        Show(title, text, MsgButtons::Ok, icon);
+    }
 };
 
 inline QString EffectiveTitle(const QString& title) {

@@ -72,4 +72,11 @@ MsgAnswer QtMessageBoxes::Show(const QString& title, const QString& text, MsgBut
     return FromQt(result);
 }
 
+void QtMessageBoxes::Notify(const QString& title, const QString& text, MsgIcon icon) {
+    auto* box = new QMessageBox(ToQt(icon), EffectiveTitle(title), text, QMessageBox::Ok, parent_);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
+}
+
 } // namespace tq

@@ -7,12 +7,13 @@
 
 namespace tq {
 
-// Real modal message boxes, parented to the main window once it exists.
+// Real message boxes, parented to the main window once it exists.
 class QtMessageBoxes final : public MessageBoxes {
 public:
     void SetParent(QWidget* parent) { parent_ = parent; }
     MsgAnswer Show(const QString& title, const QString& text, MsgButtons buttons,
                    MsgIcon icon) override;
+    void Notify(const QString& title, const QString& text, MsgIcon icon) override;
 
 private:
     QPointer<QWidget> parent_;

@@ -3,6 +3,7 @@
 #include "platform/Speaker.h"
 #include "platform/VirtualClock.h"
 
+#include <utility>
 #include <vector>
 
 namespace tq {
@@ -24,6 +25,9 @@ public:
     QString Name() const override { return QStringLiteral("recording"); }
     bool Beep(int32_t frequency, int32_t durationMs) override;
     void Silence() override { ++silences_; }
+    QString TakeFailure() override { return std::exchange(failure_, QString()); }
+    // The next TakeFailure gives why, as a speaker whose sound output went away.
+    void Fail(const QString& why) { failure_ = why; }
 
     const std::vector<Tone>& Tones() const { return tones_; }
     std::vector<Tone> SoundedTones() const;
@@ -37,6 +41,7 @@ private:
     std::vector<Tone> tones_;
     int silences_ = 0;
     int cutShort_ = 0;
+    QString failure_;
 };
 
 } // namespace tq

@@ -5,6 +5,9 @@ namespace tq {
 MsgAnswer ScriptedMessageBoxes::Show(const QString& title, const QString& text, MsgButtons buttons,
                                      MsgIcon icon) {
     shown_.push_back({EffectiveTitle(title), text, buttons, icon});
+    if (whileShown_) {
+        whileShown_();
+    }
     if (buttons == MsgButtons::Ok) {
         return MsgAnswer::Ok;
     }
@@ -14,6 +17,10 @@ MsgAnswer ScriptedMessageBoxes::Show(const QString& title, const QString& text, 
         return a;
     }
     return defaultAnswer_;
+}
+
+void ScriptedMessageBoxes::Notify(const QString& title, const QString& text, MsgIcon icon) {
+    shown_.push_back({EffectiveTitle(title), text, MsgButtons::Ok, icon, false});
 }
 
 } // namespace tq

@@ -3,6 +3,7 @@
 #include "platform/MessageBoxes.h"
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace tq {
@@ -16,12 +17,17 @@ public:
         QString text;
         MsgButtons buttons;
         MsgIcon icon;
+        bool modal = true;
     };
 
     MsgAnswer Show(const QString& title, const QString& text, MsgButtons buttons,
                    MsgIcon icon) override;
 
+    void Notify(const QString& title, const QString& text, MsgIcon icon) override;
+
     void Answer(MsgAnswer a) { script_.push_back(a); }
+    // Runs while a modal box is up, as the time a user takes to answer it.
+    void WhileShown(std::function<void()> user) { whileShown_ = std::move(user); }
     void SetDefaultAnswer(MsgAnswer a) { defaultAnswer_ = a; }
 
     const std::vector<Shown>& Boxes() const { return shown_; }
@@ -31,6 +37,7 @@ private:
     std::deque<MsgAnswer> script_;
     MsgAnswer defaultAnswer_ = MsgAnswer::Ok;
     std::vector<Shown> shown_;
+    std::function<void()> whileShown_;
 };
 
 } // namespace tq

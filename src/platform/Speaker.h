@@ -34,6 +34,9 @@ public:
     virtual bool Beep(int32_t frequency, int32_t durationMs) = 0;
     // Switches any sounding tone off at once.
     virtual void Silence() = 0;
+    // Why the speaker has fallen silent for good (its sound output went away), once; empty
+    // while it works. Tones still take their time after that.
+    virtual QString TakeFailure() { return {}; }
 
     // Without a ToneWait a tone blocks for its whole length.
     void SetToneWait(ToneWait* wait) { toneWait_ = wait; }

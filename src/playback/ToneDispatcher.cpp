@@ -169,7 +169,24 @@ void ToneDispatcher::PlayOnOneOutput(int32_t frequency, double duration, int not
                      QStringLiteral(", ") + NumText(duration) + QStringLiteral(" - BEFORE"));
         speaker_->Beep(frequency, RoundToInt32(duration));
         log_.LogText(QStringLiteral("PC Speaker Beep - AFTER"));
+        ReportSpeakerFailure();
     }
+}
+
+// A speaker whose sound output went away keeps the song's time, silently; the user is told
+// once, without the song waiting for the message to be closed.
+void ToneDispatcher::ReportSpeakerFailure() {
+    const QString why = speaker_->TakeFailure();
+    if (why.isEmpty()) {
+        return;
+    }
+    log_.LogText(QStringLiteral("PC speaker output lost: ") + why);
+    boxes_.Notify(QStringLiteral("PC speaker"),
+                  QStringLiteral("The sound output of the PC speaker stopped working:\r\n") +
+                      why +
+                      QStringLiteral("\r\n\r\nPlaying goes on silently. Restart Tonquill to "
+                                     "hear the speaker again."),
+                  MsgIcon::Exclamation);
 }
 
 void ToneDispatcher::MutePiptoneClicked(bool ticked) {

@@ -67,6 +67,7 @@ private:
     void PlayOnOneOutput(int32_t frequency, double duration, int noteNum, int octave,
                          bool noteIsFrequency, bool specificContinuous, bool specificStop,
                          bool fmodNoWait);
+    void ReportSpeakerFailure();
 
     LogSink& log_;
     MessageBoxes& boxes_;

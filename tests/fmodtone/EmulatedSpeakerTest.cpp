@@ -140,7 +140,9 @@ TEST_F(EmulatedSpeakerTest, ADeadOutputStillTakesTheTonesTime) {
     const auto start = Clock::now();
     EXPECT_FALSE(speaker->Beep(440, 30));
     EXPECT_GE(ElapsedMs(start), 30.0);
+    EXPECT_FALSE(speaker->TakeFailure().isEmpty());
     EXPECT_TRUE(speaker->Beep(440, 1)) << "reported once, then silent";
+    EXPECT_TRUE(speaker->TakeFailure().isEmpty());
 }
 
 TEST_F(EmulatedSpeakerTest, TheFactoryFallsBackToItWithoutASpeakerDeviceAndPastItWithoutSound) {

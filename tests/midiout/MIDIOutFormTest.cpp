@@ -120,15 +120,20 @@ TEST_F(MIDIOutTest, NoDeviceOrOneThatWillNotOpenIsReported) {
     EXPECT_TRUE(m.MIDIOutIsOpen()); // refused again until it is closed
 }
 
+// The message does not wait for the user, who takes 5 s to read one: the tones keep time.
 TEST_F(MIDIOutTest, ADeviceThatGoesAwayIsReportedOnceAndPlayGoesOnWithoutIt) {
     midi.UseMIDIOutCheck_Click(true);
+    rig.boxes.WhileShown([this] { rig.clock.AdvanceMs(5000); });
     out.failAfter = 3;
+    const int64_t start = rig.clock.NowNs();
     for (int i = 0; i < 5; ++i) {
         rig.tones.UniBeepValue("C4", 10, false, false, false, false);
     }
     EXPECT_EQ(BoxTitles(), QStringList({"MIDI output"}));
     EXPECT_FALSE(midi.MIDIOutIsOpen());
-    EXPECT_EQ(rig.speaker.SoundedTones().size(), 5u); // the speaker played every tone
+    const auto& tones = rig.speaker.SoundedTones(); // the speaker played every tone
+    ASSERT_EQ(tones.size(), 5u);
+    EXPECT_EQ(tones.back().startNs - start, 40 * EditorRig::kMs);
 }
 
 TEST_F(MIDIOutTest, WithoutItsComponentNothingLoadsAndSwitchingOffClosesAndHides) {

@@ -246,6 +246,21 @@ TEST_F(ToneDispatcherTest, AnUnknownNoteIsReportedAndItsBeepFailsAtOnce) {
     EXPECT_EQ(clock.NowNs(), start);
 }
 
+TEST_F(ToneDispatcherTest, ASpeakerThatFallsSilentIsToldOnceWithoutHoldingTheSong) {
+    boxes.WhileShown([this] { clock.AdvanceMs(5000); }); // a user reading a modal box
+    const int64_t start = clock.NowNs();
+    for (int i = 0; i < 3; ++i) {
+        if (i == 1) {
+            speaker.Fail(QStringLiteral("the pulse audio stream stopped"));
+        }
+        tones.UniBeepValue("A4", 100, false, false, false, false);
+    }
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].title, "PC speaker");
+    EXPECT_TRUE(boxes.Boxes()[0].text.contains("the pulse audio stream stopped"));
+    EXPECT_EQ(clock.NowNs() - start, 300 * kMs);
+}
+
 TEST_F(ToneDispatcherTest, ANegativeMutedDurationWaitsNothingInsteadOfForever) {
     tones.MutePiptoneClicked(true);
     const int64_t start = clock.NowNs();
