@@ -3,9 +3,11 @@
 // to a speaker that reads the wall clock when its first tone starts. Reports the error of
 // that instant against the second.
 //
-//   synchro_start_bench [starts] [--busy]
+//   synchro_start_bench [starts] [--busy] [--no-realtime]
 //
-// --busy keeps a 1 ms timer running in the event loop during the waits.
+// --busy keeps a 1 ms timer running in the event loop during the waits. --no-realtime
+// leaves the wait at ordinary scheduling, as where real-time scheduling is not allowed.
+#include "CapturingLog.h"
 #include "core/LogSink.h"
 #include "core/NonLockingSleep.h"
 #include "editor/MainForm.h"
@@ -13,6 +15,7 @@
 #include "platform/DeviceSpeaker.h"
 #include "platform/QtEventPump.h"
 #include "platform/QtNamedTimers.h"
+#include "platform/RealtimeUrgency.h"
 #include "platform/ScriptedMessageBoxes.h"
 #include "platform/SteadyClock.h"
 #include "playback/ToneDispatcher.h"
@@ -56,9 +59,12 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     int starts = 20;
     bool busy = false;
+    bool realtime = true;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--busy") == 0) {
             busy = true;
+        } else if (std::strcmp(argv[i], "--no-realtime") == 0) {
+            realtime = false;
         } else {
             starts = std::max(1, std::atoi(argv[i]));
         }
@@ -68,7 +74,8 @@ int main(int argc, char** argv) {
     tq::QtEventPump pump;
     tq::NonLockingSleep sleep(clock, pump);
     tq::ScriptedMessageBoxes boxes;
-    tq::NullLog log;
+    tq::CapturingLog log;
+    tq::RealtimeUrgency urgency;
     WallClockSpeaker speaker(clock);
     tq::OutputSwitches switches;
     tq::ToneDispatcher tones(log, boxes, sleep, speaker, switches);
@@ -84,7 +91,8 @@ int main(int argc, char** argv) {
                                  playCalls.push_back(clock.LocalWallClockNs());
                                  form.PlayAllButton_Click();
                              },
-                             [&form] { form.PlayFromLineButton_Click(); }});
+                             [&form] { form.PlayFromLineButton_Click(); },
+                             realtime ? &urgency : nullptr});
     form.SetSynchroHooks({nullptr, [&synchro] { synchro.ReenableWaitButton(); },
                           [&synchro] { synchro.AfterPlayButtons(); }});
     QTimer busyTimer;
@@ -128,12 +136,22 @@ int main(int argc, char** argv) {
         for (double e : errors) {
             absolute.push_back(std::fabs(e));
         }
+        const auto withinMs = std::count_if(absolute.begin(), absolute.end(),
+                                            [](double e) { return e <= 1.0; });
         std::printf("%zu starts, %s against the second: median %.3f ms, worst %.3f ms "
-                    "(|error|), earliest %+.3f ms, latest %+.3f ms\n",
+                    "(|error|), %td within 1 ms, earliest %+.3f ms, latest %+.3f ms\n",
                     errors.size(), what, Percentile(absolute, 0.5), Percentile(absolute, 1.0),
+                    withinMs,
                     *std::min_element(errors.begin(), errors.end()),
                     *std::max_element(errors.begin(), errors.end()));
     };
+    for (const QString& line : log.lines) {
+        if (line.contains(QLatin1String("Synchronized start: ")) &&
+            !line.contains(QLatin1String("ordinary"))) {
+            std::printf("%s\n", qPrintable(line.trimmed()));
+            break;
+        }
+    }
     report("end of the wait", wakeMs);
     report("first tone", errorsMs);
     return 0;

@@ -15,6 +15,7 @@
 #include "mods/MotorModModule.h"
 #include "mods/PortamentoForm.h"
 #include "mods/SynchroForm.h"
+#include "platform/RealtimeUrgency.h"
 #include "platform/QtEventPump.h"
 #include "platform/QtNamedTimers.h"
 #include "platform/QtSerialPort.h"
@@ -246,10 +247,11 @@ private:
             delayMs = beep.SetUp() ? beep.GetFMODBufferLength() : 0;
             beep.CloseSystem();
         }
+        tq::RealtimeUrgency urgency;
         tq::SynchroForm synchro({Clock(), sleep_, synchroTimers_, log_,
                                  [delayMs] { return delayMs; },
                                  [&form] { form.PlayAllButton_Click(); },
-                                 [&form] { form.PlayFromLineButton_Click(); }});
+                                 [&form] { form.PlayFromLineButton_Click(); }, &urgency});
         form.SetSynchroHooks({nullptr, [&synchro] { synchro.ReenableWaitButton(); },
                               [&synchro] { synchro.AfterPlayButtons(); }});
         const QStringList time = o_.startAt.split(QLatin1Char(':'));

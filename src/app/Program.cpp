@@ -141,7 +141,8 @@ void Program::SetUpMotor() {
 void Program::SetUpSynchro() {
     synchro_ = std::make_unique<SynchroForm>(SynchroForm::Deps{
         clock_, sleep_, synchroTimers_, log_, [this] { return beep_->GetFMODBufferLength(); },
-        [this] { form_->PlayAllButton_Click(); }, [this] { form_->PlayFromLineButton_Click(); }});
+        [this] { form_->PlayAllButton_Click(); }, [this] { form_->PlayFromLineButton_Click(); },
+        &urgency_});
     synchro_->Form_Load();
     // Hidden until UseSynchroCheck is ticked; its close box unticks it.
     synchroWindow_ = std::make_unique<SynchroWindow>(*synchro_);

@@ -33,6 +33,7 @@
 #include "platform/QtFileDialogs.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtNamedTimers.h"
+#include "platform/RealtimeUrgency.h"
 #include "platform/QtProcessLauncher.h"
 #include "platform/QtSerialPort.h"
 #include "platform/SpeakerFactory.h"
@@ -134,6 +135,7 @@ private:
     QtSerialPort motorPort_{QtSerialPort::DefaultPortName()};
     std::unique_ptr<MotorModModule> motor_;
     QtNamedTimers synchroTimers_;
+    RealtimeUrgency urgency_;
     std::unique_ptr<SynchroForm> synchro_;
     std::unique_ptr<SynchroWindow> synchroWindow_;
     MainFormBinding* binding_ = nullptr;

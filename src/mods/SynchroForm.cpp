@@ -5,6 +5,7 @@
 #include "core/Rounding.h"
 #include "platform/Clock.h"
 #include "platform/NamedTimers.h"
+#include "platform/ThreadUrgency.h"
 
 #include <QLocale>
 #include <QTime>
@@ -16,6 +17,7 @@ namespace {
 constexpr int64_t kNsPerSecond = 1'000'000'000;
 constexpr int64_t kSecondsPerDay = 86400;
 const QString kTimerKey = QStringLiteral("CurrentUpdateTimer");
+const QString kUrgencyKey = QStringLiteral("SynchroUrgencyTimer");
 
 int64_t FloorMod(int64_t a, int64_t b) {
     const int64_t r = a % b;
@@ -33,12 +35,16 @@ SynchroForm::SynchroForm(Deps deps, QObject* parent) : QObject(parent), d_(std::
     d_.timers.SetTickHandler([this](const QString& key) {
         if (key == kTimerKey) {
             CurrentUpdateTimer_Timer();
+        } else if (key == kUrgencyKey) {
+            BecomeOrdinary(); // the first tone has begun by now
         }
     });
     d_.timers.Add(kTimerKey, kCurrentUpdateIntervalMs, true);
+    d_.timers.Add(kUrgencyKey, kUrgentAfterMs, false);
 }
 
 SynchroForm::~SynchroForm() {
+    BecomeOrdinary();
     d_.timers.SetEnabled(kTimerKey, false);
     d_.timers.SetTickHandler(nullptr);
 }
@@ -148,6 +154,7 @@ void SynchroForm::WaitForStartTime() {
     d_.log.LogIndentInc(QStringLiteral("WaitForStartTime() - START"));
     TimeBoxesEnabled = false;
     Changed("TimeBoxesEnabled");
+    urgencyTried_ = false;
     const int32_t target = TimeKey(BoxValue(txtHour), BoxValue(txtMinute), BoxValue(txtSecond));
     const int64_t frequency = d_.clock.PerformanceFrequency();
     bool start = true;
@@ -164,6 +171,9 @@ void SynchroForm::WaitForStartTime() {
         const bool nextIsTarget =
             TimeKey(static_cast<int32_t>(next / 3600), static_cast<int32_t>(next / 60 % 60),
                     static_cast<int32_t>(next % 60)) >= target;
+        if (nextIsTarget && toNextNs <= kUrgentNs) {
+            BecomeUrgent();
+        }
         if (nextIsTarget && toNextNs <= kPreciseNs + kPollMs * 1'000'000) {
             t0 = lastReadCounter_ + toNextNs * frequency / kNsPerSecond;
             start = WaitUntilCounter(t0);
@@ -184,15 +194,38 @@ void SynchroForm::WaitForStartTime() {
         btnWaitEnabled = false;
         Changed("btnWait");
         SetWaitingLabel(QStringLiteral("Playing"), kYellow);
+        if (urgent_) {
+            d_.timers.SetEnabled(kUrgencyKey, true);
+        }
         if (optStart) {
             d_.playAll();
         } else {
             d_.playFromLine();
         }
     }
+    BecomeOrdinary();
     TimeBoxesEnabled = true;
     Changed("TimeBoxesEnabled");
     d_.log.LogIndentDec(QStringLiteral("WaitForStartTime() - END"));
+}
+
+void SynchroForm::BecomeUrgent() {
+    if (urgencyTried_ || d_.urgency == nullptr) {
+        return;
+    }
+    urgencyTried_ = true;
+    QString how;
+    urgent_ = d_.urgency->Raise(&how);
+    d_.log.LogText(QStringLiteral("Synchronized start: ") + how);
+}
+
+void SynchroForm::BecomeOrdinary() {
+    d_.timers.SetEnabled(kUrgencyKey, false);
+    if (urgent_) {
+        d_.urgency->Lower();
+        urgent_ = false;
+        d_.log.LogText(QStringLiteral("Synchronized start: back to ordinary scheduling"));
+    }
 }
 
 void SynchroForm::ReenableWaitButton() {

@@ -12,12 +12,15 @@ class Clock;
 class LogSink;
 class NamedTimers;
 class NonLockingSleep;
+class ThreadUrgency;
 
 // The "Synchronized Play Settings" window's logic: it waits for a time of day typed by the
 // user and then starts the music list, so copies of the program on machines whose clocks
 // are set alike start together. The start is taken at the instant the wall-clock second
 // begins: 2 ms polls of MsgWaitObj keep the window alive, and the last stretch is slept
-// precisely on the counter.
+// precisely on the counter. From kUrgentNs before the start until kUrgentAfterMs after it,
+// the thread is lifted to real-time scheduling where the system allows it, so a busy
+// machine does not make the start late.
 class SynchroForm final : public QObject {
     Q_OBJECT
 public:
@@ -29,11 +32,14 @@ public:
         std::function<int32_t()> fmodBufferLength; // GetFMODBufferLength, in ms
         std::function<void()> playAll;             // PlayAllButton_Click
         std::function<void()> playFromLine;        // PlayFromLineButton_Click
+        ThreadUrgency* urgency = nullptr;          // none: ordinary scheduling throughout
     };
     static constexpr int kCurrentUpdateIntervalMs = 60;
     static constexpr int kPollMs = 2;
     // Below this much left, the rest of a wait is slept precisely instead of polled.
     static constexpr int64_t kPreciseNs = 6'000'000;
+    static constexpr int64_t kUrgentNs = 100'000'000;
+    static constexpr int kUrgentAfterMs = 200;
     // Colours of lblWaiting as 0xRRGGBB; kWindowColour leaves the window's own.
     static constexpr int32_t kWindowColour = -1;
     static constexpr int32_t kRed = 0xFF0000;
@@ -95,11 +101,15 @@ private:
     // button disabled).
     bool WaitUntilCounter(int64_t deadline);
     void SetWaitingLabel(const QString& caption, int32_t colour);
+    void BecomeUrgent();
+    void BecomeOrdinary();
     void Changed(const char* name) { emit ControlChanged(QString::fromLatin1(name)); }
 
     Deps d_;
     int64_t lastReadNs_ = 0;      // the local wall clock at the last ReadCurrentTime
     int64_t lastReadCounter_ = 0; // the counter read right after it
+    bool urgencyTried_ = false; // once a wait
+    bool urgent_ = false;
 };
 
 // The window's texts.

@@ -1,6 +1,7 @@
 #include "mods/SynchroForm.h"
 #include "EditorRig.h"
 #include "platform/QtNamedTimers.h"
+#include "platform/ThreadUrgency.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,23 @@ constexpr int64_t kSecond = 1'000'000'000;
 int64_t At(int hour, int minute, int second, int ms) {
     return ((hour * 3600LL + minute * 60 + second) * 1000 + ms) * 1'000'000;
 }
+
+// Notes when the thread is lifted and lowered, on the virtual clock.
+class FakeUrgency final : public ThreadUrgency {
+public:
+    FakeUrgency(EditorRig& rig) : rig_(rig) {}
+    bool granted = true;
+    QStringList calls;
+    bool Raise(QString* how) override {
+        calls << QStringLiteral("raise@%1").arg(rig_.ElapsedMs());
+        *how = granted ? QStringLiteral("granted") : QStringLiteral("refused");
+        return granted;
+    }
+    void Lower() override { calls << QStringLiteral("lower@%1").arg(rig_.ElapsedMs()); }
+
+private:
+    EditorRig& rig_;
+};
 
 // The window's logic playing the main window's list through the real sequencer, on the
 // virtual clock; the wall clock starts at the given time of day.
@@ -39,9 +57,10 @@ struct SynchroRig {
     EditorRig rig;
     VirtualNamedTimers timers{rig.clock, rig.pump};
     int32_t bufferMs = 0;
+    FakeUrgency urgency{rig};
     SynchroForm synchro{{rig.clock, rig.sleep, timers, rig.log, [this] { return bufferMs; },
                          [this] { rig.form.PlayAllButton_Click(); },
-                         [this] { rig.form.PlayFromLineButton_Click(); }}};
+                         [this] { rig.form.PlayFromLineButton_Click(); }, &urgency}};
     QStringList changes;
 };
 
@@ -140,6 +159,41 @@ TEST(SynchroFormTest, AWaitThatPlaysOrIsStoppedShowsItsStatesInOrder) {
         EXPECT_EQ(r.rig.Tones().size(), c.tones);
         EXPECT_TRUE(r.synchro.ShouldBeNotWaiting);
         EXPECT_FALSE(r.synchro.CurrentlyWaiting);
+    }
+}
+
+// The last 100 ms of the wait and the first 200 ms of play run lifted, when the system grants
+// it; a wait stopped before then asks for nothing, and one stopped inside it gives it back.
+TEST(SynchroFormTest, TheStartAndItsFirstToneRunLiftedWhereTheSystemAllows) {
+    const struct {
+        bool granted;
+        double stopWaitingAt; // 0: not stopped
+        QStringList calls;    // ms after the wait began; the second begins at 600
+        QString logged;
+    } cases[] = {
+        {true, 0, {"raise@500", "lower@800"}, "Synchronized start: granted"},
+        {false, 0, {"raise@500"}, "Synchronized start: refused"},
+        {true, 300, {}, ""},
+        {true, 550, {"raise@500", "lower@550"}, "Synchronized start: granted"},
+    };
+    for (const auto& c : cases) {
+        SynchroRig r(At(10, 0, 58, 400));
+        r.urgency.granted = c.granted;
+        r.synchro.SetTxtHour("10");
+        r.synchro.SetTxtMinute("0");
+        r.synchro.SetTxtSecond("59");
+        if (c.stopWaitingAt > 0) {
+            r.rig.At(c.stopWaitingAt, [&r] { r.synchro.btnWait_Click(); });
+        }
+        r.rig.At(1000, [&r] { r.rig.form.StopPlayButton_Click(); });
+        r.synchro.btnWait_Click();
+        EXPECT_EQ(r.urgency.calls, c.calls) << c.stopWaitingAt;
+        const QStringList said =
+            r.rig.log.lines.filter(QStringLiteral("Synchronized start: "), Qt::CaseSensitive);
+        EXPECT_EQ(said.isEmpty() ? QString() : said.first().trimmed(), c.logged);
+        if (c.stopWaitingAt == 0) {
+            EXPECT_EQ(r.rig.Tones().value(0), "440@600+250");
+        }
     }
 }
 
