@@ -254,6 +254,7 @@ private:
                                  [&form] { form.PlayFromLineButton_Click(); }, &urgency});
         form.SetSynchroHooks({nullptr, [&synchro] { synchro.ReenableWaitButton(); },
                               [&synchro] { synchro.AfterPlayButtons(); }});
+        synchro.WindowShown(o_.startInDelay);
         const QStringList time = o_.startAt.split(QLatin1Char(':'));
         synchro.SetTxtHour(time[0]);
         synchro.SetTxtMinute(time[1]);

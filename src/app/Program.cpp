@@ -152,6 +152,7 @@ void Program::SetUpSynchro() {
                                     synchroWindow_->hide();
                                     return;
                                 }
+                                synchro_->WindowShown(beep_->FMODAvailable());
                                 synchroWindow_->show();
                                 synchroWindow_->raise();
                                 synchroWindow_->activateWindow();

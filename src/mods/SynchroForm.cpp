@@ -10,6 +10,9 @@
 #include <QLocale>
 #include <QTime>
 
+#include <algorithm>
+#include <cmath>
+
 namespace tq {
 
 namespace {
@@ -24,9 +27,11 @@ int64_t FloorMod(int64_t a, int64_t b) {
     return r < 0 ? r + b : r;
 }
 
-// A time box's value: a text that is not a number counts as 0.
-int32_t BoxValue(const QString& text) {
-    return RoundToInt32(LeadingNumber(text));
+// A time box's value: a text that is not a number counts as 0. Kept far from where the
+// time key's arithmetic would overflow, and far beyond any time of day.
+int64_t BoxValue(const QString& text) {
+    constexpr double kLimit = 1e12;
+    return static_cast<int64_t>(std::llround(std::clamp(LeadingNumber(text), -kLimit, kLimit)));
 }
 
 } // namespace
@@ -49,7 +54,7 @@ SynchroForm::~SynchroForm() {
     d_.timers.SetTickHandler(nullptr);
 }
 
-int32_t SynchroForm::TimeKey(int32_t hour, int32_t minute, int32_t second) {
+int64_t SynchroForm::TimeKey(int64_t hour, int64_t minute, int64_t second) {
     return hour * 86400 + minute * 60 + second;
 }
 
@@ -103,8 +108,20 @@ void SynchroForm::SetOptStart(bool selected) {
 }
 
 void SynchroForm::SetChkStartInDelay(bool ticked) {
-    chkStartInDelay = ticked;
+    chkStartInDelay = ticked && chkStartInDelayEnabled;
     Changed("chkStartInDelay");
+}
+
+void SynchroForm::WindowShown(bool soundcardHasOutput) {
+    if (!CurrentlyWaiting) {
+        Form_Load();
+    }
+    chkStartInDelayEnabled = soundcardHasOutput;
+    chkStartInDelayTip = soundcardHasOutput
+                             ? QString()
+                             : QStringLiteral("The soundcard has no output here, so its buffer "
+                                              "length is not known.");
+    SetChkStartInDelay(chkStartInDelay);
 }
 
 void SynchroForm::CurrentUpdateTimer_Timer() {
@@ -155,7 +172,7 @@ void SynchroForm::WaitForStartTime() {
     TimeBoxesEnabled = false;
     Changed("TimeBoxesEnabled");
     urgencyTried_ = false;
-    const int32_t target = TimeKey(BoxValue(txtHour), BoxValue(txtMinute), BoxValue(txtSecond));
+    const int64_t target = TimeKey(BoxValue(txtHour), BoxValue(txtMinute), BoxValue(txtSecond));
     const int64_t frequency = d_.clock.PerformanceFrequency();
     bool start = true;
     int64_t t0 = 0;
@@ -169,8 +186,7 @@ void SynchroForm::WaitForStartTime() {
         const int64_t next = FloorMod(lastReadNs_ / kNsPerSecond + 1, kSecondsPerDay);
         const int64_t toNextNs = kNsPerSecond - FloorMod(lastReadNs_, kNsPerSecond);
         const bool nextIsTarget =
-            TimeKey(static_cast<int32_t>(next / 3600), static_cast<int32_t>(next / 60 % 60),
-                    static_cast<int32_t>(next % 60)) >= target;
+            TimeKey(next / 3600, next / 60 % 60, next % 60) >= target;
         if (nextIsTarget && toNextNs <= kUrgentNs) {
             BecomeUrgent();
         }

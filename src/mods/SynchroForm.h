@@ -64,6 +64,8 @@ public:
     QString lblCurrentTime = QStringLiteral("12:00:00");
     bool optStart = true; // otherwise optCurrent
     bool chkStartInDelay = false;
+    bool chkStartInDelayEnabled = false; // only with the soundcard's buffer length to go by
+    QString chkStartInDelayTip;
     QString btnWaitCaption = QStringLiteral("Start waiting");
     bool btnWaitEnabled = true;
     QString lblWaitingCaption = QStringLiteral("Currently NOT waiting");
@@ -76,6 +78,9 @@ public:
     void SetTxtSecond(const QString& text);
     void SetOptStart(bool selected);
     void SetChkStartInDelay(bool ticked);
+    // Each time the window is shown: a fresh proposal unless a wait runs, and the delay box
+    // usable only when the soundcard beep has an output.
+    void WindowShown(bool soundcardHasOutput);
     void btnWait_Click();
     void CurrentUpdateTimer_Timer();
 
@@ -85,7 +90,8 @@ public:
     // After the Play buttons' play: a synchronized play that is still waiting is ended.
     void AfterPlayButtons();
 
-    static int32_t TimeKey(int32_t hour, int32_t minute, int32_t second);
+    // Hours count 86400 each, so an hour of 24 or more is a time never reached.
+    static int64_t TimeKey(int64_t hour, int64_t minute, int64_t second);
     // Reads the time of day into CurrentHour, CurrentMinute and CurrentSecond.
     void ReadCurrentTime();
     // The time of day in the system's long time format, without a time zone.

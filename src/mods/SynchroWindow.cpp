@@ -127,6 +127,8 @@ void SynchroWindow::Mirror(const QString& name) {
         (form_.optStart ? optStart : optCurrent)->setChecked(true);
     } else if (name == QLatin1String("chkStartInDelay")) {
         chkStartInDelay->setChecked(form_.chkStartInDelay);
+        chkStartInDelay->setEnabled(form_.chkStartInDelayEnabled);
+        chkStartInDelay->setToolTip(form_.chkStartInDelayTip);
     } else if (name == QLatin1String("btnWait")) {
         btnWait->setText(form_.btnWaitCaption);
         btnWait->setEnabled(form_.btnWaitEnabled);

@@ -102,6 +102,10 @@ TEST(SynchroFormTest, TheFirstToneStartsWhenTheTargetSecondBegins) {
         r.synchro.SetTxtHour(c.boxes[0]);
         r.synchro.SetTxtMinute(c.boxes[1]);
         r.synchro.SetTxtSecond(c.boxes[2]);
+        r.synchro.WindowShown(true);
+        r.synchro.SetTxtHour(c.boxes[0]);
+        r.synchro.SetTxtMinute(c.boxes[1]);
+        r.synchro.SetTxtSecond(c.boxes[2]);
         r.synchro.SetChkStartInDelay(c.inDelay);
         r.rig.At(c.firstToneMs + 100, [&r] { r.rig.form.StopPlayButton_Click(); });
         r.synchro.btnWait_Click();
@@ -160,6 +164,36 @@ TEST(SynchroFormTest, AWaitThatPlaysOrIsStoppedShowsItsStatesInOrder) {
         EXPECT_TRUE(r.synchro.ShouldBeNotWaiting);
         EXPECT_FALSE(r.synchro.CurrentlyWaiting);
     }
+}
+
+TEST(SynchroFormTest, AnHourOf24OrMoreIsATimeNeverReached) {
+    for (const char* hour : {"24", "25", "24856", "99999999999999"}) {
+        SynchroRig r(At(23, 59, 58, 400));
+        r.synchro.SetTxtHour(hour);
+        r.synchro.SetTxtMinute("0");
+        r.synchro.SetTxtSecond("0");
+        r.rig.At(3000, [&r] { r.synchro.btnWait_Click(); }); // the user gives up
+        r.synchro.btnWait_Click();
+        EXPECT_TRUE(r.rig.Tones().isEmpty()) << hour;
+        EXPECT_NEAR(r.rig.ElapsedMs(), 3000, 5) << hour;
+    }
+}
+
+// Shown ten minutes after start-up, the window proposes a minute from then; the delay box
+// can be ticked only while the soundcard has an output.
+TEST(SynchroFormTest, ShowingTheWindowProposesAFreshTimeAndOffersTheDelayOnlyWithASoundcard) {
+    SynchroRig r(At(10, 20, 5, 300));
+    r.synchro.Form_Load();
+    r.rig.clock.AdvanceMs(10 * 60 * 1000);
+    r.synchro.WindowShown(false);
+    EXPECT_EQ((QStringList{r.synchro.txtHour, r.synchro.txtMinute, r.synchro.txtSecond}),
+              QStringList({"10", "31", "5"}));
+    r.synchro.SetChkStartInDelay(true);
+    EXPECT_FALSE(r.synchro.chkStartInDelay);
+    EXPECT_FALSE(r.synchro.chkStartInDelayTip.isEmpty());
+    r.synchro.WindowShown(true);
+    r.synchro.SetChkStartInDelay(true);
+    EXPECT_TRUE(r.synchro.chkStartInDelay);
 }
 
 // The last 100 ms of the wait and the first 200 ms of play run lifted, when the system grants

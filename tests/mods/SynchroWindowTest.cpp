@@ -30,7 +30,7 @@ TEST(SynchroWindowTest, TypingAndClicksReachTheFormAndAPassedTargetShowsPlaying)
                                 << window->findChild<QPushButton*>("btnWait")->text();
                       },
                       nullptr}};
-    form.Form_Load();
+    form.WindowShown(true); // a soundcard with an output: the delay box can be ticked
     SynchroWindow w(form);
     window = &w;
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Synchronized Play Settings"));
