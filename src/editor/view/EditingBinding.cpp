@@ -66,7 +66,8 @@ void EditingBinding::ShowLineCommands() {
 bool EditingBinding::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::KeyPress:
-        return watched == w_.MainList && StretchRangeByKey(static_cast<QKeyEvent&>(*event));
+        return watched == w_.MainList && (StretchRangeByKey(static_cast<QKeyEvent&>(*event)) ||
+                                          JumpToAnEnd(static_cast<QKeyEvent&>(*event)));
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseButtonRelease:
@@ -99,6 +100,19 @@ bool EditingBinding::StretchRangeByKey(const QKeyEvent& key) {
     default:
         return false;
     }
+}
+
+// Home and End go to the first and last line, as Ctrl+Home and Ctrl+End do: the list's rows
+// are its lines, and its columns are not visited one by one.
+bool EditingBinding::JumpToAnEnd(const QKeyEvent& key) {
+    const int lines = form_.List().LineCount();
+    if (key.modifiers() != Qt::NoModifier || lines == 0 ||
+        (key.key() != Qt::Key_Home && key.key() != Qt::Key_End)) {
+        return false;
+    }
+    const int row = key.key() == Qt::Key_Home ? 0 : lines - 1;
+    w_.MainList->setCurrentIndex(form_.List().index(row, 0));
+    return true;
 }
 
 bool EditingBinding::StretchRangeByClick(const QMouseEvent& mouse, bool press) {

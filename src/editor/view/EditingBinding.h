@@ -29,6 +29,7 @@ private:
     void ShowHistory();
     void ShowModified(bool modified);
     void ShowLineCommands();
+    bool JumpToAnEnd(const QKeyEvent& key);
     bool StretchRangeByKey(const QKeyEvent& key);
     bool StretchRangeByClick(const QMouseEvent& mouse, bool press);
 

@@ -119,6 +119,12 @@ void MainFormBinding::ConnectList() {
         listDirty_ = true;
         ScheduleViewSync();
     });
+    connect(&list, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int, int last) {
+                insertedLine_ = last + 1;
+                listDirty_ = true;
+                ScheduleViewSync();
+            });
     connect(w_.MainList, &QAbstractItemView::clicked, this,
             [this](const QModelIndex& index) { form_.MainList_ItemClick(index.row() + 1); });
     // Moving through the list with the keyboard selects without playing.
@@ -176,6 +182,18 @@ void MainFormBinding::SyncView() {
             w_.MainList->scrollTo(form_.List().index(scrollLine_ - 1, 0));
             scrollLine_ = 0;
         }
+        if (!form_.State().MusicIsPlaying) {
+            // The insertion point stays in sight through inserts, pastes, undo and redo: the
+            // selected line, or without one the end, where new lines go.
+            const int line = form_.List().HasSelectedLine() ? form_.List().GetSelectedIndex()
+                                                            : insertedLine_;
+            if (line > 0) {
+                w_.MainList->doItemsLayout(); // the scroll range takes in new rows first
+                w_.MainList->scrollTo(form_.List().index(line - 1, 0),
+                                      QAbstractItemView::EnsureVisible);
+            }
+        }
+        insertedLine_ = 0;
     }
 }
 

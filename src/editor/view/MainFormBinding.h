@@ -58,6 +58,7 @@ private:
     bool positionDirty_ = false;
     bool syncQueued_ = false;
     int scrollLine_ = 0;
+    int insertedLine_ = 0; // the last line the latest insert made
     QTimer viewSync_;
     QElapsedTimer sinceSync_;
     QTimer lampOff_;

@@ -119,5 +119,32 @@ TEST_F(EditingBindingTest, ShiftClickStretchesARangeFromTheSelectedLineThatCutAn
     EXPECT_EQ(window.UndoAction->text(), "&Undo Paste 3 lines");
 }
 
+// The insertion point (the selected line, or without one the end) stays in sight as notes go
+// in past the visible rows, and after undo and redo; Home and End go to the first and last
+// line.
+TEST_F(EditingBindingTest, TheListKeepsTheInsertionPointInSightAndHomeAndEndGoToTheEnds) {
+    const auto inSight = [this] {
+        QCoreApplication::processEvents();
+        const MusicList& list = rig.form.List();
+        const int line = list.HasSelectedLine() ? list.GetSelectedIndex() : list.LineCount();
+        const QRect row = window.MainList->visualRect(rig.form.List().index(line - 1, 0));
+        return window.MainList->viewport()->rect().contains(row);
+    };
+    for (int i = 0; i < 60; ++i) {
+        QTest::mouseClick(window.Keyboard->Key(12 + i % 12), Qt::LeftButton);
+        ASSERT_TRUE(inSight()) << "after note " << i + 1;
+    }
+    QTest::keyClick(window.MainList, Qt::Key_Home);
+    EXPECT_EQ(rig.form.List().GetSelectedIndex(), 1);
+    EXPECT_TRUE(inSight());
+    QTest::keyClick(window.MainList, Qt::Key_End);
+    EXPECT_EQ(rig.form.List().GetSelectedIndex(), 60);
+    QTest::keyClick(window.MainList, Qt::Key_Home);
+    window.UndoAction->trigger(); // the last note goes again, at the end
+    window.RedoAction->trigger();
+    EXPECT_EQ(rig.form.List().LineCount(), 60);
+    EXPECT_TRUE(inSight());
+}
+
 } // namespace
 } // namespace tq
