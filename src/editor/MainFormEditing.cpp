@@ -162,6 +162,7 @@ bool MainForm::AskToSaveChanges() {
 void MainForm::SongLoaded(const QString& path) {
     songPath_ = path;
     history_.clear();
+    ShowEditPosition();
 }
 
 void MainForm::SongSaved(const QString& path) {

@@ -31,9 +31,7 @@ double PlayPositionDisplay::WorkOutPlayPos(int& currentLine) {
         log_.LogText(QStringLiteral("'CurrentLine < 1' section"));
         if (lines_.LineCount() == 0) {
             log_.LogText(QStringLiteral("'Item count = 0' section"));
-            labels_.PlayBar = QStringLiteral("001");
-            labels_.PlayPos = QStringLiteral("001");
-            Publish();
+            ShowEmptyList();
             log_.LogIndentDec(QStringLiteral("WorkOutPlayPos() - END"));
             return -1;
         }
@@ -49,12 +47,19 @@ double PlayPositionDisplay::WorkOutPlayPos(int& currentLine) {
     return position;
 }
 
+// Nothing of an earlier song stays: its beat in the bar and its error mark go too.
+void PlayPositionDisplay::ShowEmptyList() {
+    labels_.PlayBar = QStringLiteral("001");
+    labels_.PlayPos = QStringLiteral("001");
+    labels_.PlaySig = PositionLabels{}.PlaySig; // as at start-up
+    labels_.PlayPosError = false;
+    Publish();
+}
+
 void PlayPositionDisplay::ShowPlayPos(double position) {
     const Decimal4 p = Decimal4::FromDouble(position);
     if (lines_.LineCount() == 0) {
-        labels_.PlayBar = QStringLiteral("001");
-        labels_.PlayPos = QStringLiteral("001");
-        Publish();
+        ShowEmptyList();
         return;
     }
     const int64_t timeSig = settings_.TimeSig > 0 ? settings_.TimeSig : 1;

@@ -33,6 +33,7 @@ public:
     double WorkOutPlayPosOf(int line) { return WorkOutPlayPos(line); }
     // Draws a position in whole notes into the labels.
     void ShowPlayPos(double position);
+    void ShowEmptyList();
 
     // The position the display shows, advanced by the sequencer line by line.
     double Displayed() const { return displayed_; }

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -64,6 +65,33 @@ TEST(SongTarget, SettingsGoThroughTheControlsHandlers) {
     EXPECT_FALSE(r.form.State().MusicIsPlaying);
     EXPECT_EQ(r.form.List().Line(1), (MusicLine{"quarter", "C#4", "E4", ""}));
     EXPECT_EQ(r.form.List().Line(2).Mod, "Dot extra");
+}
+
+// The position display shows the loaded song, not what the previous one left there.
+TEST(SongTarget, ALoadedSongShowsItsOwnPosition) {
+    SongRig r;
+    r.Load({"Whole C4 - -", "Whole D4 - -", "1/8 Tri E4 - -"});
+    r.form.ShowEditPosition();
+    ASSERT_EQ(r.form.Position().Labels().PlayBar, "003");
+    QTemporaryDir dir;
+    const struct {
+        const char* lines;
+        PositionLabels shown;
+    } cases[] = {
+        {"Half C4 -\r\nHalf D4 -\r\n", {"001", "01 01/02", "03.00", false}}, // its last line
+        {"", {"001", "001", "00.00", false}},
+    };
+    for (const auto& c : cases) {
+        QFile f(dir.filePath("song.tql"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write((kFormatText + "\r\nTimeSig 4\r\nMUSICLISTSTART\r\n" + c.lines).toUtf8());
+        f.close();
+        ASSERT_TRUE(r.songs.ActuallyLoadMusic(f.fileName()));
+        const PositionLabels& l = r.form.Position().Labels();
+        EXPECT_EQ((QStringList{l.PlayBar, l.PlayPos, l.PlaySig}),
+                  (QStringList{c.shown.PlayBar, c.shown.PlayPos, c.shown.PlaySig}));
+        EXPECT_EQ(l.PlayPosError, c.shown.PlayPosError);
+    }
 }
 
 } // namespace
