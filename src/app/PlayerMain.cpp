@@ -392,7 +392,7 @@ private:
                          qPrintable(o_.midiIn), static_cast<int>(names.size()));
             return tq::kBadArguments;
         }
-        held.StartInput(port);
+        held.StartInput(names[port]);
         SetHeldNoteOptions(held.In(), form);
         std::fprintf(stderr, "Listening to %s; Ctrl+C ends.\n", qPrintable(names[port]));
         WaitWhile([] { return true; });
@@ -433,7 +433,7 @@ private:
                          qPrintable(o_.midiOut), static_cast<int>(names.size()));
             return nullptr;
         }
-        midi->Start(port, o_.midiChannel, o_.midiInstrument);
+        midi->Start(names[port], o_.midiChannel, o_.midiInstrument);
         return midi;
     }
 

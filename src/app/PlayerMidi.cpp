@@ -71,10 +71,15 @@ int PlayerMidiOut::FindPort(const QStringList& names, const QString& wanted) {
     return -1;
 }
 
-void PlayerMidiOut::Start(int port, int channel, int instrument) {
+void PlayerMidiOut::Start(const QString& port, int channel, int instrument) {
     form_.UseMIDIOutCheck_Click(true);
-    // List index 0 is the default port; port k follows at k + 1.
-    form_.cmbMIDIOutDevice_Click(port + 1);
+    // The window lists the ports once more, and a port may have come since: found by name.
+    // Item 0 is the default port, the ports follow from 1.
+    const QStringList& items = form_.DeviceItems();
+    const int index = static_cast<int>(items.mid(1).indexOf(port));
+    if (index >= 0) {
+        form_.cmbMIDIOutDevice_Click(index + 1);
+    }
     form_.cmbChannel_Click(channel - 1);
     form_.cmbInstrument_Click(instrument - 1);
 }
@@ -121,10 +126,11 @@ QStringList PlayerHeldNotes::InputPortNames() {
     return input_ ? input_->PortNames() : QStringList();
 }
 
-void PlayerHeldNotes::StartInput(int port) {
+void PlayerHeldNotes::StartInput(const QString& port) {
     in_.UseMIDIInCheck_Click(true);
-    if (in_.DeviceIndex() != port) {
-        in_.cmbMIDIInDevice_Click(port);
+    const int index = static_cast<int>(in_.DeviceItems().indexOf(port));
+    if (index >= 0 && in_.DeviceIndex() != index) {
+        in_.cmbMIDIInDevice_Click(index);
     }
 }
 

@@ -39,9 +39,9 @@ public:
     // The port a user means by text: its index as PortNames() lists it, or else the first
     // port whose name contains the text, ignoring case; -1 when none is.
     static int FindPort(const QStringList& names, const QString& wanted);
-    // Switches MIDI output on as the window's box does, then chooses the port (an index
-    // into PortNames()), the channel (1 to 16) and the instrument (1 to 128).
-    void Start(int port, int channel, int instrument);
+    // Switches MIDI output on as the window's box does, then chooses the port (by its name
+    // in PortNames()), the channel (1 to 16) and the instrument (1 to 128).
+    void Start(const QString& port, int channel, int instrument);
     MIDIOutForm& Form() { return form_; }
 
 private:
@@ -63,8 +63,9 @@ public:
     bool LoadMidiIo(QString* why);
     bool LoadMidiFile(QString* why);
     QStringList InputPortNames();
-    // Switches live input on as the window's box does and listens to this port.
-    void StartInput(int port);
+    // Switches live input on as the window's box does and listens to this port (by its name
+    // in InputPortNames()).
+    void StartInput(const QString& port);
     // Switches MIDI file playback on as the window's box does.
     void StartFile();
     MIDIInForm& In() { return in_; }

@@ -5,9 +5,30 @@
 #include "platform/MidiFileComponent.h"
 #include "platform/MidiIoComponent.h"
 
+#include <QEvent>
 #include <QProcessEnvironment>
 
 namespace tq {
+
+namespace {
+
+// Runs a handler whenever the watched window becomes the active one.
+class ActivationWatcher final : public QObject {
+public:
+    ActivationWatcher(QObject* parent, std::function<void()> onActivate)
+        : QObject(parent), onActivate_(std::move(onActivate)) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == parent() && event->type() == QEvent::WindowActivate) {
+            onActivate_();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> onActivate_;
+};
+
+} // namespace
 
 void Program::SetUpMidi() {
     QString windirNote;
@@ -34,6 +55,7 @@ void Program::SetUpMidi() {
     midiOut_->SetNoDeviceHandler([this] {
         form_->DisableUseMIDIOutCheck(QStringLiteral("No MIDI output device could be found."));
     });
+    midiOut_->SetDeviceBackHandler([this] { form_->EnableUseMIDIOutCheck(); });
     midiOutWindow_ = std::make_unique<MIDIOutWindow>(*midiOut_);
     tones_->SetMidiOutput(midiOut_.get());
     form_->SetUseMIDIOutClicked([this](bool ticked) { midiOut_->UseMIDIOutCheck_Click(ticked); });
@@ -56,6 +78,13 @@ void Program::SetUpMidi() {
     midiFileWindow_ = std::make_unique<MIDIFileWindow>(*midiFile_);
     form_->SetUseMIDIFileClicked(
         [this](bool ticked) { midiFile_->UseMIDIFileCheck_Click(ticked); });
+
+    // A keyboard plugged in after a box was greyed out for want of a port: coming back to
+    // the main window to tick the box finds it usable. Only a greyed box lists the ports.
+    window_->installEventFilter(new ActivationWatcher(window_.get(), [this] {
+        midiIn_->CheckForDevices();
+        midiOut_->CheckForDevices();
+    }));
 }
 
 std::unique_ptr<LoadedComponent> Program::InstallAndLoad(const ComponentKind& kind) {

@@ -174,6 +174,8 @@ public:
     void SetUseSynchroCheck(bool ticked);
     // No MIDI output device at all: the box is greyed out and cleared (its handler runs).
     void DisableUseMIDIOutCheck(const QString& why);
+    // A MIDI output device has appeared since: the box can be ticked again.
+    void EnableUseMIDIOutCheck();
     // A MIDI component could not be installed: every MIDI mod is switched off.
     void UntickMIDIBoxes();
     void SetUseMIDIInCheck(bool ticked);

@@ -210,6 +210,12 @@ void MainForm::DisableUseMIDIOutCheck(const QString& why) {
     SetUseMIDIOutCheck(false);
 }
 
+void MainForm::EnableUseMIDIOutCheck() {
+    UseMIDIOutCheck.Enabled = true;
+    UseMIDIOutCheck.DisabledWhy.clear();
+    Changed("UseMIDIOutCheck");
+}
+
 void MainForm::UntickMIDIBoxes() {
     if (UseMIDIFileCheck.Checked) {
         SetUseMIDIFileCheck(false);

@@ -6,6 +6,8 @@
 #include "platform/MidiInput.h"
 #include "platform/NamedTimers.h"
 
+#include <algorithm>
+
 namespace tq {
 
 namespace {
@@ -47,6 +49,8 @@ void MIDIInForm::UseMIDIInCheck_Click(bool ticked) {
                                      QStringLiteral("Not while 'Use live MIDI input' is ticked."));
     visible_ = true;
     if (loaded_) {
+        // A keyboard may have been plugged in or out while the window was hidden.
+        ListAgain();
         emit Changed();
     } else {
         Load();
@@ -71,21 +75,68 @@ void MIDIInForm::SetUpComboBox() {
         log.LogText(QStringLiteral("Shutting down, or MIDI In already open - exiting sub"));
     } else {
         const QStringList names = in_ ? in_->PortNames() : QStringList();
-        const int count = static_cast<int>(names.size());
-        if (count < 1) {
+        if (names.isEmpty()) {
             log.LogText(QStringLiteral("No MIDI input devices - exiting sub"));
         } else {
-            for (int id = 0; id < count; ++id) {
-                log.LogText(QStringLiteral("Scanning input devices - -1 to %1").arg(count - 1));
-                log.LogText(QStringLiteral("DEVICEID:%1, PRODUCTNAME:%2").arg(id).arg(names[id]));
-                deviceItems_ << names[id];
-            }
+            ListDevices(names);
             cmbMIDIInDevice_Click(0);
             emit Changed();
             OpenInputDevice();
         }
     }
     log.LogIndentDec(QStringLiteral("MIDIInForm.SetUpComboBox() - END"));
+}
+
+void MIDIInForm::ListDevices(const QStringList& names) {
+    LogSink& log = main_.Log();
+    deviceItems_.clear();
+    const int count = static_cast<int>(names.size());
+    for (int id = 0; id < count; ++id) {
+        log.LogText(QStringLiteral("Scanning input devices - -1 to %1").arg(count - 1));
+        log.LogText(QStringLiteral("DEVICEID:%1, PRODUCTNAME:%2").arg(id).arg(names[id]));
+        deviceItems_ << names[id];
+    }
+}
+
+bool MIDIInForm::ListAgain() {
+    LogSink& log = main_.Log();
+    log.LogIndentInc(QStringLiteral("MIDIInForm.ListAgain() - START"));
+    const QStringList names = in_ ? in_->PortNames() : QStringList();
+    ListDevices(names);
+    deviceIndex_ = -1;
+    if (names.isEmpty()) {
+        log.LogText(QStringLiteral("No MIDI input devices"));
+    } else {
+        deviceIndex_ = std::max(0, static_cast<int>(names.indexOf(wantedPort_)));
+        if (wantedPort_.isEmpty()) {
+            wantedPort_ = names[deviceIndex_]; // none was listed before: the first is chosen
+        } else if (names[deviceIndex_] != wantedPort_) {
+            log.LogText(QStringLiteral("Chosen device ") + Quoted(wantedPort_) +
+                        QStringLiteral(" is not there - using the first"));
+        }
+    }
+    log.LogIndentDec(QStringLiteral("MIDIInForm.ListAgain() - END"));
+    return !(open_ && in_ != nullptr && in_->IsOpen() && deviceIndex_ >= 0 &&
+             deviceItems_[deviceIndex_] == openPort_);
+}
+
+void MIDIInForm::cmdRefresh_Click() {
+    const bool reopen = ListAgain();
+    emit Changed();
+    if (reopen) {
+        CloseInputDevice();
+        OpenInputDevice();
+    }
+}
+
+void MIDIInForm::CheckForDevices() {
+    const CheckBoxState& box = main_.UseMIDIInCheck;
+    if (box.Enabled || box.DisabledWhy != kNoDeviceWhy || in_ == nullptr ||
+        in_->PortNames().isEmpty()) {
+        return;
+    }
+    main_.Log().LogText(QStringLiteral("A MIDI input device has appeared - UseMIDIInCheck usable"));
+    main_.SetUseMIDIInCheckEnabled(true);
 }
 
 void MIDIInForm::OpenInputDevice() {
@@ -105,8 +156,7 @@ void MIDIInForm::OpenInputDevice() {
                                "If you're simply trying to play a MIDI file through this "
                                "program, please use the 'Play a MIDI file' checkbox instead."),
                 MsgButtons::Ok, MsgIcon::Exclamation);
-            main_.SetUseMIDIInCheckEnabled(false,
-                                           QStringLiteral("No MIDI input device could be found."));
+            main_.SetUseMIDIInCheckEnabled(false, kNoDeviceWhy);
             main_.SetUseMIDIInCheck(false);
             main_.SetUseMIDIFileCheckEnabled(true);
             timers_.SetEnabled(kTimerKey, false);
@@ -114,6 +164,7 @@ void MIDIInForm::OpenInputDevice() {
             open_ = true;
             QString why;
             if (in_ != nullptr && in_->Open(deviceIndex_, &why)) {
+                openPort_ = deviceItems_[deviceIndex_];
                 in_->Start();
                 in_->SetFiltered(kActiveSensing, true);
                 timers_.SetEnabled(kTimerKey, true);
@@ -142,10 +193,12 @@ void MIDIInForm::CloseInputDevice() {
         in_->Close();
     }
     open_ = false;
+    openPort_.clear();
 }
 
 void MIDIInForm::cmbMIDIInDevice_Click(int index) {
     deviceIndex_ = index;
+    wantedPort_ = index >= 0 && index < deviceItems_.size() ? deviceItems_[index] : QString();
     CloseInputDevice();
     OpenInputDevice();
 }

@@ -16,6 +16,9 @@ class MIDIInForm final : public HeldNoteWindow {
     Q_OBJECT
 public:
     static inline const QString kTimerKey = QStringLiteral("intimer");
+    // Why the main window's box is greyed out when no input port can be found.
+    static inline const QString kNoDeviceWhy =
+        QStringLiteral("No MIDI input device could be found.");
 
     MIDIInForm(MainForm& main, NamedTimers& timers, QObject* parent = nullptr);
 
@@ -31,6 +34,13 @@ public:
     void OpenInputDevice();
     void CloseInputDevice();
     void cmbMIDIInDevice_Click(int index);
+    // Lists the ports again. The chosen port is found by its name wherever it is now; when
+    // it has gone the first port is used until it comes back. The device is reopened only
+    // when the port to use is not the one open.
+    void cmdRefresh_Click();
+    // The ports may have changed (the main window was activated): when the main window's
+    // box is greyed out for want of a device and a port is there now, it is enabled.
+    void CheckForDevices();
     // Takes every waiting message off the input's queue and decodes it.
     void MIDIIn_Message();
     // The close box: switches live input off and hides the window.
@@ -46,6 +56,9 @@ protected:
     void Step() override;
 
 private:
+    void ListDevices(const QStringList& names);
+    // Lists the ports and selects the chosen one; true when that is not the port open.
+    bool ListAgain();
     void ReportLostDevice(const QString& why);
 
     std::function<MidiInput*()> provider_;
@@ -55,6 +68,8 @@ private:
     bool open_ = false;
     QStringList deviceItems_;
     int deviceIndex_ = -1;
+    QString wantedPort_; // the port chosen last
+    QString openPort_;   // the port opened last
 };
 
 } // namespace tq

@@ -5,7 +5,9 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -20,6 +22,9 @@ MIDIInWindow::MIDIInWindow(MIDIInForm& form, QWidget* parent)
     cmbMIDIInDevice->setObjectName(QStringLiteral("cmbMIDIInDevice"));
     cmbMIDIInDevice->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     cmbMIDIInDevice->setMinimumContentsLength(24);
+    cmdRefresh = new QPushButton(QStringLiteral("Refresh"), this);
+    cmdRefresh->setObjectName(QStringLiteral("cmdRefresh"));
+    cmdRefresh->setToolTip(QStringLiteral("List the MIDI input devices again"));
     HeldNotes = new HeldNotesPanel(
         form_,
         QStringLiteral("Try to make each cycle last 60 mS (with max alternating time capped to "
@@ -30,7 +35,10 @@ MIDIInWindow::MIDIInWindow(MIDIInForm& form, QWidget* parent)
     layout->addWidget(new QLabel(
         QStringLiteral("Please choose the MIDI input device to listen to the MIDI data from."),
         this));
-    layout->addWidget(cmbMIDIInDevice);
+    auto* deviceRow = new QHBoxLayout;
+    deviceRow->addWidget(cmbMIDIInDevice, 1);
+    deviceRow->addWidget(cmdRefresh);
+    layout->addLayout(deviceRow);
     layout->addSpacing(6);
     layout->addWidget(HeldNotes);
     layout->addSpacing(6);
@@ -40,6 +48,7 @@ MIDIInWindow::MIDIInWindow(MIDIInForm& form, QWidget* parent)
 
     connect(cmbMIDIInDevice, &QComboBox::activated, this,
             [this](int index) { form_.cmbMIDIInDevice_Click(index); });
+    connect(cmdRefresh, &QPushButton::clicked, this, [this] { form_.cmdRefresh_Click(); });
     connect(&form_, &MIDIInForm::Changed, this, &MIDIInWindow::Mirror);
     Mirror();
 }

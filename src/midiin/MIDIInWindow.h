@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class QComboBox;
+class QPushButton;
 
 namespace tq {
 
@@ -16,6 +17,7 @@ public:
     explicit MIDIInWindow(MIDIInForm& form, QWidget* parent = nullptr);
 
     QComboBox* cmbMIDIInDevice;
+    QPushButton* cmdRefresh;
     HeldNotesPanel* HeldNotes;
 
 protected:

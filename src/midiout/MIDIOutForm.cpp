@@ -39,6 +39,8 @@ void MIDIOutForm::UseMIDIOutCheck_Click(bool ticked) {
     out_ = out;
     visible_ = true;
     if (loaded_) {
+        // Ports may have come or gone while the window was hidden.
+        ListAgain();
         emit Changed();
     } else {
         Load();
@@ -72,26 +74,67 @@ void MIDIOutForm::SetUpComboBox() {
         d_.log.LogText(QStringLiteral("Shutting down, or MIDI Out already open - exiting sub"));
     } else {
         const QStringList names = out_ ? out_->PortNames() : QStringList();
-        const int count = static_cast<int>(names.size());
-        if (count < 1) {
+        if (names.isEmpty()) {
             d_.log.LogText(QStringLiteral("No MIDI output devices - exiting sub"));
         } else {
-            for (int id = -1; id < count; ++id) {
-                d_.log.LogText(QStringLiteral("Scanning output devices - -1 to %1").arg(count - 1));
-                deviceNumber_ = id;
-                // Device -1 is the system's default port, the first one.
-                const QString name =
-                    id < 0 ? QStringLiteral("Default (") + names.first() + QLatin1Char(')')
-                           : names[id];
-                d_.log.LogText(QStringLiteral("DEVICEID:%1, PRODUCTNAME:%2").arg(id).arg(name));
-                deviceItems_ << name;
-            }
+            ListDevices(names);
             deviceNumber_ = -1;
             SelectDevice(0);
             OpenOutputDevice();
         }
     }
     d_.log.LogIndentDec(QStringLiteral("MIDIOutForm.SetUpComboBox() - END"));
+}
+
+void MIDIOutForm::ListDevices(const QStringList& names) {
+    deviceItems_.clear();
+    const int count = static_cast<int>(names.size());
+    for (int id = -1; id < count; ++id) {
+        d_.log.LogText(QStringLiteral("Scanning output devices - -1 to %1").arg(count - 1));
+        deviceNumber_ = id;
+        // Device -1 is the system's default port, the first one.
+        const QString name =
+            id < 0 ? QStringLiteral("Default (") + names.first() + QLatin1Char(')') : names[id];
+        d_.log.LogText(QStringLiteral("DEVICEID:%1, PRODUCTNAME:%2").arg(id).arg(name));
+        deviceItems_ << name;
+    }
+}
+
+QString MIDIOutForm::PortOfItem(int index) const {
+    if (index < 0 || index >= deviceItems_.size()) {
+        return QString();
+    }
+    return deviceItems_[index == 0 ? 1 : index];
+}
+
+bool MIDIOutForm::ListAgain() {
+    d_.log.LogIndentInc(QStringLiteral("MIDIOutForm.ListAgain() - START"));
+    emit ShowInfoText(QStringLiteral("Scanning for output devices, just a sec..."));
+    const QStringList names = out_ ? out_->PortNames() : QStringList();
+    deviceItems_.clear();
+    deviceIndex_ = -1;
+    if (names.isEmpty()) {
+        d_.log.LogText(QStringLiteral("No MIDI output devices"));
+    } else {
+        ListDevices(names);
+        // Entry k is port k - 1; a chosen port that has gone leaves the default in use.
+        deviceIndex_ = wantedPort_.isEmpty() ? 0 : static_cast<int>(names.indexOf(wantedPort_)) + 1;
+        if (deviceIndex_ == 0 && !wantedPort_.isEmpty()) {
+            d_.log.LogText(QStringLiteral("Chosen device ") + Quoted(wantedPort_) +
+                           QStringLiteral(" is not there - using the default"));
+        }
+    }
+    d_.log.LogIndentDec(QStringLiteral("MIDIOutForm.ListAgain() - END"));
+    return !(open_ && out_ != nullptr && out_->IsOpen() && PortOfItem(deviceIndex_) == openPort_);
+}
+
+void MIDIOutForm::cmdRefresh_Click() {
+    const bool reopen = ListAgain();
+    emit Changed();
+    if (reopen) {
+        CloseOutputDevice();
+        OpenOutputDevice();
+    }
 }
 
 void MIDIOutForm::OpenOutputDevice() {
@@ -109,6 +152,7 @@ void MIDIOutForm::OpenOutputDevice() {
                 QStringLiteral("Can't use MIDI output!"),
                 QStringLiteral("No MIDI output device can be found - can't use MIDI output."),
                 MsgButtons::Ok, MsgIcon::Exclamation);
+            greyedForWantOfDevice_ = true;
             if (noDevice_) {
                 noDevice_();
             }
@@ -127,6 +171,8 @@ void MIDIOutForm::OpenOutputDevice() {
                               MsgButtons::Ok, MsgIcon::Exclamation);
                 d_.log.LogText(QStringLiteral("MainForm.MusicIsPlaying -> FALSE"));
                 d_.state.MusicIsPlaying = false;
+            } else {
+                openPort_ = PortOfItem(deviceIndex_);
             }
             SendInstrumentChange();
         }
@@ -141,10 +187,12 @@ void MIDIOutForm::CloseOutputDevice() {
         out_->Close();
     }
     open_ = false;
+    openPort_.clear();
 }
 
 void MIDIOutForm::cmbMIDIOutDevice_Click(int index) {
     deviceIndex_ = index;
+    wantedPort_ = index > 0 ? PortOfItem(index) : QString();
     CloseOutputDevice();
     OpenOutputDevice();
 }
@@ -165,6 +213,17 @@ void MIDIOutForm::cmbChannel_Click(int index) {
 void MIDIOutForm::cmbInstrument_Click(int index) {
     instrumentIndex_ = index;
     SendInstrumentChange();
+}
+
+void MIDIOutForm::CheckForDevices() {
+    if (!greyedForWantOfDevice_ || out_ == nullptr || out_->PortNames().isEmpty()) {
+        return;
+    }
+    d_.log.LogText(QStringLiteral("A MIDI output device has appeared - UseMIDIOutCheck usable"));
+    greyedForWantOfDevice_ = false;
+    if (deviceBack_) {
+        deviceBack_();
+    }
 }
 
 void MIDIOutForm::CloseBoxClick() {

@@ -38,6 +38,8 @@ public:
     }
     // No device at all: the main window greys out and clears its "Use MIDI output" box.
     void SetNoDeviceHandler(std::function<void()> handler) { noDevice_ = std::move(handler); }
+    // A port has appeared since the box was greyed out for want of one: it can be ticked.
+    void SetDeviceBackHandler(std::function<void()> handler) { deviceBack_ = std::move(handler); }
 
     // UseMIDIOutCheck's click on the main window.
     void UseMIDIOutCheck_Click(bool ticked);
@@ -51,6 +53,13 @@ public:
     void cmbMIDIOutDevice_Click(int index);
     void cmbChannel_Click(int index);
     void cmbInstrument_Click(int index);
+    // Lists the ports again. The chosen port is found by its name wherever it is now; when
+    // it has gone the default port is used until it comes back. The device is reopened
+    // only when the port to use is not the one open.
+    void cmdRefresh_Click();
+    // The ports may have changed (the main window was activated): when the box is greyed
+    // out for want of a device and a port is there now, the box becomes usable again.
+    void CheckForDevices();
     // The close box hides the window.
     void CloseBoxClick();
 
@@ -85,6 +94,11 @@ signals:
     void ShowInfoText(const QString& text);
 
 private:
+    void ListDevices(const QStringList& names);
+    // Lists the ports and selects the chosen one; true when that is not the port open.
+    bool ListAgain();
+    // The port a list entry opens: the default entry opens the first port.
+    QString PortOfItem(int index) const;
     void SelectDevice(int index);
     void SelectChannel(int index);
     void SelectInstrument(int index);
@@ -95,6 +109,8 @@ private:
     Deps d_;
     std::function<MidiOutput*()> provider_;
     std::function<void()> noDevice_;
+    std::function<void()> deviceBack_;
+    bool greyedForWantOfDevice_ = false;
     MidiOutput* out_ = nullptr;
     bool loaded_ = false;
     bool visible_ = false;
@@ -107,6 +123,8 @@ private:
     int channelIndex_ = -1;
     QStringList instrumentItems_;
     int instrumentIndex_ = -1;
+    QString wantedPort_; // the port the user chose; empty: the default
+    QString openPort_;   // the port opened last
 };
 
 } // namespace tq

@@ -5,7 +5,9 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -50,6 +52,9 @@ MIDIOutWindow::MIDIOutWindow(MIDIOutForm& form, QWidget* parent)
     cmbChannel = MakeCombo("cmbChannel", this);
     cmbInstrument = MakeCombo("cmbInstrument", this);
     cmbInstrument->setMaxVisibleItems(20);
+    cmdRefresh = new QPushButton(QStringLiteral("Refresh"), this);
+    cmdRefresh->setObjectName(QStringLiteral("cmdRefresh"));
+    cmdRefresh->setToolTip(QStringLiteral("List the MIDI output devices again"));
     lblInfoText = new QLabel(this);
     lblInfoText->setObjectName(QStringLiteral("lblInfoText"));
     lblInfoText->setFont(QFont(QStringLiteral("Arial")));
@@ -70,10 +75,14 @@ MIDIOutWindow::MIDIOutWindow(MIDIOutForm& form, QWidget* parent)
     settings->addWidget(cmbInstrument, 2, 1);
     settings->setColumnStretch(1, 1);
 
+    auto* deviceRow = new QHBoxLayout;
+    deviceRow->addWidget(cmbMIDIOutDevice, 1);
+    deviceRow->addWidget(cmdRefresh);
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(MakeText(
         QStringLiteral("Please choose the MIDI output device to send the MIDI data to."), this));
-    layout->addWidget(cmbMIDIOutDevice);
+    layout->addLayout(deviceRow);
     layout->addSpacing(8);
     layout->addWidget(MakeText(
         QStringLiteral("Please choose the specific MIDI channel which the data should be sent on."),
@@ -84,6 +93,7 @@ MIDIOutWindow::MIDIOutWindow(MIDIOutForm& form, QWidget* parent)
 
     connect(cmbMIDIOutDevice, &QComboBox::activated, this,
             [this](int index) { form_.cmbMIDIOutDevice_Click(index); });
+    connect(cmdRefresh, &QPushButton::clicked, this, [this] { form_.cmdRefresh_Click(); });
     connect(cmbChannel, &QComboBox::activated, this,
             [this](int index) { form_.cmbChannel_Click(index); });
     connect(cmbInstrument, &QComboBox::activated, this,

@@ -4,6 +4,7 @@
 
 class QComboBox;
 class QLabel;
+class QPushButton;
 
 namespace tq {
 
@@ -16,6 +17,7 @@ public:
     explicit MIDIOutWindow(MIDIOutForm& form, QWidget* parent = nullptr);
 
     QComboBox* cmbMIDIOutDevice;
+    QPushButton* cmdRefresh;
     QComboBox* cmbChannel;
     QComboBox* cmbInstrument;
     QLabel* lblInfoText;

@@ -2,11 +2,11 @@
 #include "EditorRig.h"
 #include "MidiFileBytes.h"
 #include "editor/MainFormSongTarget.h"
+#include "midifile/SmfReader.h"
 #include "midiin/HeldNotesPanel.h"
 #include "midiin/MIDIFileForm.h"
 #include "midiin/MIDIFileWindow.h"
 #include "midiin/MIDIInForm.h"
-#include "midifile/SmfReader.h"
 #include "platform/MidiInput.h"
 #include "platform/QtNamedTimers.h"
 #include "platform/ScriptedFileDialogs.h"
@@ -14,6 +14,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QSlider>
 #include <QTemporaryDir>
 
@@ -25,11 +26,17 @@
 namespace tq {
 namespace {
 
-// One port that opens and never sends: the test plays notes into the table itself.
+// Ports that open and never send: the test plays notes into the table itself.
 class QuietMidiInput final : public MidiInput {
 public:
-    QStringList PortNames() override { return {QStringLiteral("JACK: keys:out")}; }
-    bool Open(int, QString*) override { return open_ = true; }
+    QStringList ports{QStringLiteral("JACK: keys:out")};
+    int openedPort = -1; // -1: not opened since the test last set it
+
+    QStringList PortNames() override { return ports; }
+    bool Open(int port, QString*) override {
+        openedPort = port;
+        return open_ = true;
+    }
     bool IsOpen() const override { return open_; }
     void Start() override {}
     void Stop() override {}
@@ -140,6 +147,63 @@ TEST(MIDIInWindow, LiveInputLendsTheSongItsPulseTimeAndGivesTheSongsOwnBack) {
     EXPECT_EQ(rig.form.Settings().AlternateTime, 25);
     EXPECT_EQ(rig.form.AlternateTimeText.Text, "25");
     EXPECT_FALSE(rig.form.IsModified());
+}
+
+// A keyboard plugged in after the box was greyed out for want of one makes it usable; the
+// Refresh button then finds the chosen keyboard by its name wherever the list puts it.
+TEST(MIDIInWindow, AKeyboardPluggedInLaterIsFoundAndKeptByName) {
+    EditorRig rig;
+    VirtualNamedTimers timers{rig.clock, rig.pump};
+    QuietMidiInput in;
+    in.ports.clear();
+    MIDIInForm form(rig.form, timers);
+    form.SetInputProvider([&in] { return &in; });
+    rig.form.SetUseMIDIInClicked([&form](bool ticked) { form.UseMIDIInCheck_Click(ticked); });
+    MIDIInWindow window(form);
+    rig.form.SetUseMIDIInCheck(true);
+    ASSERT_EQ(rig.boxes.Boxes().size(), 1u);
+    EXPECT_EQ(rig.boxes.Boxes()[0].title, "Can't use MIDI input!");
+    ASSERT_FALSE(rig.form.UseMIDIInCheck.Enabled);
+
+    const QStringList keys = {"JACK: keys:out"};
+    const struct {
+        QString greyedBecause;
+        QStringList ports;
+        bool usable;
+    } checks[] = {
+        {MIDIInForm::kNoDeviceWhy, {}, false},
+        {"Not while 'Play a MIDI file' is ticked.", keys, false},
+        {MIDIInForm::kNoDeviceWhy, keys, true},
+    };
+    for (const auto& c : checks) {
+        in.ports = c.ports;
+        rig.form.SetUseMIDIInCheckEnabled(false, c.greyedBecause);
+        form.CheckForDevices();
+        EXPECT_EQ(rig.form.UseMIDIInCheck.Enabled, c.usable) << c.greyedBecause.toStdString();
+    }
+
+    rig.form.SetUseMIDIInCheck(true);
+    ASSERT_TRUE(form.MIDIInIsOpen());
+    ASSERT_TRUE(window.isVisible());
+    const struct {
+        QStringList ports;
+        int index;
+        int openedPort;
+    } refreshes[] = {
+        {{"ALSA: piano", "JACK: keys:out"}, 1, -1}, // moved: still open, not reopened
+        {{"ALSA: piano"}, 0, 0},                    // gone: the first port meanwhile
+        {{"JACK: keys:out", "ALSA: piano"}, 0, 0},  // back
+    };
+    for (const auto& r : refreshes) {
+        in.ports = r.ports;
+        in.openedPort = -1;
+        window.cmdRefresh->click();
+        EXPECT_EQ(window.cmbMIDIInDevice->currentIndex(), r.index);
+        EXPECT_EQ(in.openedPort, r.openedPort);
+        EXPECT_TRUE(form.MIDIInIsOpen());
+    }
+    EXPECT_EQ(window.cmbMIDIInDevice->currentText(), "JACK: keys:out");
+    EXPECT_EQ(rig.boxes.Boxes().size(), 1u);
 }
 
 // While the handle is held the play neither jumps at each step nor pulls the handle back;

@@ -151,5 +151,59 @@ TEST_F(MIDIOutTest, WithoutItsComponentNothingLoadsAndSwitchingOffClosesAndHides
     EXPECT_FALSE(rig.switches.UseMIDIOut);
 }
 
+// The list follows the ports as they come and go; the port chosen stays chosen by its name,
+// and stays open unless the port to use changes.
+TEST_F(MIDIOutTest, RefreshKeepsTheChosenPortByNameAndFallsBackToTheDefaultWhileItIsGone) {
+    out.ports = {"ALSA: synth", "ALSA: keys"};
+    midi.UseMIDIOutCheck_Click(true);
+    midi.cmbMIDIOutDevice_Click(2); // ALSA: keys
+    struct Step {
+        QStringList ports;
+        int index;
+        QString shown;
+        int openedPort; // -2: not opened again
+    };
+    const Step steps[] = {
+        {{"JACK: new:in", "ALSA: synth", "ALSA: keys"}, 3, "ALSA: keys", -2},
+        {{"JACK: new:in", "ALSA: synth"}, 0, "Default (JACK: new:in)", -1},
+        {{"ALSA: synth"}, 0, "Default (ALSA: synth)", -1},   // the default port changed
+        {{"ALSA: keys", "ALSA: synth"}, 1, "ALSA: keys", 0}, // back again
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.ports.join(", ").toStdString());
+        out.ports = step.ports;
+        out.openedPort = -2;
+        midi.cmdRefresh_Click();
+        EXPECT_EQ(midi.DeviceIndex(), step.index);
+        EXPECT_EQ(midi.DeviceItems().value(step.index), step.shown);
+        EXPECT_EQ(out.openedPort, step.openedPort);
+        EXPECT_TRUE(out.IsOpen());
+    }
+    // Shown again after being switched off, the window lists what is there now.
+    midi.UseMIDIOutCheck_Click(false);
+    out.ports = {"ALSA: synth", "ALSA: keys"};
+    midi.UseMIDIOutCheck_Click(true);
+    EXPECT_EQ(midi.DeviceItems().value(midi.DeviceIndex()), "ALSA: keys");
+    EXPECT_EQ(out.openedPort, 1);
+    EXPECT_TRUE(BoxTitles().isEmpty());
+}
+
+TEST_F(MIDIOutTest, ABoxGreyedForWantOfADeviceIsUsableAgainOnceAPortAppears) {
+    int back = 0;
+    midi.SetDeviceBackHandler([&back] { ++back; });
+    out.ports.clear();
+    midi.UseMIDIOutCheck_Click(true);
+    ASSERT_EQ(noDevice, 1);
+    midi.CheckForDevices();
+    EXPECT_EQ(back, 0);
+    out.ports = {"ALSA: keys"};
+    midi.CheckForDevices();
+    midi.CheckForDevices();
+    EXPECT_EQ(back, 1);
+    midi.UseMIDIOutCheck_Click(true);
+    EXPECT_EQ(midi.DeviceItems(), QStringList({"Default (ALSA: keys)", "ALSA: keys"}));
+    EXPECT_TRUE(midi.MIDIOutIsOpen());
+}
+
 } // namespace
 } // namespace tq

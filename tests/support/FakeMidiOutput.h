@@ -15,11 +15,13 @@ public:
     bool opens = true;
     int failAfter = -1; // messages that get through before the device goes away
     int openedPort = -2;
+    int openCount = 0;
     QStringList sent;
 
     QStringList PortNames() override { return ports; }
     bool Open(int port, QString* why) override {
         openedPort = port;
+        ++openCount;
         open_ = opens;
         if (!opens && why) {
             *why = QStringLiteral("refused");
