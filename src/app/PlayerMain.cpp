@@ -347,6 +347,7 @@ private:
             }
         }
         window.OnlyOnceCheck_Click(o_.once);
+        window.spnOctaveOffset_Change(o_.midiOctave);
         if (o_.noAutoTime) {
             window.SetAutoTimeCheck(false);
         }
@@ -433,7 +434,7 @@ private:
                          qPrintable(o_.midiOut), static_cast<int>(names.size()));
             return nullptr;
         }
-        midi->Start(names[port], o_.midiChannel, o_.midiInstrument);
+        midi->Start(names[port], o_.midiChannel, o_.midiInstrument, o_.midiOctave);
         return midi;
     }
 

@@ -71,7 +71,7 @@ int PlayerMidiOut::FindPort(const QStringList& names, const QString& wanted) {
     return -1;
 }
 
-void PlayerMidiOut::Start(const QString& port, int channel, int instrument) {
+void PlayerMidiOut::Start(const QString& port, int channel, int instrument, int octaveOffset) {
     form_.UseMIDIOutCheck_Click(true);
     // The window lists the ports once more, and a port may have come since: found by name.
     // Item 0 is the default port, the ports follow from 1.
@@ -82,6 +82,7 @@ void PlayerMidiOut::Start(const QString& port, int channel, int instrument) {
     }
     form_.cmbChannel_Click(channel - 1);
     form_.cmbInstrument_Click(instrument - 1);
+    form_.spnOctaveOffset_Change(octaveOffset);
 }
 
 PlayerHeldNotes::PlayerHeldNotes(MainForm& form, NamedTimers& timers, Clock& clock,

@@ -40,8 +40,9 @@ public:
     // port whose name contains the text, ignoring case; -1 when none is.
     static int FindPort(const QStringList& names, const QString& wanted);
     // Switches MIDI output on as the window's box does, then chooses the port (by its name
-    // in PortNames()), the channel (1 to 16) and the instrument (1 to 128).
-    void Start(const QString& port, int channel, int instrument);
+    // in PortNames()), the channel (1 to 16), the instrument (1 to 128) and the octave
+    // offset.
+    void Start(const QString& port, int channel, int instrument, int octaveOffset);
     MIDIOutForm& Form() { return form_; }
 
 private:

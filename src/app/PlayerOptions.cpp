@@ -1,6 +1,7 @@
 #include "app/PlayerOptions.h"
 
 #include "core/FileGate.h"
+#include "core/MidiOctave.h"
 #include "midifile/SmfReader.h"
 
 #include <QCommandLineParser>
@@ -48,6 +49,11 @@ void AddOptions(QCommandLineParser& p) {
         {QStringLiteral("midi-instrument"),
          QStringLiteral("MIDI out instrument, 1 to 128 (default 1, Grand Piano)."), n,
          QStringLiteral("1")},
+        {QStringLiteral("midi-octave"),
+         QStringLiteral("Octave offset of MIDI notes out, in and from MIDI files, -2 to +2 "
+                        "(default 0: C4 is note 48). +1 matches General MIDI: C4, middle C, is "
+                        "note 60."),
+         n, QStringLiteral("0")},
         {QStringLiteral("midi-in"),
          QStringLiteral("Play the notes held on this MIDI input port, as --list-midi shows them, "
                         "until Ctrl+C."),
@@ -137,6 +143,7 @@ QString ReadNumbers(const QCommandLineParser& p, PlayerOptions& o) {
         {"passes", 1, most, &o.passes},
         {"midi-channel", 1, 16, &o.midiChannel},
         {"midi-instrument", 1, 128, &o.midiInstrument},
+        {"midi-octave", kMinOctaveOffset, kMaxOctaveOffset, &o.midiOctave},
         {"seconds", 0, most, &o.seconds},
         {"motor-octave", 0, 5, &o.motorOctave},
     };
@@ -269,6 +276,11 @@ QString ReadOptions(const QCommandLineParser& p, PlayerOptions& o) {
     if (!o.wav.isEmpty() && (!o.midiOut.isEmpty() || !o.midiIn.isEmpty())) {
         return QStringLiteral("--midi-out and --midi-in play in real time and cannot go with "
                               "--wav");
+    }
+    if (p.isSet(QStringLiteral("midi-octave")) && o.midiOut.isEmpty() && o.midiIn.isEmpty() &&
+        !o.songIsMidiFile) {
+        return QStringLiteral("--midi-octave moves MIDI notes: give --midi-out, --midi-in or a "
+                              "MIDI file");
     }
     o.motor = p.isSet(QStringLiteral("motor"));
     if (p.isSet(QStringLiteral("motor-octave")) && !o.motor) {

@@ -28,6 +28,9 @@ struct PlayerOptions {
     QString midiOut; // empty: no MIDI output
     int midiChannel = 1;
     int midiInstrument = 1;
+    // Octaves added to MIDI note numbers going out, and taken from those coming in or read
+    // from a MIDI file: 0 keeps the program's own numbering, +1 is General MIDI's.
+    int midiOctave = 0;
     // MIDI input and MIDI files: the cycling player.
     QString midiIn;  // empty: no live input
     int seconds = 0; // 0: until the end (a file) or Ctrl+C (live input)

@@ -101,7 +101,8 @@ Program::Program(const QString& folder)
     SetUpSynchro();
     SetUpMidi();
     beatWindow_ = std::make_unique<BeatWindow>(form_->Beat());
-    form_->SetMIDIToNoteString([this](int note) { return midiIn_->MIDIToNoteString(note); });
+    // In the program's own numbering: the live input window's octave offset is its own.
+    form_->SetMIDIToNoteString(&HeldNoteWindow::NoteStringOfMIDI);
     bendTimers_.SetTickHandler([this](const QString&) { form_->BendTimer_Timer(); });
     bendTimers_.Add(QStringLiteral("BendTimer"), 15, true);
     portamento_ = std::make_unique<PortamentoForm>(

@@ -200,7 +200,7 @@ public:
         usePortaClicked_ = std::move(clicked);
     }
     // BendTimer's tick (15 ms, always running): in circuit-bent mode a burst of 15 random
-    // notes of 15 ms, named by the held-note player's MIDIToNoteString.
+    // notes of 15 ms, named as the held-note player names MIDI notes.
     void BendTimer_Timer();
     void SetMIDIToNoteString(std::function<QString(int)> name) {
         midiToNoteString_ = std::move(name);

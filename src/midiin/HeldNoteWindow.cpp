@@ -1,5 +1,6 @@
 #include "midiin/HeldNoteWindow.h"
 
+#include "core/MidiOctave.h"
 #include "core/NonLockingSleep.h"
 #include "core/NoteFrequencies.h"
 #include "core/Rounding.h"
@@ -27,7 +28,8 @@ HeldNoteWindow::HeldNoteWindow(MainForm& main, NamedTimers& timers, QString time
 }
 
 bool HeldNoteWindow::GetMIDINoteIsOn(int note) const {
-    return IsNote(note) && table_[static_cast<size_t>(note)] == 1;
+    return IsNote(note) && table_[static_cast<size_t>(note)] == 1 &&
+           ProgramNoteOfMidiNote(note, octaveOffset_) >= 0;
 }
 
 void HeldNoteWindow::SetMIDINoteHasPlayed(int note) {
@@ -41,7 +43,7 @@ uint8_t HeldNoteWindow::HeldState(int note) const {
 }
 
 QString HeldNoteWindow::MIDIToNoteString(int note) const {
-    return NoteStringOfMIDI(note);
+    return NoteStringOfMIDI(ProgramNoteOfMidiNote(note, octaveOffset_));
 }
 
 QString HeldNoteWindow::NoteStringOfMIDI(int note) {
@@ -94,6 +96,11 @@ void HeldNoteWindow::ListenChannelCheck_Click(int index, bool ticked) {
     if (!ticked) {
         AllNotesOff();
     }
+    emit Changed();
+}
+
+void HeldNoteWindow::spnOctaveOffset_Change(int offset) {
+    octaveOffset_ = ClampOctaveOffset(offset);
     emit Changed();
 }
 

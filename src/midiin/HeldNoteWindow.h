@@ -37,7 +37,7 @@ public:
 
     void AllNotesOff();
     static int NoteToMIDI(int noteIndex, int octave) { return octave * 12 + noteIndex; }
-    // A MIDI note number as the note string it plays (60 is "C5").
+    // A note number of the program's numbering as its note string (60 is "C5").
     static QString NoteStringOfMIDI(int note);
     // A Note On on a listened channel holds a note that is not held; a Note Off (or a
     // Note On of velocity 0) on a listened channel releases it. Nothing else counts.
@@ -51,6 +51,11 @@ public:
     bool ListenChannelCheck(int index) const { return listen_[static_cast<size_t>(index)]; }
     // Unticking any channel releases every held note, on every channel.
     void ListenChannelCheck_Click(int index, bool ticked);
+    // Names every note that comes in by whole octaves more or fewer (kMinOctaveOffset to
+    // kMaxOctaveOffset): at +1 note 60 is "C4". Held notes take their new names at their
+    // next pulse; a note that falls below octave 0 sits out of the cycle.
+    void spnOctaveOffset_Change(int offset);
+    int OctaveOffset() const { return octaveOffset_; }
 
     // The timer's tick: drops a tick that comes while the last one still runs, runs the
     // window's step, lets the window's events through and re-arms the timer so that the
@@ -84,6 +89,7 @@ private:
     bool onlyOnce_ = false;
     bool inTick_ = false;
     bool newNoteInTick_ = false;
+    int octaveOffset_ = 0;
     HeldNoteGrid grid_;
 };
 

@@ -2,12 +2,14 @@
 
 #include "core/NoteFrequencies.h"
 #include "midiin/HeldNoteWindow.h"
+#include "midiout/OctaveOffsetBox.h"
 
 #include <QCheckBox>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -74,12 +76,22 @@ HeldNotesPanel::HeldNotesPanel(HeldNoteWindow& form, const QString& autoTimeCapt
                                                   "will be ignored."),
                                    this);
 
+    spnOctaveOffset = new OctaveOffsetBox(this);
+    spnOctaveOffset->setToolTip(
+        QStringLiteral("0 names note 60 C5, the program's own numbering; +1 names it C4, "
+                       "middle C of General MIDI."));
+    auto* octaveRow = new QHBoxLayout;
+    octaveRow->addWidget(new QLabel(QStringLiteral("Octave offset"), this));
+    octaveRow->addWidget(spnOctaveOffset);
+    octaveRow->addStretch();
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(frame);
     layout->addWidget(SaveCPUCheck);
     layout->addWidget(AutoTimeCheck);
     layout->addWidget(OnlyOnceCheck);
+    layout->addLayout(octaveRow);
     layout->addSpacing(6);
     layout->addWidget(channelText);
     layout->addWidget(MakeChannelBox());
@@ -90,6 +102,8 @@ HeldNotesPanel::HeldNotesPanel(HeldNoteWindow& form, const QString& autoTimeCapt
             [this](bool ticked) { form_.SetAutoTimeCheck(ticked); });
     connect(OnlyOnceCheck, &QCheckBox::clicked, this,
             [this](bool ticked) { form_.OnlyOnceCheck_Click(ticked); });
+    connect(spnOctaveOffset, &QSpinBox::valueChanged, this,
+            [this](int offset) { form_.spnOctaveOffset_Change(offset); });
     connect(&form_, &HeldNoteWindow::Changed, this, &HeldNotesPanel::Mirror);
     connect(&form_, &HeldNoteWindow::GridUpdated, this, &HeldNotesPanel::ShowGrid);
     Mirror();
@@ -152,6 +166,10 @@ void HeldNotesPanel::Mirror() {
     SaveCPUCheck->setChecked(form_.SaveCPUCheck());
     AutoTimeCheck->setChecked(form_.AutoTimeCheck());
     OnlyOnceCheck->setChecked(form_.OnlyPlayNoteOnce());
+    {
+        const QSignalBlocker block(spnOctaveOffset);
+        spnOctaveOffset->setValue(form_.OctaveOffset());
+    }
     for (int i = 0; i < HeldNoteWindow::kChannels; ++i) {
         ListenChannelCheck[static_cast<size_t>(i)]->setChecked(form_.ListenChannelCheck(i));
     }

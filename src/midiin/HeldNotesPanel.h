@@ -9,6 +9,7 @@
 
 class QCheckBox;
 class QLabel;
+class QSpinBox;
 
 namespace tq {
 
@@ -29,6 +30,7 @@ public:
     QCheckBox* AutoTimeCheck;
     QCheckBox* OnlyOnceCheck;
     std::array<QCheckBox*, 16> ListenChannelCheck;
+    QSpinBox* spnOctaveOffset;
 
 private:
     QWidget* MakeGridBox();

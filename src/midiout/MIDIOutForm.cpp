@@ -1,6 +1,7 @@
 #include "midiout/MIDIOutForm.h"
 
 #include "core/LogSink.h"
+#include "core/MidiOctave.h"
 #include "midiout/MIDIInstrumentModule.h"
 #include "platform/MessageBoxes.h"
 #include "platform/MidiOutput.h"
@@ -188,6 +189,7 @@ void MIDIOutForm::CloseOutputDevice() {
     }
     open_ = false;
     openPort_.clear();
+    sounding_.reset();
 }
 
 void MIDIOutForm::cmbMIDIOutDevice_Click(int index) {
@@ -202,6 +204,7 @@ void MIDIOutForm::cmbChannel_Click(int index) {
     channel_ = index;
     SendInstrumentChange();
     // Notes left sounding on any channel are silenced, not only on the new one.
+    sounding_.reset();
     for (int c = 0; c < kChannels; ++c) {
         emit ShowInfoText(QStringLiteral("Silencing channel %1/16, just a sec...").arg(c + 1));
         for (int note = 0; note < kNotes; ++note) {
@@ -213,6 +216,22 @@ void MIDIOutForm::cmbChannel_Click(int index) {
 void MIDIOutForm::cmbInstrument_Click(int index) {
     instrumentIndex_ = index;
     SendInstrumentChange();
+}
+
+void MIDIOutForm::spnOctaveOffset_Change(int offset) {
+    offset = ClampOctaveOffset(offset);
+    if (offset == octaveOffset_) {
+        return;
+    }
+    d_.log.LogText(QStringLiteral("MIDIOutForm octave offset -> %1").arg(offset));
+    for (int note = 0; note < kNotes; ++note) {
+        if (sounding_.test(static_cast<size_t>(note))) {
+            Send(kNoteOff + channel_, note, 0);
+        }
+    }
+    sounding_.reset();
+    octaveOffset_ = offset;
+    emit Changed();
 }
 
 void MIDIOutForm::CheckForDevices() {
@@ -246,9 +265,16 @@ void MIDIOutForm::SelectInstrument(int index) {
     emit Changed();
 }
 
+int MIDIOutForm::NoteToMIDI(int noteNum, int octave) {
+    return MidiNoteOfProgramNote(MIDINoteNumber(noteNum, octave), octaveOffset_);
+}
+
 void MIDIOutForm::MIDINoteOn(int midiNote) {
     d_.log.LogText(QStringLiteral("MIDINoteOn(%1)").arg(midiNote));
     Send(kNoteOn + channel_, midiNote, kNoteOnVelocity);
+    if (midiNote >= 0 && midiNote < kNotes) {
+        sounding_.set(static_cast<size_t>(midiNote));
+    }
 }
 
 void MIDIOutForm::MIDINoteOff(int midiNote, int midiSendChannel) {
@@ -260,6 +286,9 @@ void MIDIOutForm::MIDINoteOff(int midiNote, int midiSendChannel) {
         midiSendChannel = channel_;
     }
     Send(kNoteOff + midiSendChannel, midiNote, 0);
+    if (midiNote >= 0 && midiNote < kNotes) {
+        sounding_.reset(static_cast<size_t>(midiNote));
+    }
 }
 
 void MIDIOutForm::SendInstrumentChange() {

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <bitset>
 #include <cstdint>
 #include <functional>
 
@@ -57,6 +58,9 @@ public:
     // it has gone the default port is used until it comes back. The device is reopened
     // only when the port to use is not the one open.
     void cmdRefresh_Click();
+    // Moves every note sent by whole octaves (kMinOctaveOffset to kMaxOctaveOffset); notes
+    // sounding are switched off first, as their note-offs would go to the new numbers.
+    void spnOctaveOffset_Change(int offset);
     // The ports may have changed (the main window was activated): when the box is greyed
     // out for want of a device and a port is there now, the box becomes usable again.
     void CheckForDevices();
@@ -66,11 +70,11 @@ public:
     // The velocity of every note-on, and the channel (0-based) until one is chosen.
     static constexpr int kNoteOnVelocity = 96;
     static constexpr int32_t kDefaultChannel = 0;
-    // A note (0 = C .. 11 = B) in an octave as the MIDI note number every tone sends.
+    // A note (0 = C .. 11 = B) in an octave as the program numbers it.
     static int MIDINoteNumber(int noteNum, int octave) { return octave * 12 + noteNum; }
 
-    // MidiToneOutput
-    int NoteToMIDI(int noteNum, int octave) override { return MIDINoteNumber(noteNum, octave); }
+    // MidiToneOutput: the program's number moved by the octave offset.
+    int NoteToMIDI(int noteNum, int octave) override;
     void MIDINoteOn(int midiNote) override;
     // A channel outside 0 to 15 means MIDIChannel.
     void MIDINoteOff(int midiNote, int midiSendChannel) override;
@@ -85,6 +89,7 @@ public:
     const QStringList& ChannelItems() const { return channelItems_; }
     const QStringList& InstrumentItems() const { return instrumentItems_; }
     int InstrumentIndex() const { return instrumentIndex_; }
+    int OctaveOffset() const { return octaveOffset_; }
 
 signals:
     // A list, a selection or the visibility changed.
@@ -125,6 +130,8 @@ private:
     int instrumentIndex_ = -1;
     QString wantedPort_; // the port the user chose; empty: the default
     QString openPort_;   // the port opened last
+    int octaveOffset_ = 0;
+    std::bitset<128> sounding_; // notes switched on and not yet off
 };
 
 } // namespace tq

@@ -1,6 +1,7 @@
 #include "midiout/MIDIOutWindow.h"
 
 #include "midiout/MIDIOutForm.h"
+#include "midiout/OctaveOffsetBox.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -55,6 +56,10 @@ MIDIOutWindow::MIDIOutWindow(MIDIOutForm& form, QWidget* parent)
     cmdRefresh = new QPushButton(QStringLiteral("Refresh"), this);
     cmdRefresh->setObjectName(QStringLiteral("cmdRefresh"));
     cmdRefresh->setToolTip(QStringLiteral("List the MIDI output devices again"));
+    spnOctaveOffset = new OctaveOffsetBox(this);
+    spnOctaveOffset->setToolTip(
+        QStringLiteral("0 sends C4 as note 48, the program's own numbering; +1 sends C4 as "
+                       "note 60, middle C of General MIDI."));
     lblInfoText = new QLabel(this);
     lblInfoText->setObjectName(QStringLiteral("lblInfoText"));
     lblInfoText->setFont(QFont(QStringLiteral("Arial")));
@@ -73,6 +78,8 @@ MIDIOutWindow::MIDIOutWindow(MIDIOutForm& form, QWidget* parent)
         2);
     settings->addWidget(new QLabel(QStringLiteral("Instrument:"), this), 2, 0);
     settings->addWidget(cmbInstrument, 2, 1);
+    settings->addWidget(new QLabel(QStringLiteral("Octave offset"), this), 3, 0);
+    settings->addWidget(spnOctaveOffset, 3, 1, Qt::AlignLeft);
     settings->setColumnStretch(1, 1);
 
     auto* deviceRow = new QHBoxLayout;
@@ -94,6 +101,8 @@ MIDIOutWindow::MIDIOutWindow(MIDIOutForm& form, QWidget* parent)
     connect(cmbMIDIOutDevice, &QComboBox::activated, this,
             [this](int index) { form_.cmbMIDIOutDevice_Click(index); });
     connect(cmdRefresh, &QPushButton::clicked, this, [this] { form_.cmdRefresh_Click(); });
+    connect(spnOctaveOffset, &QSpinBox::valueChanged, this,
+            [this](int offset) { form_.spnOctaveOffset_Change(offset); });
     connect(cmbChannel, &QComboBox::activated, this,
             [this](int index) { form_.cmbChannel_Click(index); });
     connect(cmbInstrument, &QComboBox::activated, this,
@@ -107,6 +116,10 @@ void MIDIOutWindow::Mirror() {
     ShowItems(cmbMIDIOutDevice, form_.DeviceItems(), form_.DeviceIndex());
     ShowItems(cmbChannel, form_.ChannelItems(), form_.MIDIChannel());
     ShowItems(cmbInstrument, form_.InstrumentItems(), form_.InstrumentIndex());
+    {
+        const QSignalBlocker block(spnOctaveOffset);
+        spnOctaveOffset->setValue(form_.OctaveOffset());
+    }
     if (form_.IsVisible() != isVisible()) {
         setVisible(form_.IsVisible());
         if (form_.IsVisible()) {

@@ -5,6 +5,7 @@
 class QComboBox;
 class QLabel;
 class QPushButton;
+class QSpinBox;
 
 namespace tq {
 
@@ -18,6 +19,7 @@ public:
 
     QComboBox* cmbMIDIOutDevice;
     QPushButton* cmdRefresh;
+    QSpinBox* spnOctaveOffset;
     QComboBox* cmbChannel;
     QComboBox* cmbInstrument;
     QLabel* lblInfoText;

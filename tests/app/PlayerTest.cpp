@@ -96,6 +96,10 @@ TEST(Player, ExitCodesTellWhatHappened) {
         {{kExamples + "/C major scale.tql", "--midi-channel", "17"},
          2,
          "--midi-channel: '17' is more than 16"},
+        {{"--midi-in", "0", "--midi-octave", "-3"}, 2, "--midi-octave: '-3' is less than -2"},
+        {{kExamples + "/C major scale.tql", "--midi-octave", "1"},
+         2,
+         "--midi-octave moves MIDI notes: give --midi-out, --midi-in or a MIDI file"},
         {{kExamples + "/C major scale.tql", "--motor", "--motor-octave", "6"},
          2,
          "--motor-octave: '6' is more than 5"},
@@ -273,17 +277,25 @@ TEST(Player, AMidiFileIsCycledOnTheSpeakerTheSameOnEveryRender) {
         ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     }
     EXPECT_EQ(Md5(dir.filePath("a.wav")), Md5(dir.filePath("b.wav")));
-    QFile code(dir.filePath("a.code"));
-    ASSERT_TRUE(code.open(QIODevice::ReadOnly));
-    QStringList notes;
-    for (const QByteArray& line : code.readAll().split('\n')) {
-        if (line.startsWith("Beep")) {
-            notes << QString::fromLatin1(line.mid(line.indexOf('\'') + 1)).trimmed();
+    // --midi-octave 1 reads the file as General MIDI does: note 60 is middle C, "C4".
+    ASSERT_EQ(Play({mid.fileName(), "--wav", dir.filePath("gm.wav"), "--midi-octave", "1",
+                    "--tone-code", dir.filePath("gm.code")})
+                  .exitCode,
+              0);
+    for (const auto& [name, first] : {std::pair{"a", QStringList({"C5", "E5", "G5", "C5"})},
+                                      std::pair{"gm", QStringList({"C4", "E4", "G4", "C4"})}}) {
+        QFile code(dir.filePath(QString(name) + ".code"));
+        ASSERT_TRUE(code.open(QIODevice::ReadOnly));
+        QStringList notes;
+        for (const QByteArray& line : code.readAll().split('\n')) {
+            if (line.startsWith("Beep")) {
+                notes << QString::fromLatin1(line.mid(line.indexOf('\'') + 1)).trimmed();
+            }
         }
+        // Three held notes take turns, 10 ms each, for half a second.
+        ASSERT_GE(notes.size(), 20) << name;
+        EXPECT_EQ(notes.mid(0, 4), first) << name;
     }
-    // Three held notes take turns, 10 ms each, for half a second.
-    ASSERT_GE(notes.size(), 20);
-    EXPECT_EQ(notes.mid(0, 4), QStringList({"C5", "E5", "G5", "C5"}));
 }
 
 // The share of a render's samples, from its first sound to its last, that lie outside

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -204,6 +205,46 @@ TEST(MIDIInWindow, AKeyboardPluggedInLaterIsFoundAndKeptByName) {
     }
     EXPECT_EQ(window.cmbMIDIInDevice->currentText(), "JACK: keys:out");
     EXPECT_EQ(rig.boxes.Boxes().size(), 1u);
+}
+
+// +1 is General MIDI's numbering: note 60, middle C, plays as "C4".
+TEST(MIDIInWindow, TheOctaveOffsetNamesAndPlaysIncomingNotesOctavesLowerOrHigher) {
+    EditorRig rig;
+    VirtualNamedTimers timers{rig.clock, rig.pump};
+    QuietMidiInput in;
+    MIDIInForm form(rig.form, timers);
+    form.SetInputProvider([&in] { return &in; });
+    MIDIInWindow window(form);
+    form.UseMIDIInCheck_Click(true);
+    QSpinBox& offset = *window.HeldNotes->spnOctaveOffset;
+    const struct {
+        int offset;
+        int note;
+        const char* shown;
+        QString name; // empty: the note sits out
+        int hertz;
+    } cases[] = {
+        {0, 60, "0", "C5", 523},  {1, 60, "+1", "C4", 262}, {-1, 57, "-1", "A5", 880},
+        {2, 69, "+2", "A3", 220}, {2, 23, "+2", "", 0}, // below "C0"
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.offset);
+        offset.setValue(c.offset);
+        EXPECT_EQ(form.OctaveOffset(), c.offset);
+        EXPECT_EQ(offset.text(), c.shown);
+        form.AllNotesOff();
+        form.NoteMessage(0x90, c.note, 100);
+        const qsizetype before = rig.Tones().size();
+        rig.form.PlayLiveMIDIInput(form);
+        if (c.name.isEmpty()) {
+            EXPECT_EQ(rig.Tones().size(), before);
+            EXPECT_EQ(window.HeldNotes->lblHeldCount->text(), " (0)");
+        } else {
+            ASSERT_EQ(rig.Tones().size(), before + 1);
+            EXPECT_TRUE(rig.Tones().last().startsWith(QString::number(c.hertz) + '@'));
+            EXPECT_EQ(window.HeldNotes->lblOnNotes[0]->text(), c.name);
+        }
+    }
 }
 
 // While the handle is held the play neither jumps at each step nor pulls the handle back;

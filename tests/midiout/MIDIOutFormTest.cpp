@@ -205,5 +205,34 @@ TEST_F(MIDIOutTest, ABoxGreyedForWantOfADeviceIsUsableAgainOnceAPortAppears) {
     EXPECT_TRUE(midi.MIDIOutIsOpen());
 }
 
+// +1 is General MIDI's numbering: "C4" goes out as note 60.
+TEST_F(MIDIOutTest, TheOctaveOffsetMovesEveryNoteSentAndSilencesTheNoteSoundingAsItChanges) {
+    midi.UseMIDIOutCheck_Click(true);
+    struct Case {
+        int offset;
+        const char* note;
+        QStringList sent;
+    };
+    const Case cases[] = {
+        {0, "C4", {"90 30 60", "80 30 00"}},
+        {1, "C4", {"90 3C 60", "80 3C 00"}},
+        {2, "A4", {"90 51 60", "80 51 00"}},
+        {-1, "C4", {"90 24 60", "80 24 00"}},
+        {-2, "B0", {}},                      // below note 0: nothing is sent
+        {3, "G8", {"90 7F 60", "80 7F 00"}}, // clamped to +2
+    };
+    for (const Case& c : cases) {
+        midi.spnOctaveOffset_Change(c.offset);
+        out.sent.clear();
+        rig.tones.UniBeepValue(c.note, 10, false, false, false, false);
+        EXPECT_EQ(out.sent, c.sent) << c.offset << " " << c.note;
+    }
+    EXPECT_EQ(midi.OctaveOffset(), 2);
+    out.sent.clear();
+    midi.MIDINoteOn(60);
+    midi.spnOctaveOffset_Change(1);
+    EXPECT_EQ(out.sent, QStringList({"90 3C 60", "80 3C 00"}));
+}
+
 } // namespace
 } // namespace tq
