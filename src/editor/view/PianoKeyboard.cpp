@@ -132,7 +132,10 @@ void PianoKeyButton::PaintWhite(QPainter& painter, QColor face) const {
     const int bottomPad = std::max(3, int(r.height() * 0.04)) - (isDown() ? 1 : 0);
     const QRectF caption(r.left(), r.bottom() - bottomPad - captionHeight, r.width(),
                          captionHeight);
-    painter.setPen(isEnabled() ? dark_ : palette().color(QPalette::Disabled, QPalette::Text));
+    // A greyed key keeps its letter legible, in its group's colour toned down: the grey of
+    // disabled text alone vanishes into the paler faces.
+    painter.setPen(isEnabled() ? dark_
+                               : Mix(dark_, palette().color(QPalette::Disabled, QPalette::Text), 0.45));
     painter.drawText(caption, Qt::AlignCenter, text());
 
     if (hasFocus()) {
