@@ -209,19 +209,26 @@ void Program::ShowMarkerFileBoxes() {
         log_.SetLogEnabled(true);
         form_->lblDebugVisible = true;
         binding_->RefreshAll();
+        // An installed copy keeps its marker files and logs in its data folder: name it.
+        const QString where = dataFolder_ == folder_
+                                  ? QStringLiteral("in the same folder as this program")
+                                  : QStringLiteral("in the folder ") + dataFolder_;
         boxes_.Show(
             QStringLiteral("Debug logging is enabled"),
-            QStringLiteral("Because there is a file called 'logenable' in the same folder as this "
-                           "program, the program will make a log file which you can send to me "
-                           "(") +
+            QStringLiteral("Because there is a file called 'logenable' ") + where +
+                QStringLiteral(", the program will make a log file which you can send to me "
+                               "(") +
                 kContact +
                 QStringLiteral(
                     ") in order to help me debug any problems.\r\n\r\n"
                     "Program performance might be decreased due to the additional CPU power "
                     "required.\r\nNavigating Explorer out of the program's folder can often help "
-                    "to speed things up.\r\n\r\nAny existing 'debuglog.txt' will be appended "
-                    "to.\r\n\r\nPlease try to use playback as little as possible, because "
-                    "playback causes the log file to get very big very quickly."),
+                    "to speed things up.\r\n\r\nAny existing 'debuglog.txt'") +
+                (dataFolder_ == folder_ ? QString() : QStringLiteral(" there")) +
+                QStringLiteral(
+                    " will be appended to.\r\n\r\nPlease try to use playback as little as "
+                    "possible, because playback causes the log file to get very big very "
+                    "quickly."),
             MsgButtons::Ok, MsgIcon::Information);
         RefuseLinkedLog(log_.DebugLogPath());
     }

@@ -58,7 +58,11 @@ bool SongWavRenderer::Play(MainForm& form, int passes, const Progress& progress)
         const MusicLine line = form.List().Line(i);
         beats += LineBeats(line.Length, line.Mod).ToDouble();
     }
-    lengthNs_ = beats * 60e9 / std::max(form.Settings().BPM, 1) * std::max(passes, 1);
+    // What will be rendered: the song, or as much of it as one file takes.
+    constexpr double kLongestNs =
+        1e9 * static_cast<double>(OfflineSpeaker::kMaxFrames) / OfflineSpeaker::kSampleRate;
+    lengthNs_ =
+        std::min(beats * 60e9 / std::max(form.Settings().BPM, 1) * std::max(passes, 1), kLongestNs);
     startNs_ = clock_.NowNs();
     reported_ = 0;
     stopped_ = false;

@@ -7,6 +7,8 @@
 #include "playback/PlayerState.h"
 #include "playback/ToneDispatcher.h"
 
+#include <algorithm>
+
 namespace tq {
 
 int64_t PollingWait::ReadClock() {
@@ -18,6 +20,12 @@ int64_t PollingWait::ReadClock() {
 bool PollingWait::UntilMoving(const std::function<Decimal4()>& targetNow, Decimal4 margin,
                               const std::function<bool()>& stopRequested,
                               const std::function<void()>& afterRead) {
+    // Each step's tone-code line gives the time it really took, from one reading of the
+    // clock to the next, so the lines add up to the whole wait however late a step ends.
+    ReadClock();
+    Decimal4 counted =
+        std::min(countFrom_.value_or(state_.CurrentTickTime), state_.CurrentTickTime);
+    countFrom_.reset();
     for (Decimal4 target = targetNow(); state_.CurrentTickTime + margin < target;
          target = targetNow()) {
         const Decimal4 left = target - margin - state_.CurrentTickTime;
@@ -25,21 +33,20 @@ bool PollingWait::UntilMoving(const std::function<Decimal4()>& targetNow, Decima
         // may wake a little late, and the rest is slept precisely.
         const int64_t wholeMs = left.Raw() / 10 - kPreciseMs;
         if (wholeMs >= 1) {
-            const int32_t step = wholeMs >= kStepMs ? kStepMs : static_cast<int32_t>(wholeMs);
-            sleep_.MsgWaitObj(step);
-            log_.WriteCode(ToneDispatcher::WaitCodeLine(step));
+            sleep_.MsgWaitObj(wholeMs >= kStepMs ? kStepMs : static_cast<int32_t>(wholeMs));
         } else {
-            // Logged too, so that the wait lines add up to the whole wait.
-            const Decimal4 preciseMs = Decimal4::FromInt(1000) * left;
-            log_.WriteCode(ToneDispatcher::WaitCodeLine(preciseMs.ToDouble()));
             const int64_t counter = static_cast<int64_t>(
                 (static_cast<__int128>((target - margin).Raw()) * state_.TickFreq) / 10000);
             sleep_.TheClock().SleepUntilCounter(counter);
         }
-        if (stopRequested()) {
+        const bool stop = stopRequested();
+        ReadClock();
+        log_.WriteCode(ToneDispatcher::WaitCodeLine(
+            (Decimal4::FromInt(1000) * (state_.CurrentTickTime - counted)).ToDouble()));
+        counted = state_.CurrentTickTime;
+        if (stop) {
             return false;
         }
-        ReadClock();
         if (afterRead) {
             afterRead();
         }

@@ -3,6 +3,7 @@
 #include "core/Decimal4.h"
 
 #include <functional>
+#include <optional>
 
 namespace tq {
 
@@ -40,11 +41,16 @@ public:
 
     // Reads the clock into CurrentTickTime; returns the raw counter.
     int64_t ReadClock();
+    // The next wait's tone-code lines count from this time rather than from the wait's
+    // first reading, when it is earlier: the nominal end of the tone logged before the
+    // wait, so that the time between the two is not lost from the log.
+    void CountNextWaitFrom(Decimal4 time) { countFrom_ = time; }
 
 private:
     NonLockingSleep& sleep_;
     LogSink& log_;
     PlayerState& state_;
+    std::optional<Decimal4> countFrom_;
 };
 
 } // namespace tq

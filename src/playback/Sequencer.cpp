@@ -203,6 +203,9 @@ void Sequencer::SoundLine(Run& run) {
         SoundOneNote(run, run.line.Note2);
     } else if (has1 && has2) {
         SoundAlternating(run);
+    } else {
+        // A silent line's waits are logged from its start.
+        wait_.CountNextWaitFrom(SecondsFromStart(d_.state.PlayPosition));
     }
 }
 
@@ -216,6 +219,7 @@ void Sequencer::SoundOneNote(Run& run, const QString& note) {
         d_.host.SetBeepLabelVisible(true);
         d_.tones.UniBeepValue(note, beepLength.ToDouble(), false, false, false, false);
         d_.host.SetBeepLabelVisible(false);
+        wait_.CountNextWaitFrom(soundEnd); // where the logged tone ends
     }
 }
 

@@ -1,5 +1,7 @@
 #include "EditorRig.h"
 
+#include <QRegularExpression>
+
 #include <gtest/gtest.h>
 
 namespace tq {
@@ -96,6 +98,33 @@ TEST_F(SequencerTest, WaitsPollIn15MsStepsAndTheLastStepEndsAtTheTarget) {
              << "MsgWaitObj             1";
     EXPECT_EQ(rig.log.codes.mid(1, 18), expected);
     EXPECT_EQ(rig.Tones(), QStringList({"262@0+250", "294@500+250"}));
+}
+
+// A step that runs late (a handler that takes 3.25 ms inside it) is logged as long as it
+// took, not as the 15 ms it asked for, and each line's tone and waits still add up to its 500 ms.
+TEST_F(SequencerTest, TheToneCodeLinesOfALineAddUpToItsLengthWhenAStepRunsLate) {
+    form.SetNoteSilenceRatio(50);
+    rig.Load({"Quarter C4 - -", "Quarter D4 - -", "Quarter - - -"});
+    rig.At(300, [this] { rig.clock.AdvanceMs(3.25); });
+    form.TheSequencer().SetPassLimit(1);
+    form.PlayMusic(1, 3, false);
+    QList<double> sums;
+    for (const QString& code : std::as_const(rig.log.codes)) {
+        const QStringList f = code.split(QRegularExpression("[ ,']+"), Qt::SkipEmptyParts);
+        if (f.first() == "Beep") {
+            sums << f[2].toDouble();
+        } else if (!sums.isEmpty()) {
+            sums.last() += f[1].toDouble();
+        }
+    }
+    ASSERT_EQ(sums.size(), 2); // the silent line's waits count toward the second
+    EXPECT_NEAR(sums[0], 500, 0.1);
+    EXPECT_NEAR(sums[1], 1000, 0.1);
+    const bool lateStepShown =
+        std::any_of(rig.log.codes.begin(), rig.log.codes.end(), [](const QString& c) {
+            return c.startsWith("MsgWaitObj") && c.mid(10).toDouble() > 15;
+        });
+    EXPECT_TRUE(lateStepShown);
 }
 
 TEST_F(SequencerTest, StopEndsPlayAtTheNextCheck) {
