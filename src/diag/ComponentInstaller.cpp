@@ -7,6 +7,7 @@
 #include "diag/DataFolder.h"
 #include "diag/FileExists.h"
 #include "platform/Clipboard.h"
+#include "platform/Components.h"
 #include "platform/MessageBoxes.h"
 #include "platform/ProcessLauncher.h"
 
@@ -95,7 +96,7 @@ bool ComponentInstaller::CopyFileToSystem32(const QString& fileName) {
         MoveAsideOtherSize(sourceFile, destFile);
     }
     bool result = true;
-    if (!FileExists(destFile, log_)) {
+    if (IsOtherBuild(fileName, sourceFile, destFile) || !FileExists(destFile, log_)) {
         if (!FileExists(sourceFile, log_)) {
             log_.LogText(QStringLiteral("SourceFile DOES NOT EXIST!"));
             boxes_.Show(QStringLiteral("Can't see a needed file!"),
@@ -104,16 +105,44 @@ bool ComponentInstaller::CopyFileToSystem32(const QString& fileName) {
             clipboard_.SetText(kDownloadPage);
             UntickMIDIBoxes();
             result = false;
-        } else if (!CopyAndRegister(sourceFile, destFile) || !FileExists(destFile, log_)) {
-            log_.LogText(QStringLiteral("THE SourceFile TO DestFile COPY FAILED!"));
-            boxes_.Show(QStringLiteral("Couldn't copy the file!"),
-                        CopyFailedMessage(fileName, winFolder_), MsgButtons::Ok, MsgIcon::Critical);
-            UntickMIDIBoxes();
-            result = false;
+        } else {
+            const bool placed = CopyAndRegister(sourceFile, destFile);
+            if (!FileExists(destFile, log_)) {
+                log_.LogText(QStringLiteral("THE SourceFile TO DestFile COPY FAILED!"));
+                boxes_.Show(QStringLiteral("Couldn't copy the file!"),
+                            CopyFailedMessage(fileName, winFolder_), MsgButtons::Ok,
+                            MsgIcon::Critical);
+                UntickMIDIBoxes();
+                result = false;
+            } else if (!placed) {
+                // Only a copy of another build can still be there: it goes on serving.
+                log_.LogText(QStringLiteral("Keeping the DestFile already there"));
+            }
         }
     }
     log_.LogIndentDec(QStringLiteral("CopyFileToSystem32() - END"));
     return result;
+}
+
+bool ComponentInstaller::IsOtherBuild(const QString& fileName, const QString& sourceFile,
+                                      const QString& destFile) {
+    const ComponentKind* kind = FindComponentKind(fileName);
+    // Once a run: the copy this run has loaded keeps serving it whatever the file becomes.
+    if (kind == nullptr || buildChecked_.contains(fileName.toLower())) {
+        return false;
+    }
+    buildChecked_.insert(fileName.toLower());
+    const std::optional<QString> ours = ComponentBuild(sourceFile, *kind);
+    const std::optional<QString> theirs = ComponentBuild(destFile, *kind);
+    // A foreign file stays, as does anything when our own copy has no build to compare.
+    if (!ours || ours->isEmpty() || !theirs || *theirs == *ours) {
+        return false;
+    }
+    log_.LogText(QStringLiteral("DestFile is build ") +
+                 (theirs->isEmpty() ? QStringLiteral("(none)") : *theirs) +
+                 QStringLiteral(", SourceFile is build ") + *ours +
+                 QStringLiteral(" - replacing DestFile"));
+    return true;
 }
 
 void ComponentInstaller::MoveAsideOtherSize(const QString& sourceFile, const QString& destFile) {
@@ -170,7 +199,7 @@ bool ComponentInstaller::CopyInto(const QString& sourceFile, const QString& dest
         return false;
     }
     // The writer puts a temporary file in place with a rename at the end: a failed copy
-    // leaves nothing under the destination name.
+    // leaves nothing new under the destination name.
     const InputFile source = ReadWhole(sourceFile, kMaxComponentBytes);
     QString why = source.why;
     if (!source.ok || !WriteFileReplacing(destFile, source.bytes, &why)) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QProcessEnvironment>
+#include <QSet>
 #include <QString>
 
 #include <functional>
@@ -37,6 +38,9 @@ struct InstallerVariant {
 // Makes sure a component file lies in the system folder, WinFolder/system32: when it is
 // missing there it is copied from the program folder and checked by the registration
 // program (registerProgram FILE MARKER), which erases the marker file when it is done.
+// A copy of one of our components from another build than the program folder's (an older
+// program, or one upgraded since) is replaced the same way, the first time it is asked for
+// in a run; when that copy can't be made, the one there goes on serving.
 class ComponentInstaller {
 public:
     ComponentInstaller(LogSink& log, MessageBoxes& boxes, NonLockingSleep& sleep,
@@ -64,6 +68,7 @@ public:
 
 private:
     void MoveAsideOtherSize(const QString& sourceFile, const QString& destFile);
+    bool IsOtherBuild(const QString& fileName, const QString& sourceFile, const QString& destFile);
     bool CopyAndRegister(const QString& sourceFile, const QString& destFile);
     bool CopyInto(const QString& sourceFile, const QString& destFile);
     bool CreateMarker(const QString& markerFile);
@@ -81,6 +86,7 @@ private:
     QString markerFolder_;
     InstallerVariant variant_;
     std::function<void()> untickMIDIBoxes_;
+    QSet<QString> buildChecked_; // lower-case file names
 };
 
 } // namespace tq

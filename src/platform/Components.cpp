@@ -16,6 +16,25 @@ const ComponentKind* FindComponentKind(const QString& fileName) {
     return nullptr;
 }
 
+std::optional<QString> ComponentBuild(const QString& path, const ComponentKind& kind) {
+    // An empty file is no plugin, and Qt would warn that it can't map it.
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() == 0) {
+        return std::nullopt;
+    }
+    const QJsonObject meta = QPluginLoader(path).metaData();
+    // "org.tonquill.MidiIo/2" and "org.tonquill.MidiIo/1" are two versions of one component.
+    const auto family = [](const QString& iid) { return iid.left(iid.lastIndexOf(u'/') + 1); };
+    const QString iid = meta.value(QStringLiteral("IID")).toString();
+    if (iid.isEmpty() || family(iid) != family(QString::fromLatin1(kind.iid))) {
+        return std::nullopt;
+    }
+    return meta.value(QStringLiteral("MetaData"))
+        .toObject()
+        .value(QStringLiteral("Build"))
+        .toString();
+}
+
 LoadedComponent::~LoadedComponent() = default;
 
 std::unique_ptr<LoadedComponent> LoadComponent(const QString& path, const ComponentKind& kind,

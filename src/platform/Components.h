@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class QObject;
 class QPluginLoader;
@@ -27,6 +28,13 @@ inline constexpr ComponentKind kMidiFileComponent{"midifl32.ocx", TQ_MIDIFILE_II
 // The component of this file name (any folder), or nullptr for a file that is not one of
 // ours (such a file is only ever copied).
 const ComponentKind* FindComponentKind(const QString& fileName);
+
+// The build identity a component file carries in its metadata ("Build": the program's version
+// and a hash of the component's code), read without loading it. Nothing for a file that is
+// not of this component's interface (any version): a foreign file. Empty for one built
+// before components carried it.
+// A path the program has loaded gives what was loaded: Qt keeps a loaded plugin's metadata.
+std::optional<QString> ComponentBuild(const QString& path, const ComponentKind& kind);
 
 // A loaded component. The plugin stays loaded while this lives.
 class LoadedComponent {

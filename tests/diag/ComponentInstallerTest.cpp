@@ -140,6 +140,51 @@ TEST(ComponentInstaller, ARegistrationThatEndsWithoutErasingTheMarkerFailsAndCle
     }
 }
 
+// Our copy is the new build unless a case says otherwise.
+TEST(ComponentInstaller, ASystemCopyOfAnotherBuildIsReplacedAndAnyOtherFileIsLeftAlone) {
+    const QString newBuild = TQ_NEW_BUILD_COMPONENT;
+    const std::tuple<const char*, QString, QString, const char*> cases[] = {
+        {"same build", newBuild, newBuild, nullptr},
+        {"older build", newBuild, TQ_OLD_BUILD_COMPONENT, "0.0.1-0123456789abcdef"},
+        {"ours from before builds", newBuild, TQ_WRONG_VERSION_COMPONENT, "(none)"},
+        {"foreign plugin", newBuild, TQ_WRONG_IID_COMPONENT, nullptr},
+        {"foreign file", newBuild, "", nullptr},
+        {"our copy has no build", TQ_WRONG_VERSION_COMPONENT, TQ_OLD_BUILD_COMPONENT, nullptr},
+    };
+    for (const auto& [what, ours, theirs, theirBuild] : cases) {
+        Rig r;
+        PlaceFile(ours, r.source);
+        PlaceFile(theirs, r.dest);
+        QFile before(r.dest);
+        ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+        const QByteArray beforeBytes = before.readAll();
+        EXPECT_TRUE(r.Install()) << what;
+        EXPECT_TRUE(r.boxes.Boxes().empty()) << what;
+        QFile after(r.dest), source(r.source);
+        ASSERT_TRUE(after.open(QIODevice::ReadOnly) && source.open(QIODevice::ReadOnly));
+        const QStringList log = r.log.Trimmed();
+        if (theirBuild == nullptr) {
+            EXPECT_EQ(after.readAll(), beforeBytes) << what;
+            EXPECT_TRUE(r.launcher.started.isEmpty()) << what;
+            EXPECT_EQ(log.mid(3), QStringList({Exists(r.dest, true), "CopyFileToSystem32() - END"}))
+                << what;
+        } else {
+            EXPECT_EQ(after.readAll(), source.readAll()) << what;
+            EXPECT_EQ(r.launcher.started.size(), 1) << what;
+            EXPECT_EQ(log.mid(3, 3),
+                      QStringList({QStringLiteral("DestFile is build %1, SourceFile is build "
+                                                  "0.0.2-fedcba9876543210 - replacing DestFile")
+                                       .arg(theirBuild),
+                                   Exists(r.source, true), "FileCopy " + r.source + "," + r.dest}))
+                << what;
+            // Once a run: asked again, it is left alone.
+            r.log.lines.clear();
+            EXPECT_TRUE(r.Install());
+            EXPECT_EQ(r.log.Trimmed().size(), 5);
+        }
+    }
+}
+
 TEST(ComponentRegistration, OurComponentsMustLoadAsTheirInterfaceAndVersionOtherFilesStay) {
     std::vector<std::tuple<QString, QString, int>> cases = {
         {"midiio32.ocx", "", 1},
