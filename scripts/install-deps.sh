@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev libxcb1-dev
     librtaudio-dev librtmidi-dev libjack-jackd2-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     jackd2 clang libclang-rt-14-dev

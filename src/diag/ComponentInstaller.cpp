@@ -16,6 +16,8 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <filesystem>
+#include <system_error>
 
 namespace tq {
 
@@ -29,8 +31,8 @@ QString Quoted(const QString& s) {
 
 } // namespace
 
-QString CantSeeFileMessage(const QString& fileName, const QString& winFolder,
-                           bool withoutFirstLine) {
+QString CantSeeFileMessage(const QString& fileName, const QString& winFolder, bool withoutFirstLine,
+                           const QString& urlNote) {
     // The fixer's message is cut to begin with a capital T before the old second line.
     const QString opening = withoutFirstLine
                                 ? QStringLiteral("T")
@@ -45,12 +47,11 @@ QString CantSeeFileMessage(const QString& fileName, const QString& winFolder,
                           "However, the file can't be seen in the same folder as this program, "
                           "\r\nand it isn't in system32 yet either.\r\n\r\n"
                           "Please download the \r\nlatest version of Tonquill from \r\n") +
-           kDownloadPage +
-           QStringLiteral("\r\n (URL copied to clipboard), where all needed files should be "
-                          "included in the download.");
+           kDownloadPage + QStringLiteral("\r\n ") + urlNote +
+           QStringLiteral(", where all needed files should be included in the download.");
 }
 
-QString CopyFailedMessage(const QString& fileName, const QString& winFolder) {
+QString CopyFailedMessage(const QString& fileName, const QString& winFolder, const QString& cause) {
     return QStringLiteral("The program just tried to copy a needed file, '") + fileName +
            QStringLiteral("'\r\nto ") + winFolder +
            QStringLiteral("/system32. The file is currently in the same folder as this "
@@ -62,7 +63,8 @@ QString CopyFailedMessage(const QString& fileName, const QString& winFolder) {
                           "\r\n\r\nPlease see info.txt (included with this program) for info on "
                           "how to do this yourself (it's not too tricky), at the bottom of the "
                           "section for the MIDI feature which you just tried to use.\r\n\r\n"
-                          "Sorry about the trouble.");
+                          "Sorry about the trouble.") +
+           (cause.isEmpty() ? QString() : QStringLiteral("\r\n\r\nWhat went wrong: ") + cause);
 }
 
 ComponentInstaller::ComponentInstaller(LogSink& log, MessageBoxes& boxes, NonLockingSleep& sleep,
@@ -99,18 +101,22 @@ bool ComponentInstaller::CopyFileToSystem32(const QString& fileName) {
     if (IsOtherBuild(fileName, sourceFile, destFile) || !FileExists(destFile, log_)) {
         if (!FileExists(sourceFile, log_)) {
             log_.LogText(QStringLiteral("SourceFile DOES NOT EXIST!"));
-            boxes_.Show(QStringLiteral("Can't see a needed file!"),
-                        CantSeeFileMessage(fileName, winFolder_, variant_.shortCantSeeMessage),
-                        MsgButtons::Ok, MsgIcon::Critical);
+            // Copied before the message is shown, so that it can be pasted while the
+            // message is up.
             clipboard_.SetText(kDownloadPage);
+            boxes_.Show(
+                QStringLiteral("Can't see a needed file!"),
+                CantSeeFileMessage(fileName, winFolder_, variant_.shortCantSeeMessage, UrlNote()),
+                MsgButtons::Ok, MsgIcon::Critical);
             UntickMIDIBoxes();
             result = false;
         } else {
-            const bool placed = CopyAndRegister(sourceFile, destFile);
+            QString cause;
+            const bool placed = CopyAndRegister(sourceFile, destFile, &cause);
             if (!FileExists(destFile, log_)) {
                 log_.LogText(QStringLiteral("THE SourceFile TO DestFile COPY FAILED!"));
                 boxes_.Show(QStringLiteral("Couldn't copy the file!"),
-                            CopyFailedMessage(fileName, winFolder_), MsgButtons::Ok,
+                            CopyFailedMessage(fileName, winFolder_, cause), MsgButtons::Ok,
                             MsgIcon::Critical);
                 UntickMIDIBoxes();
                 result = false;
@@ -145,6 +151,21 @@ bool ComponentInstaller::IsOtherBuild(const QString& fileName, const QString& so
     return true;
 }
 
+QString ComponentInstaller::UrlNote() {
+    switch (clipboard_.Reach()) {
+    case ClipboardReach::None:
+        return QStringLiteral("(URL not copied: there is no clipboard)");
+    case ClipboardReach::WhileRunning:
+        if (variant_.endsAfterFailure) {
+            return QStringLiteral("(URL copied to clipboard: paste it before this program ends)");
+        }
+        break;
+    case ClipboardReach::AfterExit:
+        break;
+    }
+    return QStringLiteral("(URL copied to clipboard)");
+}
+
 void ComponentInstaller::MoveAsideOtherSize(const QString& sourceFile, const QString& destFile) {
     if (!FileExists(destFile, log_) || !FileExists(sourceFile, log_) ||
         QFileInfo(destFile).size() == QFileInfo(sourceFile).size()) {
@@ -165,16 +186,17 @@ void ComponentInstaller::MoveAsideOtherSize(const QString& sourceFile, const QSt
     }
 }
 
-// False when a step failed; whatever it had placed is gone again then.
-bool ComponentInstaller::CopyAndRegister(const QString& sourceFile, const QString& destFile) {
+// False, with the cause, when a step failed; whatever it had placed is gone again then.
+bool ComponentInstaller::CopyAndRegister(const QString& sourceFile, const QString& destFile,
+                                         QString* cause) {
     log_.LogText(QStringLiteral("FileCopy ") + sourceFile + QLatin1Char(',') + destFile);
-    if (!CopyInto(sourceFile, destFile)) {
+    if (!CopyInto(sourceFile, destFile, cause)) {
         return false;
     }
     const QString markerFile = (markerFolder_.isEmpty() ? programFolder_ : markerFolder_) +
                                QStringLiteral("/NOTYETDONE.txt");
     log_.LogText(QStringLiteral("Creating NotYetDoneFile = ") + markerFile);
-    if (!CreateMarker(markerFile)) {
+    if (!CreateMarker(markerFile, cause)) {
         QFile::remove(destFile);
         return false;
     }
@@ -183,7 +205,15 @@ bool ComponentInstaller::CopyAndRegister(const QString& sourceFile, const QStrin
                  QLatin1Char(' ') + Quoted(destFile) + QLatin1Char(' ') + Quoted(markerFile));
     log_.LogText(QStringLiteral("Executing ") + kRegisterProgramName);
     const std::unique_ptr<LaunchedProcess> process = launcher_.Start(registerProgram_, arguments);
-    const bool registered = WaitForRegistration(*process, markerFile);
+    const bool registered = WaitForRegistration(*process, markerFile, cause);
+    // Why it removed the copy, or why it did not start.
+    const QString said = process->Output().trimmed();
+    for (const QString& line : said.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        log_.LogText(line);
+    }
+    if (!said.isEmpty()) {
+        *cause = said;
+    }
     log_.LogText(kRegisterProgramName + QStringLiteral(" finished"));
     if (!registered) {
         QFile::remove(markerFile);
@@ -192,10 +222,15 @@ bool ComponentInstaller::CopyAndRegister(const QString& sourceFile, const QStrin
     return registered;
 }
 
-bool ComponentInstaller::CopyInto(const QString& sourceFile, const QString& destFile) {
+bool ComponentInstaller::CopyInto(const QString& sourceFile, const QString& destFile,
+                                  QString* cause) {
     const QString folder = QFileInfo(destFile).path();
-    if (!QDir().mkpath(folder)) {
-        log_.LogText(QStringLiteral("Can't make the folder ") + folder);
+    std::error_code error;
+    std::filesystem::create_directories(PathBytes(folder).toStdString(), error);
+    if (error) {
+        *cause = QStringLiteral("can't make the folder ") + folder + QStringLiteral(": ") +
+                 QString::fromLocal8Bit(error.message());
+        log_.LogText(QStringLiteral("FileCopy failed: ") + *cause);
         return false;
     }
     // The writer puts a temporary file in place with a rename at the end: a failed copy
@@ -203,19 +238,23 @@ bool ComponentInstaller::CopyInto(const QString& sourceFile, const QString& dest
     const InputFile source = ReadWhole(sourceFile, kMaxComponentBytes);
     QString why = source.why;
     if (!source.ok || !WriteFileReplacing(destFile, source.bytes, &why)) {
-        log_.LogText(QStringLiteral("FileCopy failed: ") + why);
+        *cause = (source.ok ? QStringLiteral("can't write ") + destFile
+                            : QStringLiteral("can't read ") + sourceFile) +
+                 QStringLiteral(": ") + why;
+        log_.LogText(QStringLiteral("FileCopy failed: ") + *cause);
         return false;
     }
     return true;
 }
 
-bool ComponentInstaller::CreateMarker(const QString& markerFile) {
+bool ComponentInstaller::CreateMarker(const QString& markerFile, QString* cause) {
     QDir().mkpath(QFileInfo(markerFile).path());
     // Created afresh, never opened through a link: a planted one would have its target
     // emptied.
     QString why;
     if (!CreateExclusive(markerFile, &why)) {
-        log_.LogText(QStringLiteral("Can't create NotYetDoneFile: ") + why);
+        *cause = QStringLiteral("can't create ") + markerFile + QStringLiteral(": ") + why;
+        log_.LogText(*cause);
         return false;
     }
     return true;
@@ -224,7 +263,8 @@ bool ComponentInstaller::CreateMarker(const QString& markerFile) {
 // Waits while the marker exists. Unlike a bare wait on the marker, this also ends when the
 // registration program has gone, so one that crashed or never started cannot hang us; it
 // then has not vouched for the copy.
-bool ComponentInstaller::WaitForRegistration(LaunchedProcess& process, const QString& markerFile) {
+bool ComponentInstaller::WaitForRegistration(LaunchedProcess& process, const QString& markerFile,
+                                             QString* cause) {
     for (;;) {
         // Asked before the marker: once the process has ended the marker can no longer go.
         const bool exited = process.HasExited();
@@ -232,8 +272,8 @@ bool ComponentInstaller::WaitForRegistration(LaunchedProcess& process, const QSt
             return true;
         }
         if (exited) {
-            log_.LogText(kRegisterProgramName + QStringLiteral(" ended without erasing ") +
-                         markerFile);
+            *cause = kRegisterProgramName + QStringLiteral(" ended without erasing ") + markerFile;
+            log_.LogText(*cause);
             return false;
         }
         sleep_.MsgWaitObj(kMarkerPollMs);

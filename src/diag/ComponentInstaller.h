@@ -22,9 +22,13 @@ inline const QString kRegisterProgramName = QStringLiteral("tonquill-register");
 // The two failure messages of the installer: the component is in neither folder, and the
 // copy (or its registration) did not leave it in the system folder. The fixer's can't-see
 // message leaves out the first line, which speaks of a feature being used.
+// urlNote follows the address: what became of it. A known cause of the failure is added to
+// the copy-failed message on a line of its own.
 QString CantSeeFileMessage(const QString& fileName, const QString& winFolder,
-                           bool withoutFirstLine = false);
-QString CopyFailedMessage(const QString& fileName, const QString& winFolder);
+                           bool withoutFirstLine = false,
+                           const QString& urlNote = QStringLiteral("(URL copied to clipboard)"));
+QString CopyFailedMessage(const QString& fileName, const QString& winFolder,
+                          const QString& cause = QString());
 
 // How the fixer's copy-and-register differs from the main program's.
 struct InstallerVariant {
@@ -33,6 +37,9 @@ struct InstallerVariant {
     // A system copy of the same size is left alone, whatever it holds.
     bool replaceOtherSize = false;
     bool shortCantSeeMessage = false;
+    // The program ends right after a failure: a clipboard that lasts only while it runs
+    // must be pasted from before then, and the message says so.
+    bool endsAfterFailure = false;
 };
 
 // Makes sure a component file lies in the system folder, WinFolder/system32: when it is
@@ -69,10 +76,11 @@ public:
 private:
     void MoveAsideOtherSize(const QString& sourceFile, const QString& destFile);
     bool IsOtherBuild(const QString& fileName, const QString& sourceFile, const QString& destFile);
-    bool CopyAndRegister(const QString& sourceFile, const QString& destFile);
-    bool CopyInto(const QString& sourceFile, const QString& destFile);
-    bool CreateMarker(const QString& markerFile);
-    bool WaitForRegistration(LaunchedProcess& process, const QString& markerFile);
+    QString UrlNote();
+    bool CopyAndRegister(const QString& sourceFile, const QString& destFile, QString* cause);
+    bool CopyInto(const QString& sourceFile, const QString& destFile, QString* cause);
+    bool CreateMarker(const QString& markerFile, QString* cause);
+    bool WaitForRegistration(LaunchedProcess& process, const QString& markerFile, QString* cause);
     void UntickMIDIBoxes();
 
     LogSink& log_;

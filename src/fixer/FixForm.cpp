@@ -35,7 +35,8 @@ int FixForm::Form_Load() {
                                  d_.programFolder, WinFolder,
                                  d_.programFolder + QLatin1Char('/') + kRegisterProgramName);
     installer.SetMarkerFolder(d_.dataFolder);
-    installer.SetVariant({.replaceOtherSize = true, .shortCantSeeMessage = true});
+    installer.SetVariant(
+        {.replaceOtherSize = true, .shortCantSeeMessage = true, .endsAfterFailure = true});
     for (const QString& file : ComponentFiles()) {
         lblFile = file;
         emit LblFileChanged();

@@ -28,6 +28,7 @@ constexpr int kBadArguments = 2;
 class NoClipboard final : public tq::Clipboard {
 public:
     void SetText(const QString&) override {}
+    tq::ClipboardReach Reach() override { return tq::ClipboardReach::None; }
 };
 
 struct Services {

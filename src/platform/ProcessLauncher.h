@@ -13,6 +13,9 @@ public:
     virtual ~LaunchedProcess() = default;
     // True once the process has ended, and at once for one that never started.
     virtual bool HasExited() = 0;
+    // What it wrote to its standard output, or why it did not start. Waits a
+    // short while for its end first: ask once it has done its work.
+    virtual QString Output() = 0;
 };
 
 // Starts other programs of the package, such as the component registration.

@@ -13,7 +13,8 @@ constexpr int kEndGraceMs = 2000;
 class QtLaunchedProcess final : public LaunchedProcess {
 public:
     QtLaunchedProcess(const QString& program, const QStringList& arguments) {
-        process_.setProcessChannelMode(QProcess::ForwardedChannels);
+        // What it says is kept; its warnings (Qt's own among them) go where ours go.
+        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process_.setStandardInputFile(QProcess::nullDevice());
         process_.start(program, arguments);
         // Fork and exec take milliseconds; afterwards a program that did not start is
@@ -31,6 +32,16 @@ public:
         // The event loop notices the end when the caller pumps it; waitForFinished(0) also
         // notices it without one.
         return process_.state() == QProcess::NotRunning || process_.waitForFinished(0);
+    }
+
+    QString Output() override {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.waitForFinished(kEndGraceMs);
+        }
+        if (process_.error() == QProcess::FailedToStart) {
+            return process_.program() + QStringLiteral(": ") + process_.errorString();
+        }
+        return QString::fromLocal8Bit(process_.readAllStandardOutput());
     }
 
 private:

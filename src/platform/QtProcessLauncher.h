@@ -4,7 +4,8 @@
 
 namespace tq {
 
-// Starts programs with QProcess. Their output goes to the program's own.
+// Starts programs with QProcess, keeping their standard output for Output(); their errors
+// go to the program's own.
 class QtProcessLauncher final : public ProcessLauncher {
 public:
     std::unique_ptr<LaunchedProcess> Start(const QString& program,

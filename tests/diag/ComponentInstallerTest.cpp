@@ -115,25 +115,34 @@ TEST(ComponentInstaller, ACopyIsRegisteredWhileTheMarkerIsPolledEvery100MsAndThe
     EXPECT_EQ(r.launcher.started.size(), 1);
 }
 
-TEST(ComponentInstaller, ARegistrationThatEndsWithoutErasingTheMarkerFailsAndCleansUp) {
-    for (const Outcome outcome : {Outcome::Crashes, Outcome::NeverStarts}) {
+TEST(ComponentInstaller, ARegistrationThatDoesNotVouchForTheCopyFailsCleansUpAndSaysWhy) {
+    const std::pair<Outcome, QString> cases[] = {
+        {Outcome::Crashes, "tonquill-register ended without erasing %2"},
+        {Outcome::NeverStarts, "tonquill-register ended without erasing %2"},
+        {Outcome::Refuses, ScriptedProcessLauncher::kRefusal},
+    };
+    for (const auto& [outcome, cause] : cases) {
         Rig r(outcome, 4);
         PlaceFile("", r.source);
         EXPECT_FALSE(r.Install());
         ASSERT_EQ(r.boxes.Boxes().size(), 1u);
         EXPECT_EQ(r.boxes.Boxes()[0].title, "Couldn't copy the file!");
         EXPECT_EQ(r.boxes.Boxes()[0].icon, MsgIcon::Critical);
-        EXPECT_EQ(r.boxes.Boxes()[0].text,
-                  QStringLiteral(
-                      "The program just tried to copy a needed file, 'midiio32.ocx'\r\nto %1/"
-                      "system32. The file is currently in the same folder as this program. \r\n\r\n"
-                      "The copy failed. Perhaps your Windows installation directory is not %1/"
-                      "system32.\r\n\r\nThe program needs the OCX file to be in system32, and "
-                      "info about it to be put into the registry using 'regsvr32'.\r\n\r\nPlease "
-                      "see info.txt (included with this program) for info on how to do this "
-                      "yourself (it's not too tricky), at the bottom of the section for the MIDI "
-                      "feature which you just tried to use.\r\n\r\nSorry about the trouble.")
-                      .arg(r.win));
+        EXPECT_EQ(
+            r.boxes.Boxes()[0].text,
+            (QStringLiteral(
+                 "The program just tried to copy a needed file, 'midiio32.ocx'\r\nto %1/"
+                 "system32. The file is currently in the same folder as this program. \r\n\r\n"
+                 "The copy failed. Perhaps your Windows installation directory is not %1/"
+                 "system32.\r\n\r\nThe program needs the OCX file to be in system32, and "
+                 "info about it to be put into the registry using 'regsvr32'.\r\n\r\nPlease "
+                 "see info.txt (included with this program) for info on how to do this "
+                 "yourself (it's not too tricky), at the bottom of the section for the MIDI "
+                 "feature which you just tried to use.\r\n\r\nSorry about the trouble."
+                 "\r\n\r\nWhat went wrong: ") +
+             QString(cause).replace("%2", r.marker))
+                .arg(r.win));
+        EXPECT_TRUE(r.log.Trimmed().contains(QString(cause).replace("%2", r.marker)));
         EXPECT_EQ(r.unticks, 1);
         EXPECT_FALSE(QFileInfo::exists(r.dest));
         EXPECT_FALSE(QFileInfo::exists(r.marker));
@@ -210,18 +219,25 @@ TEST(ComponentRegistration, OurComponentsMustLoadAsTheirInterfaceAndVersionOther
     }
 }
 
+// A failure's message ends with its real cause.
 TEST(ComponentInstaller, WithTheRealRegistrationOnlyAVerifiedCopyIsLeftBehind) {
     enum Trap { None, WindirIsAFile, ReadOnlySystemFolder, ReadOnlyProgramFolder, HelperCrashes };
-    const std::tuple<const char*, Trap, bool> cases[] = {
-        {"vbalHTmr6.dll", None, true},           {"midiio32.ocx", None, false},
-        {"vbalHTmr6.dll", WindirIsAFile, false}, {"vbalHTmr6.dll", ReadOnlySystemFolder, false},
-        {"vbalHTmr6.dll", HelperCrashes, false}, {"vbalHTmr6.dll", ReadOnlyProgramFolder, false},
+    const std::tuple<const char*, Trap, const char*> cases[] = {
+        {"vbalHTmr6.dll", None, nullptr},
+        {"midiio32.ocx", None,
+         "tonquill-register: removed %1/system32/midiio32.ocx: not a component"},
+        {"vbalHTmr6.dll", WindirIsAFile, "can't make the folder %1/system32: Not a directory"},
+        {"vbalHTmr6.dll", ReadOnlySystemFolder,
+         "can't write %1/system32/vbalHTmr6.dll: Permission denied"},
+        {"vbalHTmr6.dll", HelperCrashes, "tonquill-register ended without erasing %2"},
+        {"vbalHTmr6.dll", ReadOnlyProgramFolder, "can't create %2: Permission denied"},
     };
     SteadyClock clock;
     QtEventPump pump;
     NonLockingSleep sleep(clock, pump);
     QtProcessLauncher launcher;
-    for (const auto& [fileName, trap, installed] : cases) {
+    for (const auto& [fileName, trap, cause] : cases) {
+        const bool installed = cause == nullptr;
         const bool readOnly = trap == ReadOnlySystemFolder || trap == ReadOnlyProgramFolder;
         if (readOnly && geteuid() == 0) {
             continue; // permissions do not stop root
@@ -248,7 +264,15 @@ TEST(ComponentInstaller, WithTheRealRegistrationOnlyAVerifiedCopyIsLeftBehind) {
         EXPECT_EQ(installer.CopyFileToSystem32(fileName), installed) << trap;
         qunsetenv("windir");
         QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        EXPECT_EQ(boxes.Boxes().size(), installed ? 0u : 1u) << trap;
+        ASSERT_EQ(boxes.Boxes().size(), installed ? 0u : 1u) << trap;
+        if (!installed) {
+            const QString line = boxes.Boxes()[0].text.section("\r\n", -1);
+            const QString expected =
+                "What went wrong: " +
+                QString(cause).replace("%1", win).replace("%2", program + "/NOTYETDONE.txt");
+            EXPECT_TRUE(line.startsWith(expected)) << line.toStdString();
+            EXPECT_TRUE(log.Trimmed().join('\n').contains(expected.mid(17))) << trap;
+        }
         EXPECT_EQ(FilesIn(program), QStringList{fileName}) << trap;
         EXPECT_EQ(FilesIn(win),
                   installed ? QStringList{QString("system32/") + fileName} : QStringList{})

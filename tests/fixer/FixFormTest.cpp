@@ -136,6 +136,9 @@ TEST(Mendalot, HandlesTheFilesInOrderUntilOneCannotBePutInPlace) {
                 "' to be in the same folder as itself. \r\nIt will then copy that file to " + win +
                 "/system32"));
             EXPECT_EQ(clipboard.texts, QStringList{"https://tonquill.example.org/download"});
+            // Mendalot ends next: a clipboard that goes with it must be pasted from first.
+            EXPECT_TRUE(boxes.Boxes()[0].text.contains(
+                "download\r\n (URL copied to clipboard: paste it before this program ends), "));
         }
     }
 }
@@ -171,6 +174,7 @@ TEST(Mendalot, BatchModeWritesEachMessageAsALineAndExitsWithTheOutcome) {
             ASSERT_EQ(lines.size(), 2) << lines.join('\n').toStdString();
             EXPECT_TRUE(lines[0].startsWith("Can't see a needed file!: Tthe program needs "
                                             "'COMCT232.OCX'"));
+            EXPECT_TRUE(lines[0].contains("(URL not copied: there is no clipboard)"));
             EXPECT_TRUE(lines[1].startsWith("Failed to copy and register files.: Failed to fix "
                                             "OCX- and DLL-related problems. -_- /  / Make sure"));
         }
