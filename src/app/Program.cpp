@@ -6,6 +6,7 @@
 #include "diag/FileExists.h"
 #include "diag/ProcPriority.h"
 #include "fmodtone/EmulatedSpeaker.h"
+#include "songfile/SongFileMenu.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -85,6 +86,8 @@ Program::Program(const QString& folder)
     saveLoad_ = std::make_unique<SaveLoadForm>(*this, *songTarget_, boxes_, dialogs_, log_);
     // Not a child of the main window, which is disabled while this one is open.
     saveLoadWindow_ = std::make_unique<SaveLoadWindow>(*saveLoad_);
+    songFiles_ = std::make_unique<SongFileCommands>(*saveLoad_, recent_,
+                                                    [this] { return form_->SongPath(); });
     QObject::connect(window_->SaveLoadButton, &QPushButton::clicked, window_.get(),
                      [this] { saveLoad_->ShowForm(); });
 
@@ -119,7 +122,8 @@ Program::Program(const QString& folder)
 
 void Program::SetUpEditing() {
     form_->SetClipboard(&clipboard_);
-    form_->SetSaveSong([this] { saveLoad_->Songs().SaveMusic(); });
+    // Into the song's own file when it has one.
+    form_->SetSaveSong([this] { songFiles_->Save(); });
     saveLoad_->SetBeforeLoad([this] { return form_->AskToSaveChanges(); });
 }
 
@@ -128,6 +132,15 @@ void Program::SetUpFileMenu() {
     interchange_ = std::make_unique<InterchangeForm>(
         InterchangeForm::Deps{*form_, dialogs_, boxes_, log_, *fileMenu_});
     fileMenu_->Connect(*interchange_);
+    auto* songMenu = new SongFileMenu(*fileMenu_->FileMenu, *songFiles_,
+                                      {[this] { form_->NewSong(); }, [this] { window_->close(); }});
+    QObject::connect(form_.get(), &MainForm::SongFileChanged, songMenu,
+                     [this, songMenu](const QString& path) {
+                         if (!path.isEmpty()) {
+                             recent_.Add(path);
+                         }
+                         songMenu->FillRecentMenu();
+                     });
 }
 
 void Program::SetUpMotor() {
@@ -275,8 +288,7 @@ void Program::StartUp(const QStringList& arguments) {
     f.State().TickFreq = clock_.PerformanceFrequency();
     log_.LogText(QStringLiteral("QueryPerformanceFrequency returned ") +
                  RawCountText(f.State().TickFreq) + QStringLiteral(" (TickFreq set to this)"));
-    window_->setWindowTitle(f.Caption + QStringLiteral(" (v") + kVersion +
-                            QStringLiteral(" BETA)"));
+    f.SetWindowCaption(f.Caption + QStringLiteral(" (v") + kVersion + QStringLiteral(" BETA)"));
     f.Settings().AlternateTime = 30;
     f.SetTimeSigSlider(4);
     f.MotorOctSlider_Scroll();

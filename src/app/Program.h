@@ -33,20 +33,23 @@
 #include "platform/QtFileDialogs.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtNamedTimers.h"
-#include "platform/RealtimeUrgency.h"
 #include "platform/QtProcessLauncher.h"
 #include "platform/QtSerialPort.h"
+#include "platform/RealtimeUrgency.h"
 #include "platform/SpeakerFactory.h"
 #include "platform/SteadyClock.h"
 #include "platform/audio/RtAudioOutput.h"
 #include "playback/BeatWindow.h"
 #include "playback/ToneDispatcher.h"
+#include "songfile/RecentSongs.h"
 #include "songfile/SaveLoadForm.h"
 #include "songfile/SaveLoadWindow.h"
+#include "songfile/SongFileCommands.h"
 #include "voice/VoiceInternalForm.h"
 #include "voice/VoiceInternalWindow.h"
 #include "voice/VoiceMainForm.h"
 
+#include <QSettings>
 #include <QStringList>
 
 #include <functional>
@@ -93,7 +96,8 @@ private:
     void SetUpSynchro();
     // Undo, the clipboard and the question about unsaved changes before a load.
     void SetUpEditing();
-    // The File menu: export as WAV or MIDI, import from MIDI.
+    // The File menu: the song's file (New, Open, recent songs, Save, Save As), export as
+    // WAV or MIDI, import from MIDI, Quit.
     void SetUpFileMenu();
     // False when the user keeps the window open, to save unsaved changes first.
     bool MainWindowClosed();
@@ -116,6 +120,10 @@ private:
     QtClipboard clipboard_;
     QtProcessLauncher launcher_;
     QString winFolder_;
+    // The user's settings: the recent songs.
+    QSettings settings_{QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tonquill"),
+                        QStringLiteral("Tonquill")};
+    RecentSongs recent_{settings_};
     NonLockingSleep sleep_{clock_, pump_};
     // Before the speaker: the emulated speaker plays through it.
     snd::SoundEngine sound_{SystemAudioOutputFactory()};
@@ -142,6 +150,7 @@ private:
     std::unique_ptr<MainFormSongTarget> songTarget_;
     std::unique_ptr<SaveLoadForm> saveLoad_;
     std::unique_ptr<SaveLoadWindow> saveLoadWindow_;
+    std::unique_ptr<SongFileCommands> songFiles_;
     InterchangeMenu* fileMenu_ = nullptr;
     std::unique_ptr<InterchangeForm> interchange_;
     std::unique_ptr<ComponentInstaller> installer_;

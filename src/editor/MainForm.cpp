@@ -17,8 +17,10 @@ MainForm::MainForm(Deps deps, QObject* parent)
                   }}) {
     list_.SetEditObserver([this](int line) { position_.Sums().InvalidateFrom(line); });
     position_.SetLabelsChanged([this] { emit PositionChanged(); });
-    connect(&history_, &QUndoStack::cleanChanged, this,
-            [this](bool clean) { emit ModifiedChanged(!clean); });
+    connect(&history_, &QUndoStack::cleanChanged, this, [this](bool clean) {
+        emit ModifiedChanged(!clean);
+        emit WindowTitleChanged();
+    });
 }
 
 MainForm::~MainForm() = default;

@@ -308,8 +308,17 @@ public:
     void SetSaveSong(std::function<void()> save) { saveSong_ = std::move(save); }
     void SongLoaded(const QString& path);
     void SongSaved(const QString& path);
+    // File > New: after the question about unsaved changes, an empty untitled song. The
+    // settings stay as they are, as after Clear list.
+    void NewSong();
+    const QString& SongPath() const { return songPath_; }
     // The song's file name, "Untitled" before it has one.
     QString SongName() const;
+    // The program's caption, which follows the song's name in the window title.
+    void SetWindowCaption(const QString& caption);
+    const QString& WindowCaption() const { return windowCaption_; }
+    // "*Name.tql - CAPTION", the star while the song differs from its file.
+    QString WindowTitle() const;
 
     // SequencerHost
     void SetControlsForPlaying(bool playing) override;
@@ -326,6 +335,9 @@ signals:
     void PositionChanged();
     // The song came to differ from its file, or to match it again.
     void ModifiedChanged(bool modified);
+    // The song was loaded from or saved to path, or became untitled (path empty).
+    void SongFileChanged(const QString& path);
+    void WindowTitleChanged();
 
 private:
     bool LineIsSelected() const { return list_.HasSelectedLine(); }
@@ -375,6 +387,7 @@ private:
     Clipboard* clipboard_ = nullptr;
     std::function<void()> saveSong_;
     QString songPath_;
+    QString windowCaption_;
 };
 
 } // namespace tq

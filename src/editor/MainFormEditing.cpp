@@ -163,11 +163,34 @@ void MainForm::SongLoaded(const QString& path) {
     songPath_ = path;
     history_.clear();
     ShowEditPosition();
+    emit SongFileChanged(path);
+    emit WindowTitleChanged();
 }
 
 void MainForm::SongSaved(const QString& path) {
     songPath_ = path;
     history_.setClean();
+    emit SongFileChanged(path);
+    emit WindowTitleChanged();
+}
+
+void MainForm::NewSong() {
+    if (!AskToSaveChanges()) {
+        return;
+    }
+    StopPlayButton_Click();
+    list_.ClearLines();
+    SongLoaded(QString());
+}
+
+void MainForm::SetWindowCaption(const QString& caption) {
+    windowCaption_ = caption;
+    emit WindowTitleChanged();
+}
+
+QString MainForm::WindowTitle() const {
+    return (IsModified() ? QStringLiteral("*") : QString()) + SongName() + QStringLiteral(" - ") +
+           windowCaption_;
 }
 
 QString MainForm::SongName() const {

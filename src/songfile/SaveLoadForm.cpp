@@ -54,17 +54,25 @@ void SaveLoadForm::LoadMusic() {
     request.filter = kSongFileFilter;
     request.flags = kFileMustExist | kHideReadOnly;
     const QString path = dialogs_.Open(request);
-    if (path.isEmpty()) {
-        return;
+    if (!path.isEmpty()) {
+        LoadSeenFile(path);
     }
+}
+
+bool SaveLoadForm::OpenFile(const QString& path) {
+    return (mayLoad_ && !mayLoad_()) || LoadSeenFile(path);
+}
+
+bool SaveLoadForm::LoadSeenFile(const QString& path) {
     if (!FileExists(path, log_)) {
         boxes_.Show(QStringLiteral("Can't open file!"),
                     QStringLiteral("The file you want to open...\n") + path +
                         QStringLiteral("\n...can't be seen."),
                     MsgButtons::Ok, MsgIcon::Exclamation);
-        return;
+        return false;
     }
     songFile_.ActuallyLoadMusic(path);
+    return true;
 }
 
 void SaveLoadForm::ShowHideInfoText(bool show) {

@@ -44,6 +44,9 @@ public:
     // The window's close box acts as Cancel; while a song is read it does nothing.
     void CloseBoxClick();
     void LoadMusic();
+    // Loads path after the question about unsaved changes, as LoadMusic does once its
+    // dialog has named a file. False when the file can't be seen (the user has been told).
+    bool OpenFile(const QString& path);
 
     void ShowHideInfoText(bool show) override;
     void SetInfoText(const QString& text) override;
@@ -61,6 +64,7 @@ signals:
 private:
     // After each button: the main window enabled and in front, this window hidden.
     void Finish();
+    bool LoadSeenFile(const QString& path);
 
     SaveLoadHost& host_;
     MessageBoxes& boxes_;

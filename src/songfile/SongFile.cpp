@@ -91,6 +91,13 @@ void SongFile::SaveMusic() {
     log_.LogText(QStringLiteral("SaveMusic() - END"));
 }
 
+void SongFile::SaveMusicTo(const QString& path) {
+    log_.LogText(QStringLiteral("SaveMusic() - START"));
+    log_.LogText(QStringLiteral("Opening ") + Quoted(path) + QStringLiteral(", saving"));
+    WriteSong(path);
+    log_.LogText(QStringLiteral("SaveMusic() - END"));
+}
+
 void SongFile::WriteSong(const QString& path) {
     QString why;
     if (WriteFileReplacing(path, SongText(target_), &why)) {

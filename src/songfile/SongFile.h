@@ -27,6 +27,8 @@ public:
         : target_(target), progress_(progress), boxes_(boxes), dialogs_(dialogs), log_(log) {}
 
     void SaveMusic();
+    // Writes the song to path without a dialog or question: Save of a song that has a file.
+    void SaveMusicTo(const QString& path);
     // Reads the file at path, replacing the settings the file holds and the whole music
     // list. A file that cannot be read is reported and nothing is changed; false then.
     bool ActuallyLoadMusic(const QString& path);

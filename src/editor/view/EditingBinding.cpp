@@ -19,13 +19,16 @@ EditingBinding::EditingBinding(MainForm& form, MainWindow& window)
     connect(history, &QUndoStack::canRedoChanged, this, &EditingBinding::ShowHistory);
     connect(history, &QUndoStack::undoTextChanged, this, &EditingBinding::ShowHistory);
     connect(history, &QUndoStack::redoTextChanged, this, &EditingBinding::ShowHistory);
-    connect(&form_, &MainForm::ModifiedChanged, this, &EditingBinding::ShowModified);
+    connect(&form_, &MainForm::WindowTitleChanged, this, &EditingBinding::ShowTitle);
     connect(&form_.List(), &MusicList::SelectionChanged, this, &EditingBinding::ShowLineCommands);
     w_.MainList->installEventFilter(this);
     w_.MainList->viewport()->installEventFilter(this);
     new ComputerKeyboardPiano(w_, *w_.Keyboard);
     ShowHistory();
-    ShowModified(form_.IsModified());
+    if (form_.WindowCaption().isEmpty()) {
+        form_.SetWindowCaption(w_.windowTitle());
+    }
+    ShowTitle();
     ShowLineCommands();
 }
 
@@ -49,12 +52,8 @@ void EditingBinding::ShowHistory() {
     show(w_.RedoAction, QStringLiteral("&Redo"), history.canRedo(), history.redoText());
 }
 
-void EditingBinding::ShowModified(bool modified) {
-    QString title = w_.windowTitle();
-    if (title.startsWith(kModifiedMarker)) {
-        title.remove(0, 1);
-    }
-    w_.setWindowTitle(modified ? kModifiedMarker + title : title);
+void EditingBinding::ShowTitle() {
+    w_.setWindowTitle(form_.WindowTitle());
 }
 
 void EditingBinding::ShowLineCommands() {

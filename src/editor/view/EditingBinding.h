@@ -11,15 +11,12 @@ class MainForm;
 class MainWindow;
 
 // Ties the editing comforts to the main window: the Edit menu and its undo texts, the
-// unsaved-changes marker in the title, Shift+click and Shift+arrows stretching a range of
-// lines in the list, and the computer keyboard as a piano.
+// song's name and unsaved-changes marker in the title, Shift+click and Shift+arrows stretching a
+// range of lines in the list, and the computer keyboard as a piano.
 class EditingBinding final : public QObject {
     Q_OBJECT
 public:
     EditingBinding(MainForm& form, MainWindow& window);
-
-    // Put before the title while the song differs from its file.
-    static constexpr QChar kModifiedMarker = u'*';
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -27,7 +24,7 @@ protected:
 private:
     void ConnectMenus();
     void ShowHistory();
-    void ShowModified(bool modified);
+    void ShowTitle();
     void ShowLineCommands();
     bool JumpToAnEnd(const QKeyEvent& key);
     bool StretchRangeByKey(const QKeyEvent& key);
