@@ -118,6 +118,19 @@ Program::Program(const QString& folder)
     SetUpMotor();
     SetUpEditing();
     SetUpFileMenu();
+    PlaceWindows();
+}
+
+void Program::PlaceWindows() {
+    placement_ = new WindowPlacement(*window_, settings_);
+    for (QWidget* w : std::initializer_list<QWidget*>{saveLoadWindow_.get(), beatWindow_.get(),
+                                                      portamentoWindow_.get(), synchroWindow_.get(),
+                                                      midiOutWindow_.get(), midiInWindow_.get(),
+                                                      midiFileWindow_.get()}) {
+        placement_->Manage(*w);
+    }
+    // Shown behind the main window on purpose: it must not be kept above it.
+    placement_->Manage(*voiceWindow_, WindowPlacement::Stacking::Free);
 }
 
 void Program::SetUpEditing() {
@@ -197,6 +210,7 @@ void Program::SetUpSoundcardBeep() {
     }
     // Loaded now, shown when the mod is switched on.
     fmodOptionsForm_ = std::make_unique<FMODOptionsForm>(*fmodOptions_);
+    placement_->Manage(*fmodOptionsForm_);
 }
 
 Program::~Program() {
@@ -364,6 +378,7 @@ void Program::ShutDown() {
         return;
     }
     shutDown_ = true;
+    placement_->SaveAll();
     log_.LogText(QStringLiteral("[REQUEST TO CLOSE PROGRAM]"));
     voice_->VoiceDoShutDownStuff();
     log_.LogIndentInc(QStringLiteral("DoShutDownStuff() - START"));

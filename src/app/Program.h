@@ -38,6 +38,7 @@
 #include "platform/RealtimeUrgency.h"
 #include "platform/SpeakerFactory.h"
 #include "platform/SteadyClock.h"
+#include "platform/WindowPlacement.h"
 #include "platform/audio/RtAudioOutput.h"
 #include "playback/BeatWindow.h"
 #include "playback/ToneDispatcher.h"
@@ -102,6 +103,8 @@ private:
     // False when the user keeps the window open, to save unsaved changes first.
     bool MainWindowClosed();
     void SetUpMidi();
+    // The secondary windows open over the main window and stay above it.
+    void PlaceWindows();
     // A component installed into the system folder and loaded from there; null when it
     // cannot be had (the user has been told, and the MIDI boxes are unticked).
     std::unique_ptr<LoadedComponent> InstallAndLoad(const ComponentKind& kind);
@@ -120,7 +123,7 @@ private:
     QtClipboard clipboard_;
     QtProcessLauncher launcher_;
     QString winFolder_;
-    // The user's settings: the recent songs.
+    // The user's settings: the recent songs, where the windows were left.
     QSettings settings_{QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tonquill"),
                         QStringLiteral("Tonquill")};
     RecentSongs recent_{settings_};
@@ -147,6 +150,7 @@ private:
     std::unique_ptr<SynchroForm> synchro_;
     std::unique_ptr<SynchroWindow> synchroWindow_;
     MainFormBinding* binding_ = nullptr;
+    WindowPlacement* placement_ = nullptr;
     std::unique_ptr<MainFormSongTarget> songTarget_;
     std::unique_ptr<SaveLoadForm> saveLoad_;
     std::unique_ptr<SaveLoadWindow> saveLoadWindow_;

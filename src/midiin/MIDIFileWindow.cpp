@@ -67,7 +67,11 @@ MIDIFileWindow::MIDIFileWindow(MIDIFileForm& form, QWidget* parent)
     layout->setSizeConstraint(QLayout::SetMinimumSize);
     MakeInfoText();
 
-    connect(cmdBrowse, &QPushButton::clicked, this, [this] { form_.cmdBrowse_Click(); });
+    connect(cmdBrowse, &QPushButton::clicked, this, [this] {
+        form_.cmdBrowse_Click();
+        // The dialog belongs to the main window, which has the focus once it closes.
+        activateWindow();
+    });
     connect(cmdPlay, &QPushButton::clicked, this, [this] { form_.cmdPlay_Click(); });
     connect(cmdStop, &QPushButton::clicked, this, [this] { form_.cmdStop_Click(); });
     connect(cmdRewind, &QPushButton::clicked, this, [this] { form_.cmdRewind_Click(); });

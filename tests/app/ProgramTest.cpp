@@ -5,9 +5,12 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QSettings>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -149,6 +152,53 @@ TEST_F(ProgramTest, UseSynchroCheckShowsTheSynchronizedPlayWindowWhoseCloseBoxUn
     EXPECT_FALSE(synchro->isVisible());
     EXPECT_FALSE(box->isChecked());
     program->ShutDown();
+}
+
+TEST_F(ProgramTest, ASecondaryWindowOpensAboveTheMainWindowCentredThenWhereItWasLeftOnScreen) {
+    const QString key = QStringLiteral("Windows/SaveLoadForm/Position");
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    struct Case {
+        const char* what;
+        QVariant stored;
+        QVariant expected; // none: centred on the main window
+    };
+    const Case cases[] = {
+        {"the first time", {}, {}},
+        {"where it was left", QPoint(37, 41), QPoint(37, 41)},
+        {"on a screen unplugged since", QPoint(5000, 40), {}},
+    };
+    for (const Case& c : cases) {
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Tonquill", "Tonquill");
+        settings.setValue(key, c.stored);
+        if (!c.stored.isValid()) {
+            settings.remove(key);
+        }
+        auto program = Start("/nonexistent/ttyTQ");
+        MainWindow& main = program->Window();
+        main.SaveLoadButton->click();
+        QWidget* w = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top->objectName() == QLatin1String("SaveLoadForm") && top->isVisible()) {
+                w = top;
+            }
+        }
+        ASSERT_NE(w, nullptr) << c.what;
+        EXPECT_EQ(w->windowHandle()->transientParent(), main.windowHandle()) << c.what;
+        EXPECT_TRUE(screen.contains(w->frameGeometry())) << c.what;
+        if (c.expected.isValid()) {
+            EXPECT_EQ(w->pos(), c.expected.toPoint()) << c.what;
+        } else if (c.stored.isValid()) {
+            EXPECT_EQ(w->frameGeometry().right(), screen.right()) << c.what;
+        } else {
+            const QPoint off = w->frameGeometry().center() - main.frameGeometry().center();
+            EXPECT_LE(off.manhattanLength(), 2) << c.what;
+        }
+        w->move(60, 70);
+        w->close();
+        EXPECT_FALSE(w->isVisible());
+        EXPECT_EQ(settings.value(key).toPoint(), QPoint(60, 70)) << c.what;
+        program->ShutDown();
+    }
 }
 
 } // namespace
