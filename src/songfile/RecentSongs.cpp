@@ -22,9 +22,11 @@ void RecentSongs::Store(const QStringList& paths) {
 }
 
 void RecentSongs::Add(const QString& path) {
+    // A song named on the command line may be relative to where the program was started.
+    const QString absolute = QFileInfo(path).absoluteFilePath();
     QStringList paths = Stored();
-    paths.removeAll(path);
-    paths.prepend(path);
+    paths.removeAll(absolute);
+    paths.prepend(absolute);
     Store(paths.mid(0, kMost));
 }
 

@@ -15,7 +15,7 @@ public:
 
     explicit RecentSongs(QSettings& settings) : settings_(settings) {}
 
-    // Puts path first; an older entry for it goes, and the oldest past kMost.
+    // Puts path first, made absolute; an older entry for it goes, and the oldest past kMost.
     void Add(const QString& path);
     void Remove(const QString& path);
     // The entries whose files still exist; the others are dropped from the settings.
