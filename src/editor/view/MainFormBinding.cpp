@@ -133,6 +133,9 @@ void MainFormBinding::ConnectList() {
                 if (!syncingSelection_ && current.isValid()) {
                     form_.List().SelectLine(current.row() + 1);
                     form_.UpdateModButtons();
+                    if (!form_.State().MusicIsPlaying) {
+                        form_.ShowEditPosition(); // the display shows where the selection is
+                    }
                 }
             });
 }

@@ -136,6 +136,7 @@ TEST_F(EditingBindingTest, TheListKeepsTheInsertionPointInSightAndHomeAndEndGoTo
     }
     QTest::keyClick(window.MainList, Qt::Key_Home);
     EXPECT_EQ(rig.form.List().GetSelectedIndex(), 1);
+    EXPECT_EQ(rig.form.Position().Labels().PlayBar, "001"); // the display follows
     EXPECT_TRUE(inSight());
     QTest::keyClick(window.MainList, Qt::Key_End);
     EXPECT_EQ(rig.form.List().GetSelectedIndex(), 60);
