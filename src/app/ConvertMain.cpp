@@ -29,6 +29,7 @@ const char kUsage[] =
     "  SONG.tql -> OUT.wav  one pass of the song, rendered as tonquill-play --wav renders it\n"
     "  FILE.mid -> OUT.tql  a song: lengths rounded to the program's lengths, at most two\n"
     "                       notes at a time; a summary of what changed goes to stderr\n"
+    "(.midi is taken as .mid, and a RIFF MIDI file .rmi is read too.)\n"
     "\n"
     "Exit codes: 0 done, 2 bad arguments, 3 unreadable input, 4 output not written.\n";
 
@@ -118,20 +119,30 @@ int main(int argc, char** argv) {
     }
     const QString from = QFileInfo(args[0]).suffix().toLower();
     const QString to = QFileInfo(args[1]).suffix().toLower();
-    if (from == QLatin1String("tql") && to == QLatin1String("mid")) {
+    // .rmi: a standard MIDI file wrapped in RIFF.
+    const auto isMidi = [](const QString& suffix) {
+        return suffix == QLatin1String("mid") || suffix == QLatin1String("midi") ||
+               suffix == QLatin1String("rmi");
+    };
+    if (from == QLatin1String("tql") && (to == QLatin1String("mid") || to == QLatin1String("midi"))) {
         return SongToMidi(args[0], args[1]);
     }
     if (from == QLatin1String("tql") && to == QLatin1String("wav")) {
         return SongToWav(args[0], args[1]);
     }
-    // .rmi: a standard MIDI file wrapped in RIFF.
-    if ((from == QLatin1String("mid") || from == QLatin1String("rmi")) &&
-        to == QLatin1String("tql")) {
+    if (isMidi(from) && to == QLatin1String("tql")) {
         return MidiToSong(args[0], args[1]);
     }
+    if (to.isEmpty()) {
+        std::fprintf(stderr,
+                     "tonquill-convert: %s has no extension to say what to write: .mid or .wav "
+                     "from a song, .tql from a MIDI file\n",
+                     qPrintable(args[1]));
+        return kBadArguments;
+    }
     std::fprintf(stderr,
-                 "tonquill-convert: can't convert .%s to .%s: only .tql to .mid or .wav, and .mid "
-                 "or .rmi to .tql\n",
+                 "tonquill-convert: can't convert .%s to .%s: only .tql to .mid or .wav, and "
+                 ".mid, .midi or .rmi to .tql\n",
                  qPrintable(from), qPrintable(to));
     return kBadArguments;
 }

@@ -97,6 +97,7 @@ TEST(Convert, ExitCodesSayWhatHappenedAndNothingHalfWrittenIsLeft) {
         {{"--fast", kSong, dir.filePath("a.mid")}, 2},
         {{kSong, dir.filePath("a.mp3")}, 2},
         {{kSong, dir.filePath("a.tql")}, 2},
+        {{kSong, dir.filePath("out")}, 2},
         {{dir.filePath("missing.tql"), dir.filePath("a.mid")}, 3},
         {{foreign, dir.filePath("a.mid")}, 3},
         {{garbage, dir.filePath("a.tql")}, 3},
@@ -106,6 +107,8 @@ TEST(Convert, ExitCodesSayWhatHappenedAndNothingHalfWrittenIsLeft) {
         {{kSong, dir.filePath("taken.mid")}, 4},
         {{kSong, dir.filePath("song.mid")}, 0},
         {{dir.filePath("song.mid"), dir.filePath("back.tql")}, 0},
+        {{kSong, dir.filePath("song.midi")}, 0},
+        {{dir.filePath("song.midi"), dir.filePath("back.tql")}, 0},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Exec(QStringLiteral(TQ_CONVERT), c.args), c.code)
@@ -113,8 +116,8 @@ TEST(Convert, ExitCodesSayWhatHappenedAndNothingHalfWrittenIsLeft) {
     }
     EXPECT_EQ(QDir(dir.path())
                   .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
-              (QStringList{"back.tql", "fifo.tql", "list.tql", "noise.mid", "song.mid", "taken.mid",
-                           "zero.mid"}));
+              (QStringList{"back.tql", "fifo.tql", "list.tql", "noise.mid", "song.mid",
+                           "song.midi", "taken.mid", "zero.mid"}));
 }
 
 // Runs the program with arguments given as bytes, as a shell passes them.
