@@ -124,7 +124,8 @@ int main(int argc, char** argv) {
         return suffix == QLatin1String("mid") || suffix == QLatin1String("midi") ||
                suffix == QLatin1String("rmi");
     };
-    if (from == QLatin1String("tql") && (to == QLatin1String("mid") || to == QLatin1String("midi"))) {
+    if (from == QLatin1String("tql") &&
+        (to == QLatin1String("mid") || to == QLatin1String("midi"))) {
         return SongToMidi(args[0], args[1]);
     }
     if (from == QLatin1String("tql") && to == QLatin1String("wav")) {

@@ -62,6 +62,21 @@ private:
     qsizetype pos_ = 0;
 };
 
+namespace {
+
+// Extensions of files the program reads or writes: a name with one of these is taken as
+// the user typed it.
+bool HasKnownExtension(const QString& path) {
+    static const QStringList known = {QStringLiteral("tql"), QStringLiteral("mid"),
+                                      QStringLiteral("midi"), QStringLiteral("rmi"),
+                                      QStringLiteral("wav")};
+    const QFileInfo file(path);
+    // A name that is all extension (".old") is a hidden file's name, kept as typed.
+    return file.completeBaseName().isEmpty() || known.contains(file.suffix().toLower());
+}
+
+} // namespace
+
 void SongFile::SaveMusic() {
     log_.LogText(QStringLiteral("SaveMusic() - START"));
     FileDialogRequest request;
@@ -69,9 +84,10 @@ void SongFile::SaveMusic() {
     request.filter = kSongFileFilter;
     request.flags = kPathMustExist;
     QString path = dialogs_.Save(request);
-    if (!path.isEmpty() && !QFileInfo(path).fileName().contains(QLatin1Char('.'))) {
-        // A name typed without an extension is a song all the same; with the extension the
-        // Load dialog lists it, and the question below protects a song of that name.
+    if (!path.isEmpty() && !HasKnownExtension(path)) {
+        // A name typed without an extension, or with a dot of its own ("song.v2"), is a song
+        // all the same; with the extension the Load dialog lists it, and the question below
+        // protects a song of that name.
         path += QStringLiteral(".tql");
     }
     if (!path.isEmpty()) {

@@ -112,6 +112,22 @@ TEST(SongWriter, ReplacingAnExistingSongIsAskedFirst) {
     }
 }
 
+TEST(SongWriter, ANameWithoutAnExtensionTheProgramKnowsGetsTql) {
+    const std::pair<const char*, const char*> cases[] = {{"song", "song.tql"},
+                                                         {"song.v2", "song.v2.tql"},
+                                                         {"song.TQL", "song.TQL"},
+                                                         {"song.mid", "song.mid"},
+                                                         {".hidden", ".hidden"}};
+    for (const auto& [typed, written] : cases) {
+        QTemporaryDir dir;
+        SongRig rig;
+        rig.dialogs.Answer(dir.filePath(typed));
+        rig.song.SaveMusic();
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{written})
+            << typed;
+    }
+}
+
 // A save that cannot finish leaves the old file whole and no temporary file behind.
 TEST(SongWriter, AFailedSaveLeavesTheOldFileIntactAndSaysSo) {
     using P = QFile::Permission;

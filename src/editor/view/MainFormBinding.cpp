@@ -188,8 +188,8 @@ void MainFormBinding::SyncView() {
         if (!form_.State().MusicIsPlaying) {
             // The insertion point stays in sight through inserts, pastes, undo and redo: the
             // selected line, or without one the end, where new lines go.
-            const int line = form_.List().HasSelectedLine() ? form_.List().GetSelectedIndex()
-                                                            : insertedLine_;
+            const int line =
+                form_.List().HasSelectedLine() ? form_.List().GetSelectedIndex() : insertedLine_;
             if (line > 0) {
                 w_.MainList->doItemsLayout(); // the scroll range takes in new rows first
                 w_.MainList->scrollTo(form_.List().index(line - 1, 0),
