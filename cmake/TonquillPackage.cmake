@@ -28,11 +28,13 @@ set(CPACK_PACKAGE_NAME tonquill)
 set(CPACK_PACKAGE_VENDOR "Tonquill")
 set(CPACK_PACKAGE_CONTACT "Tonquill developers <tonquill@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "write music and play it on the PC speaker")
+# Lines of at most 80 characters, as the package's long description has them.
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
-    "Tonquill is a music editor for the computer's one-tone PC speaker: a list of lines, "
-    "each with a length and up to two notes, entered on an on-screen piano keyboard. Two "
-    "notes on one line are played by switching between them quickly. Optional mods play "
-    "through the soundcard, MIDI devices, a formant voice or a serial motor controller.")
+    "Tonquill is a music editor for the computer's one-tone PC speaker: a list of\n"
+    "lines, each with a length and up to two notes, entered on an on-screen piano\n"
+    "keyboard. Two notes on one line are played by switching between them quickly.\n"
+    "Optional mods play through the soundcard, MIDI devices, a formant voice or a\n"
+    "serial motor controller.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # The build keeps its debugging data; the package does not need it.

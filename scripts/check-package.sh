@@ -22,8 +22,9 @@ for f in usr/bin/tonquill usr/bin/tonquill-play usr/bin/mendalot \
          usr/share/metainfo/org.tonquill.Tonquill.metainfo.xml \
          usr/share/mime/packages/org.tonquill.Tonquill.xml \
          usr/share/icons/hicolor/scalable/apps/org.tonquill.Tonquill.svg \
-         usr/share/man/man1/tonquill.1 usr/share/man/man1/tonquill-play.1 \
-         usr/share/man/man1/mendalot.1 usr/share/man/man1/tonquill-convert.1 \
+         usr/share/man/man1/tonquill.1.gz usr/share/man/man1/tonquill-play.1.gz \
+         usr/share/man/man1/mendalot.1.gz usr/share/man/man1/tonquill-convert.1.gz \
+         usr/share/doc/tonquill/copyright usr/share/doc/tonquill/changelog.gz \
          usr/bin/tonquill-convert; do
     [[ -e $root/$f ]] || fail "$f is missing"
 done
@@ -50,4 +51,9 @@ for f in COMCT232.OCX MSCOMCTL.OCX comctl32.ocx comdlg32.ocx msstdfmt.dll MSCOMM
 done
 "$root/usr/bin/mendalot" --batch 2>"$work/fixed.txt" || fail "mendalot failed: $(cat "$work/fixed.txt")"
 [[ $(ls "$windir/system32" | wc -l) -eq 7 ]] || fail "not all files reached $windir/system32"
+# Debian's own package checker, where it is installed: no errors allowed.
+if command -v lintian >/dev/null; then
+    lintian --allow-root --fail-on error "$deb" || fail "lintian found errors"
+fi
+
 echo "check-package: $(basename "$deb") is laid out right"

@@ -10,7 +10,7 @@ PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     jackd2 clang libclang-rt-14-dev
     xvfb xauth imagemagick
-    desktop-file-utils appstream librsvg2-bin dpkg-dev
+    desktop-file-utils appstream librsvg2-bin dpkg-dev lintian
 )
 
 missing=()
