@@ -219,7 +219,11 @@ void Sequencer::SoundOneNote(Run& run, const QString& note) {
         d_.host.SetBeepLabelVisible(true);
         d_.tones.UniBeepValue(note, beepLength.ToDouble(), false, false, false, false);
         d_.host.SetBeepLabelVisible(false);
-        wait_.CountNextWaitFrom(soundEnd); // where the logged tone ends
+        // The line's waits are logged from where the logged tone ends, counted from the
+        // line's start: a line that started late makes up the lost time in its waits, so
+        // its lines add up to its length.
+        wait_.CountNextWaitFrom(SecondsFromStart(st.PlayPosition) +
+                                beepLength / Decimal4::FromInt(1000));
     }
 }
 
