@@ -7,6 +7,7 @@
 #include "interchange/InterchangeFiles.h"
 #include "interchange/MidiExport.h"
 #include "interchange/MidiImport.h"
+#include "interchange/RtttlImport.h"
 #include "interchange/SongWavRenderer.h"
 #include "platform/StreamMessageBoxes.h"
 
@@ -14,6 +15,7 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -22,6 +24,8 @@ enum ExitCode { kDone = 0, kBadArguments = 2, kUnreadableInput = 3, kNotWritten 
 
 const char kUsage[] =
     "usage: tonquill-convert IN OUT\n"
+    "       tonquill-convert [--tune NAME|N] TUNES.rtttl OUT.tql\n"
+    "       tonquill-convert --list TUNES.rtttl\n"
     "\n"
     "Converts by the files' extensions:\n"
     "  SONG.tql -> OUT.mid  a standard MIDI file: a tempo track, then one track for Note 1\n"
@@ -29,6 +33,9 @@ const char kUsage[] =
     "  SONG.tql -> OUT.wav  one pass of the song, rendered as tonquill-play --wav renders it\n"
     "  FILE.mid -> OUT.tql  a song: lengths rounded to the program's lengths, at most two\n"
     "                       notes at a time; a summary of what changed goes to stderr\n"
+    "  TUNE.rtttl -> OUT.tql  a ringtone tune (also .rtx) as a song: Note 1 only, each note\n"
+    "                       for its whole length; --tune picks one of several by name or\n"
+    "                       number (default: the first), --list prints their names\n"
     "(.midi is taken as .mid, and a RIFF MIDI file .rmi is read too.)\n"
     "\n"
     "Exit codes: 0 done, 2 bad arguments, 3 unreadable input, 4 output not written.\n";
@@ -102,6 +109,61 @@ int MidiToSong(const QString& in, const QString& out) {
     return tq::WriteFileReplacing(out, song.FileBytes(), &why) ? kDone : NotWritten(out, why);
 }
 
+tq::RtttlText ReadTunes(const QString& in, int* code) {
+    const tq::InputFile file = tq::ReadWhole(in, tq::kMaxSongFileBytes);
+    if (!file.ok) {
+        std::fprintf(stderr, "tonquill-convert: %s can't be read: %s\n", qPrintable(in),
+                     qPrintable(file.why));
+        *code = kUnreadableInput;
+        return {};
+    }
+    tq::RtttlText text = tq::ReadRtttl(file.bytes);
+    if (!text.ok) {
+        std::fprintf(stderr, "tonquill-convert: %s is not ringtone text that can be read: %s\n",
+                     qPrintable(in), qPrintable(text.why));
+        *code = kUnreadableInput;
+    }
+    return text;
+}
+
+int ListTunes(const QString& in) {
+    int code = kDone;
+    const tq::RtttlText text = ReadTunes(in, &code);
+    for (const tq::RtttlTune& tune : text.tunes) {
+        std::printf("%s\n", qPrintable(tune.name));
+    }
+    return code;
+}
+
+int RtttlToSong(const QString& in, const QString& pick, const QString& out) {
+    int code = kDone;
+    const tq::RtttlText text = ReadTunes(in, &code);
+    if (!text.ok) {
+        return code;
+    }
+    // A number counts from 1; otherwise the name, in any case.
+    bool isNumber = false;
+    const int number = pick.toInt(&isNumber);
+    const auto chosen =
+        std::find_if(text.tunes.begin(), text.tunes.end(), [&](const tq::RtttlTune& t) {
+            return pick.isEmpty() ? true
+                   : isNumber     ? &t - text.tunes.data() + 1 == number
+                                  : t.name.compare(pick, Qt::CaseInsensitive) == 0;
+        });
+    if (chosen == text.tunes.end()) {
+        std::fprintf(stderr, "tonquill-convert: %s has no tune %s (%zu tunes; --list names them)\n",
+                     qPrintable(in), qPrintable(pick), text.tunes.size());
+        return kBadArguments;
+    }
+    std::fprintf(stderr, "%s\n", qPrintable(chosen->Summary()));
+    tq::StreamMessageBoxes boxes;
+    tq::NullLog log;
+    tq::HeadlessSong song(boxes, log);
+    tq::ApplyTune(*chosen, song.Target());
+    QString why;
+    return tq::WriteFileReplacing(out, song.FileBytes(), &why) ? kDone : NotWritten(out, why);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -112,13 +174,24 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, stdout);
         return kDone;
     }
-    if (args.size() != 2 || args[0].startsWith(QLatin1Char('-')) ||
-        args[1].startsWith(QLatin1Char('-'))) {
+    QStringList files = args;
+    QString tune;
+    const qsizetype tuneAt = files.indexOf(QLatin1String("--tune"));
+    if (tuneAt >= 0 && tuneAt + 1 < files.size()) {
+        tune = files[tuneAt + 1];
+        files.remove(tuneAt, 2);
+    }
+    const bool list = files.removeAll(QLatin1String("--list")) > 0;
+    if (list && files.size() == 1 && !files[0].startsWith(QLatin1Char('-'))) {
+        return ListTunes(files[0]);
+    }
+    if (list || files.size() != 2 || files[0].startsWith(QLatin1Char('-')) ||
+        files[1].startsWith(QLatin1Char('-'))) {
         std::fputs(kUsage, stderr);
         return kBadArguments;
     }
-    const QString from = QFileInfo(args[0]).suffix().toLower();
-    const QString to = QFileInfo(args[1]).suffix().toLower();
+    const QString from = QFileInfo(files[0]).suffix().toLower();
+    const QString to = QFileInfo(files[1]).suffix().toLower();
     // .rmi: a standard MIDI file wrapped in RIFF.
     const auto isMidi = [](const QString& suffix) {
         return suffix == QLatin1String("mid") || suffix == QLatin1String("midi") ||
@@ -126,19 +199,23 @@ int main(int argc, char** argv) {
     };
     if (from == QLatin1String("tql") &&
         (to == QLatin1String("mid") || to == QLatin1String("midi"))) {
-        return SongToMidi(args[0], args[1]);
+        return SongToMidi(files[0], files[1]);
     }
     if (from == QLatin1String("tql") && to == QLatin1String("wav")) {
-        return SongToWav(args[0], args[1]);
+        return SongToWav(files[0], files[1]);
     }
     if (isMidi(from) && to == QLatin1String("tql")) {
-        return MidiToSong(args[0], args[1]);
+        return MidiToSong(files[0], files[1]);
+    }
+    if ((from == QLatin1String("rtttl") || from == QLatin1String("rtx")) &&
+        to == QLatin1String("tql")) {
+        return RtttlToSong(files[0], tune, files[1]);
     }
     if (to.isEmpty()) {
         std::fprintf(stderr,
                      "tonquill-convert: %s has no extension to say what to write: .mid or .wav "
                      "from a song, .tql from a MIDI file\n",
-                     qPrintable(args[1]));
+                     qPrintable(files[1]));
         return kBadArguments;
     }
     std::fprintf(stderr,

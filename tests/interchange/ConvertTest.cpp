@@ -84,6 +84,8 @@ TEST(Convert, ExitCodesSayWhatHappenedAndNothingHalfWrittenIsLeft) {
     };
     const QString foreign = write("list.tql", "shopping list\r\n");
     const QString garbage = write("noise.mid", "MThd but no more");
+    const QString tunes = write("tunes.rtttl", "One:d=4,o=5,b=90:c,e\nTwo::8g\n");
+    const QString badTune = write("bad.rtx", "One:d=4:c,x\n");
     ASSERT_TRUE(QDir(dir.path()).mkdir("taken.mid"));
     const QString fifo = dir.filePath("fifo.tql");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
@@ -108,6 +110,10 @@ TEST(Convert, ExitCodesSayWhatHappenedAndNothingHalfWrittenIsLeft) {
         {{kSong, dir.filePath("song.mid")}, 0},
         {{dir.filePath("song.mid"), dir.filePath("back.tql")}, 0},
         {{kSong, dir.filePath("song.midi")}, 0},
+        {{"--tune", "two", tunes, dir.filePath("two.tql")}, 0},
+        {{"--list", tunes}, 0},
+        {{"--tune", "3", tunes, dir.filePath("three.tql")}, 2},
+        {{badTune, dir.filePath("bad.tql")}, 3},
         {{dir.filePath("song.midi"), dir.filePath("back.tql")}, 0},
     };
     for (const auto& c : cases) {
@@ -116,8 +122,9 @@ TEST(Convert, ExitCodesSayWhatHappenedAndNothingHalfWrittenIsLeft) {
     }
     EXPECT_EQ(QDir(dir.path())
                   .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
-              (QStringList{"back.tql", "fifo.tql", "list.tql", "noise.mid", "song.mid",
-                           "song.midi", "taken.mid", "zero.mid"}));
+              (QStringList{"back.tql", "bad.rtx", "fifo.tql", "list.tql", "noise.mid",
+                           "song.mid", "song.midi", "taken.mid", "tunes.rtttl", "two.tql",
+                           "zero.mid"}));
 }
 
 // Runs the program with arguments given as bytes, as a shell passes them.

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "core/MusicLine.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+namespace tq {
+
+class SongTarget;
+
+// One ringtone tune as a song: Note 1 only, every note sounding for its whole length.
+struct RtttlTune {
+    QString name;
+    std::vector<MusicLine> lines;
+    int32_t bpm = 63;
+    // 1, or 2 and 4 when the tune's 32nds or 64ths were brought up to the program's 1/16
+    // by playing at that many times the BPM with every length as many times as long.
+    int lengthScale = 1;
+    // Notes longer than a dotted Whole after that, split into lines of the same note.
+    int splitNotes = 0;
+    QString Summary() const;
+};
+
+// What a ringtone text held: one tune per line. A malformed tune refuses the whole text, for
+// the reason in why, which names the tune, the position and the text found there.
+struct RtttlText {
+    bool ok = false;
+    QString why;
+    std::vector<RtttlTune> tunes;
+};
+
+// Reads RTTTL (and its .rtx form): "name:d=4,o=6,b=63:notes", each note
+// [duration]letter[#][scale][.] with the dot also taken before the scale, "p" a pause and
+// "h" read as "b". White space is ignored and letters may be of either case; unknown
+// control names are ignored; scales are scientific octaves (a4 is 440 Hz).
+RtttlText ReadRtttl(const QByteArray& text);
+
+// Puts a tune into a song: its BPM, a note/silence ratio of 100, then its lines in place of
+// the whole list.
+void ApplyTune(const RtttlTune& tune, SongTarget& target);
+
+} // namespace tq
