@@ -22,8 +22,8 @@
 #include <QCoreApplication>
 
 #include <algorithm>
-#include <cmath>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <thread>
 #include <vector>
@@ -164,24 +164,35 @@ void BeatTones(tq::SystemMidiOutput& out, tq::JackMidiReceiver& receiver, int pe
     std::printf("period %4d frames, %d tones of 15 ms: length at the port %.2f-%.2f ms, "
                 "off from the sent length median %.3f worst %.3f ms; note-on jitter median "
                 "%.3f worst %.3f ms\n",
-                periodFrames, kTones, lengthMin, lengthMax, Median(lengthError),
-                Worst(lengthError), Median(onError), Worst(onError));
+                periodFrames, kTones, lengthMin, lengthMax, Median(lengthError), Worst(lengthError),
+                Median(onError), Worst(onError));
+}
+
+// Starts the server and a receiving client and opens our output to it. Returns how long the
+// open took in ms, or a negative value (having said why) when something would not start.
+double OpenToReceiver(tq::JackServer& server, tq::JackMidiReceiver& receiver,
+                      tq::SystemMidiOutput& out) {
+    std::string why;
+    if (!server.Start(&why) || !receiver.Open("bench-receiver", &why)) {
+        std::fprintf(stderr, "%s\n", why.c_str());
+        return -1;
+    }
+    const int port = static_cast<int>(out.PortNames().indexOf("JACK: bench-receiver:midi_in"));
+    QString openWhy;
+    const auto start = Clock::now();
+    if (!out.Open(port, &openWhy)) {
+        std::fprintf(stderr, "%s\n", qPrintable(openWhy));
+        return -1;
+    }
+    return Us(Clock::now() - start) / 1000;
 }
 
 int Timing() {
     for (int period : {256, 1024}) {
         tq::JackServer server(period);
-        std::string why;
         tq::JackMidiReceiver receiver;
-        if (!server.Start(&why) || !receiver.Open("bench-receiver", &why)) {
-            std::fprintf(stderr, "%s\n", why.c_str());
-            return 1;
-        }
         tq::SystemMidiOutput out(QStringLiteral("Tonquill"));
-        QString openWhy;
-        if (!out.Open(static_cast<int>(out.PortNames().indexOf("JACK: bench-receiver:midi_in")),
-                      &openWhy)) {
-            std::fprintf(stderr, "%s\n", qPrintable(openWhy));
+        if (OpenToReceiver(server, receiver, out) < 0) {
             return 1;
         }
         std::this_thread::sleep_for(200ms); // the connection joins the graph
@@ -200,22 +211,13 @@ int main(int argc, char** argv) {
         return Timing();
     }
     tq::JackServer server;
-    std::string why;
     tq::JackMidiReceiver receiver;
-    if (!server.Start(&why) || !receiver.Open("bench-receiver", &why)) {
-        std::fprintf(stderr, "%s\n", why.c_str());
-        return 1;
-    }
     tq::SystemMidiOutput out(QStringLiteral("Tonquill"));
-    const int port = static_cast<int>(out.PortNames().indexOf("JACK: bench-receiver:midi_in"));
-    QString openWhy;
-    const auto openStart = Clock::now();
-    if (!out.Open(port, &openWhy)) {
-        std::fprintf(stderr, "%s\n", qPrintable(openWhy));
+    const double openMs = OpenToReceiver(server, receiver, out);
+    if (openMs < 0) {
         return 1;
     }
-    std::printf("Open (a JACK client made and activated) (ms): %.1f\n",
-                Us(Clock::now() - openStart) / 1000);
+    std::printf("Open (a JACK client made and activated) (ms): %.1f\n", openMs);
     NotePairs(out, receiver);
     DispatchedPairs(out, receiver);
     Sweeps(out, receiver, 1);
