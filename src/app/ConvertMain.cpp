@@ -13,6 +13,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QHash>
 #include <QStringList>
 
 #include <algorithm>
@@ -23,20 +24,22 @@ namespace {
 enum ExitCode { kDone = 0, kBadArguments = 2, kUnreadableInput = 3, kNotWritten = 4 };
 
 const char kUsage[] =
-    "usage: tonquill-convert IN OUT\n"
-    "       tonquill-convert [--tune NAME|N] TUNES.rtttl OUT.tql\n"
+    "usage: tonquill-convert [--tune NAME|N] IN OUT\n"
     "       tonquill-convert --list TUNES.rtttl\n"
     "\n"
-    "Converts by the files' extensions:\n"
-    "  SONG.tql -> OUT.mid  a standard MIDI file: a tempo track, then one track for Note 1\n"
-    "                       and one for Note 2, each note sounding for the note/silence ratio\n"
-    "  SONG.tql -> OUT.wav  one pass of the song, rendered as tonquill-play --wav renders it\n"
-    "  FILE.mid -> OUT.tql  a song: lengths rounded to the program's lengths, at most two\n"
-    "                       notes at a time; a summary of what changed goes to stderr\n"
-    "  TUNE.rtttl -> OUT.tql  a ringtone tune (also .rtx) as a song: Note 1 only, each note\n"
-    "                       for its whole length; --tune picks one of several by name or\n"
-    "                       number (default: the first), --list prints their names\n"
-    "(.midi is taken as .mid, and a RIFF MIDI file .rmi is read too.)\n"
+    "Converts by the files' extensions. IN is one of:\n"
+    "  SONG.tql     a song\n"
+    "  FILE.mid     a standard MIDI file (also .midi, and RIFF MIDI .rmi): lengths rounded to\n"
+    "               the program's lengths, at most two notes at a time\n"
+    "  TUNES.rtttl  ringtone text (also .rtx and .txt), one tune per line: Note 1 only, each\n"
+    "               note for its whole length; --tune picks one by name or number (default:\n"
+    "               the first), --list prints their names\n"
+    "and OUT, of another kind, one of:\n"
+    "  OUT.tql      a song\n"
+    "  OUT.mid      a standard MIDI file: a tempo track, then one track for Note 1 and one\n"
+    "               for Note 2, each note sounding for the note/silence ratio\n"
+    "  OUT.wav      one pass of the song, rendered as tonquill-play --wav renders it\n"
+    "A summary of what a MIDI file or tune became goes to stderr.\n"
     "\n"
     "Exit codes: 0 done, 2 bad arguments, 3 unreadable input, 4 output not written.\n";
 
@@ -46,48 +49,33 @@ int NotWritten(const QString& path, const QString& why) {
     return kNotWritten;
 }
 
-int SongToMidi(const QString& in, const QString& out) {
-    tq::StreamMessageBoxes boxes;
-    tq::NullLog log;
-    tq::HeadlessSong song(boxes, log);
-    if (!song.LoadFile(in)) {
-        return kUnreadableInput;
-    }
-    const tq::MidiExport midi = tq::ExportMidi(song.Target());
-    if (midi.unreadableNotes > 0) {
-        std::fprintf(stderr, "tonquill-convert: %d notes that name no note were left out\n",
-                     midi.unreadableNotes);
-    }
-    QString why;
-    return tq::WriteFileReplacing(out, midi.bytes, &why) ? kDone : NotWritten(out, why);
+// What a file holds, by its extension.
+enum class Kind { Song, Midi, Ringtone, Wav, BeepScript, Sketch, Unknown };
+
+Kind KindOf(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    static const QHash<QString, Kind> kinds = {
+        {"tql", Kind::Song},       {"mid", Kind::Midi},     {"midi", Kind::Midi},
+        // .rmi: a standard MIDI file wrapped in RIFF.
+        {"rmi", Kind::Midi},       {"rtttl", Kind::Ringtone}, {"rtx", Kind::Ringtone},
+        {"txt", Kind::Ringtone},   {"wav", Kind::Wav},      {"sh", Kind::BeepScript},
+        {"ino", Kind::Sketch},
+    };
+    return kinds.value(suffix, Kind::Unknown);
 }
 
-int SongToWav(const QString& in, const QString& out) {
-    tq::StreamMessageBoxes boxes;
-    tq::NullLog log;
-    tq::SongWavRenderer renderer;
-    QString why;
-    if (!renderer.OpenSpeaker(&why)) {
-        return NotWritten(out, why);
-    }
-    tq::HeadlessSong song(renderer, boxes, log);
-    if (!song.LoadFile(in)) {
-        return kUnreadableInput;
-    }
-    if (!renderer.StartFile(out, &why)) {
-        return NotWritten(out, why);
-    }
-    renderer.Play(song.Form(), 1);
-    if (!renderer.FinishFile(&why)) {
-        return NotWritten(out, why);
-    }
-    if (renderer.Cut()) {
-        std::fprintf(stderr, "tonquill-convert: %s\n", qPrintable(tq::SongWavRenderer::CutNote()));
-    }
-    return kDone;
+bool IsInput(Kind kind) {
+    return kind == Kind::Song || kind == Kind::Midi || kind == Kind::Ringtone;
 }
 
-int MidiToSong(const QString& in, const QString& out) {
+// A converted song, held as the window holds it.
+struct Converter {
+    tq::StreamMessageBoxes boxes;
+    tq::NullLog log;
+    tq::HeadlessSong song{boxes, log};
+};
+
+int ReadMidi(const QString& in, Converter& c) {
     const tq::InputFile file = tq::ReadWhole(in, tq::kMaxMidiFileBytes);
     if (!file.ok) {
         std::fprintf(stderr, "tonquill-convert: %s can't be read: %s\n", qPrintable(in),
@@ -101,23 +89,12 @@ int MidiToSong(const QString& in, const QString& out) {
         return kUnreadableInput;
     }
     std::fprintf(stderr, "%s\n", qPrintable(midi.summary));
-    tq::StreamMessageBoxes boxes;
-    tq::NullLog log;
-    tq::HeadlessSong song(boxes, log);
-    tq::ApplyImport(midi, song.Target());
-    QString why;
-    return tq::WriteFileReplacing(out, song.FileBytes(), &why) ? kDone : NotWritten(out, why);
+    tq::ApplyImport(midi, c.song.Target());
+    return kDone;
 }
 
 tq::RtttlText ReadTunes(const QString& in, int* code) {
-    const tq::InputFile file = tq::ReadWhole(in, tq::kMaxSongFileBytes);
-    if (!file.ok) {
-        std::fprintf(stderr, "tonquill-convert: %s can't be read: %s\n", qPrintable(in),
-                     qPrintable(file.why));
-        *code = kUnreadableInput;
-        return {};
-    }
-    tq::RtttlText text = tq::ReadRtttl(file.bytes);
+    tq::RtttlText text = tq::ReadRingtoneFile(in);
     if (!text.ok) {
         std::fprintf(stderr, "tonquill-convert: %s is not ringtone text that can be read: %s\n",
                      qPrintable(in), qPrintable(text.why));
@@ -135,33 +112,64 @@ int ListTunes(const QString& in) {
     return code;
 }
 
-int RtttlToSong(const QString& in, const QString& pick, const QString& out) {
+int ReadTune(const QString& in, const QString& pick, Converter& c) {
     int code = kDone;
     const tq::RtttlText text = ReadTunes(in, &code);
     if (!text.ok) {
         return code;
     }
-    // A number counts from 1; otherwise the name, in any case.
-    bool isNumber = false;
-    const int number = pick.toInt(&isNumber);
-    const auto chosen =
-        std::find_if(text.tunes.begin(), text.tunes.end(), [&](const tq::RtttlTune& t) {
-            return pick.isEmpty() ? true
-                   : isNumber     ? &t - text.tunes.data() + 1 == number
-                                  : t.name.compare(pick, Qt::CaseInsensitive) == 0;
-        });
-    if (chosen == text.tunes.end()) {
+    const tq::RtttlTune* tune = tq::FindTune(text, pick);
+    if (tune == nullptr) {
         std::fprintf(stderr, "tonquill-convert: %s has no tune %s (%zu tunes; --list names them)\n",
                      qPrintable(in), qPrintable(pick), text.tunes.size());
         return kBadArguments;
     }
-    std::fprintf(stderr, "%s\n", qPrintable(chosen->Summary()));
-    tq::StreamMessageBoxes boxes;
-    tq::NullLog log;
-    tq::HeadlessSong song(boxes, log);
-    tq::ApplyTune(*chosen, song.Target());
+    std::fprintf(stderr, "%s\n", qPrintable(tune->Summary()));
+    tq::ApplyTune(*tune, c.song.Target());
+    return kDone;
+}
+
+int Read(const QString& in, Kind kind, const QString& tune, Converter& c) {
+    switch (kind) {
+    case Kind::Midi:
+        return ReadMidi(in, c);
+    case Kind::Ringtone:
+        return ReadTune(in, tune, c);
+    default:
+        return c.song.LoadFile(in) ? kDone : kUnreadableInput;
+    }
+}
+
+int Write(Converter& c, Kind kind, const QString& out) {
     QString why;
-    return tq::WriteFileReplacing(out, song.FileBytes(), &why) ? kDone : NotWritten(out, why);
+    switch (kind) {
+    case Kind::Song:
+        return tq::WriteFileReplacing(out, c.song.FileBytes(), &why) ? kDone : NotWritten(out, why);
+    case Kind::Midi: {
+        const tq::MidiExport midi = tq::ExportMidi(c.song.Target());
+        if (midi.unreadableNotes > 0) {
+            std::fprintf(stderr, "tonquill-convert: %d notes that name no note were left out\n",
+                         midi.unreadableNotes);
+        }
+        return tq::WriteFileReplacing(out, midi.bytes, &why) ? kDone : NotWritten(out, why);
+    }
+    case Kind::Wav: {
+        const auto outcome = tq::SongWavRenderer::RenderSong(c.song.FileBytes(), out, c.boxes,
+                                                             c.log, {}, &why);
+        if (outcome == tq::SongWavRenderer::Outcome::Failed) {
+            return NotWritten(out, why);
+        }
+        if (outcome == tq::SongWavRenderer::Outcome::Cut) {
+            std::fprintf(stderr, "tonquill-convert: %s\n",
+                         qPrintable(tq::SongWavRenderer::CutNote()));
+        }
+        return kDone;
+    }
+    default:
+        std::fprintf(stderr, "tonquill-convert: %s: this kind of file can't be written yet\n",
+                     qPrintable(out));
+        return kBadArguments;
+    }
 }
 
 } // namespace
@@ -190,37 +198,33 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, stderr);
         return kBadArguments;
     }
-    const QString from = QFileInfo(files[0]).suffix().toLower();
-    const QString to = QFileInfo(files[1]).suffix().toLower();
-    // .rmi: a standard MIDI file wrapped in RIFF.
-    const auto isMidi = [](const QString& suffix) {
-        return suffix == QLatin1String("mid") || suffix == QLatin1String("midi") ||
-               suffix == QLatin1String("rmi");
-    };
-    if (from == QLatin1String("tql") &&
-        (to == QLatin1String("mid") || to == QLatin1String("midi"))) {
-        return SongToMidi(files[0], files[1]);
+    const Kind from = KindOf(files[0]);
+    const Kind to = KindOf(files[1]);
+    if (!tune.isEmpty() && from != Kind::Ringtone) {
+        std::fprintf(stderr, "tonquill-convert: --tune picks a tune of ringtone text (.rtttl, "
+                             ".rtx or .txt), not of %s\n",
+                     qPrintable(files[0]));
+        return kBadArguments;
     }
-    if (from == QLatin1String("tql") && to == QLatin1String("wav")) {
-        return SongToWav(files[0], files[1]);
-    }
-    if (isMidi(from) && to == QLatin1String("tql")) {
-        return MidiToSong(files[0], files[1]);
-    }
-    if ((from == QLatin1String("rtttl") || from == QLatin1String("rtx")) &&
-        to == QLatin1String("tql")) {
-        return RtttlToSong(files[0], tune, files[1]);
-    }
-    if (to.isEmpty()) {
+    if (QFileInfo(files[1]).suffix().isEmpty()) {
         std::fprintf(stderr,
-                     "tonquill-convert: %s has no extension to say what to write: .mid or .wav "
-                     "from a song, .tql from a MIDI file\n",
+                     "tonquill-convert: %s has no extension to say what to write: .tql, .mid, "
+                     ".wav, .rtttl, .rtx, .sh or .ino\n",
                      qPrintable(files[1]));
         return kBadArguments;
     }
-    std::fprintf(stderr,
-                 "tonquill-convert: can't convert .%s to .%s: only .tql to .mid or .wav, and "
-                 ".mid, .midi or .rmi to .tql\n",
-                 qPrintable(from), qPrintable(to));
-    return kBadArguments;
+    if (!IsInput(from) || to == Kind::Unknown || (to == from && from != Kind::Unknown)) {
+        std::fprintf(stderr,
+                     "tonquill-convert: can't convert .%s to .%s: a song (.tql), MIDI file "
+                     "(.mid, .midi, .rmi) or ringtone text (.rtttl, .rtx, .txt) goes to another "
+                     "of those, or to .wav, .sh or .ino\n",
+                     qPrintable(QFileInfo(files[0]).suffix()),
+                     qPrintable(QFileInfo(files[1]).suffix()));
+        return kBadArguments;
+    }
+    Converter converter;
+    if (const int code = Read(files[0], from, tune, converter); code != kDone) {
+        return code;
+    }
+    return Write(converter, to, files[1]);
 }

@@ -208,7 +208,7 @@ public:
 private:
     int PlaySong(tq::MainForm& form) {
         tq::MainFormSongTarget target(form);
-        if (!tq::LoadSongFile(o_.song, target, boxes_, log_)) {
+        if (!tq::LoadSongFile(o_.song, target, boxes_, log_, o_.tune)) {
             return tq::kNotASong;
         }
         if (o_.fromLine > form.List().LineCount()) {

@@ -25,9 +25,15 @@ void AddOptions(QCommandLineParser& p) {
         "4 the WAV file not written."));
     p.addHelpOption();
     p.addPositionalArgument(QStringLiteral("SONG"),
-                            QStringLiteral("The song file (.tql) or MIDI file (.mid) to play."));
+                            QStringLiteral("The song file (.tql), MIDI file (.mid) or ringtone text "
+                                           "(.rtttl, .rtx, or any file whose first line is a "
+                                           "tune) to play."));
     const QString n = QStringLiteral("N");
     p.addOptions({
+        {QStringLiteral("tune"),
+         QStringLiteral("Of ringtone text holding several tunes, the one to play: its name or "
+                        "its number from 1 (default the first)."),
+         QStringLiteral("NAME|N")},
         {QStringLiteral("passes"), QStringLiteral("Play a song's list N times (default 1)."), n,
          QStringLiteral("1")},
         {QStringLiteral("speaker"),
@@ -259,6 +265,10 @@ QString ReadOptions(const QCommandLineParser& p, PlayerOptions& o) {
     if (songs == 1) {
         o.song = args[0];
         o.songIsMidiFile = IsMidiFile(o.song);
+    }
+    o.tune = p.value(QStringLiteral("tune"));
+    if (p.isSet(QStringLiteral("tune")) && (o.songIsMidiFile || !o.midiIn.isEmpty())) {
+        return QStringLiteral("--tune picks a tune of ringtone text, not MIDI");
     }
     if (QString problem = ReadNumbers(p, o); !problem.isEmpty()) {
         return problem;

@@ -17,8 +17,10 @@ enum PlayerExitCode {
 
 // What tonquill-play was asked to do.
 struct PlayerOptions {
-    QString song; // a song file, or a MIDI file
+    QString song; // a song file, a MIDI file or ringtone text
     bool songIsMidiFile = false;
+    // Of ringtone text with several tunes, the one to play (see FindTune); empty: the first.
+    QString tune;
     int passes = 1;
     QString speaker = QStringLiteral("auto");
     QString wav;

@@ -23,8 +23,8 @@ HeadlessSong::HeadlessSong(Clock& clock, EventPump& pump, Speaker& speaker, Mess
     form_.State().TickFreq = clock.PerformanceFrequency();
 }
 
-bool HeadlessSong::LoadFile(const QString& path) {
-    return LoadSongFile(path, target_, boxes_, log_);
+bool HeadlessSong::LoadFile(const QString& path, const QString& tune) {
+    return LoadSongFile(path, target_, boxes_, log_, tune);
 }
 
 void HeadlessSong::LoadBytes(const QByteArray& song) {

@@ -29,8 +29,8 @@ public:
     MainForm& Form() { return form_; }
     SongTarget& Target() { return target_; }
 
-    // False when the file is not a readable song (see LoadSongFile).
-    bool LoadFile(const QString& path);
+    // False when the file is not a readable song or tune (see LoadSongFile).
+    bool LoadFile(const QString& path, const QString& tune = QString());
     // A song file's bytes, read as the reader reads a file.
     void LoadBytes(const QByteArray& song);
     // The song file as the writer saves it.

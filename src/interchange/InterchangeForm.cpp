@@ -5,6 +5,7 @@
 #include "diag/FileExists.h"
 #include "editor/MainForm.h"
 #include "editor/MainFormSongTarget.h"
+#include "interchange/InterchangeFiles.h"
 #include "interchange/MidiExport.h"
 #include "interchange/MidiImport.h"
 #include "interchange/SongWavRenderer.h"
@@ -19,6 +20,10 @@ namespace tq {
 namespace {
 
 const QString kMidiFilter = QStringLiteral("Standard MIDI files (*.MID)|*.MID|All files (*.*)|*.*");
+const QString kImportFilter = QStringLiteral(
+    "MIDI files and ringtone text (*.MID;*.MIDI;*.RMI;*.RTTTL;*.RTX;*.TXT)|"
+    "*.MID;*.MIDI;*.RMI;*.RTTTL;*.RTX;*.TXT|Standard MIDI files (*.MID)|*.MID;*.MIDI;*.RMI|"
+    "Ringtone text (*.RTTTL)|*.RTTTL;*.RTX;*.TXT|All files (*.*)|*.*");
 const QString kWavFilter = QStringLiteral("WAV files (*.WAV)|*.WAV|All files (*.*)|*.*");
 
 } // namespace
@@ -96,37 +101,77 @@ void InterchangeForm::ExportMidiAction_Click() {
     }
 }
 
-void InterchangeForm::ImportMidiAction_Click() {
+void InterchangeForm::CantImport(const QString& path, const QString& as, const QString& why) {
+    d_.boxes.Show(QStringLiteral("Can't import"),
+                  QStringLiteral("The file you want to import...\n") + path +
+                      QStringLiteral("\n...can't be read as ") + as + QStringLiteral(" (") + why +
+                      QStringLiteral(")."),
+                  MsgButtons::Ok, MsgIcon::Exclamation);
+}
+
+void InterchangeForm::ImportAction_Click() {
     d_.form.StopPlayButton_Click();
     if (!d_.form.AskToSaveChanges()) {
         return;
     }
     FileDialogRequest request;
-    request.title = QStringLiteral("Import MIDI");
-    request.filter = kMidiFilter;
+    request.title = QStringLiteral("Import");
+    request.filter = kImportFilter;
     request.flags = kFileMustExist | kHideReadOnly;
     const QString path = d_.dialogs.Open(request);
     if (path.isEmpty()) {
         return;
     }
+    if (IsRingtoneFile(path)) {
+        ImportTune(path);
+    } else {
+        ImportMidi(path);
+    }
+}
+
+void InterchangeForm::ImportMidi(const QString& path) {
     const InputFile in = ReadWhole(path, kMaxMidiFileBytes);
     MidiImport midi;
     if (in.ok) {
-        midi = ImportMidi(in.bytes);
+        midi = tq::ImportMidi(in.bytes);
     } else {
         midi.why = in.why;
     }
     if (!midi.read) {
-        d_.boxes.Show(QStringLiteral("Can't import"),
-                      QStringLiteral("The file you want to import...\n") + path +
-                          QStringLiteral("\n...can't be read as a MIDI file (") + midi.why +
-                          QStringLiteral(")."),
-                      MsgButtons::Ok, MsgIcon::Exclamation);
+        CantImport(path, QStringLiteral("a MIDI file"), midi.why);
         return;
     }
     d_.form.ImportSong(QFileInfo(path).fileName(),
                        [&midi](SongTarget& target) { ApplyImport(midi, target); });
     d_.boxes.Show(QStringLiteral("Import MIDI"), midi.summary, MsgButtons::Ok,
+                  MsgIcon::Information);
+}
+
+void InterchangeForm::ImportTune(const QString& path) {
+    const RtttlText text = ReadRingtoneFile(path);
+    if (!text.ok) {
+        CantImport(path, QStringLiteral("ringtone text"), text.why);
+        return;
+    }
+    int chosen = 0;
+    if (text.tunes.size() > 1) {
+        QStringList names;
+        for (const RtttlTune& tune : text.tunes) {
+            names << tune.name;
+        }
+        chosen = d_.tunes.Choose(QStringLiteral("Import RTTTL"),
+                                 QStringLiteral("%1 holds %2 tunes. Which one?")
+                                     .arg(QFileInfo(path).fileName())
+                                     .arg(names.size()),
+                                 names);
+        if (chosen < 0 || chosen >= names.size()) {
+            return;
+        }
+    }
+    const RtttlTune& tune = text.tunes[static_cast<size_t>(chosen)];
+    d_.form.ImportSong(QFileInfo(path).fileName(),
+                       [&tune](SongTarget& target) { ApplyTune(tune, target); });
+    d_.boxes.Show(QStringLiteral("Import RTTTL"), tune.Summary(), MsgButtons::Ok,
                   MsgIcon::Information);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace tq {
 
@@ -20,6 +21,14 @@ public:
     virtual void Finish() = 0;
 };
 
+// Asks which of several tunes to import.
+class TuneChooser {
+public:
+    virtual ~TuneChooser() = default;
+    // The index of the chosen name; -1 when the user cancelled.
+    virtual int Choose(const QString& title, const QString& label, const QStringList& names) = 0;
+};
+
 // The main window's File menu: the song exported as a WAV or MIDI file, a MIDI file
 // imported in its place.
 class InterchangeForm {
@@ -30,6 +39,7 @@ public:
         MessageBoxes& boxes;
         LogSink& log;
         ExportProgress& progress;
+        TuneChooser& tunes;
     };
     explicit InterchangeForm(Deps deps) : d_(deps) {}
 
@@ -37,14 +47,19 @@ public:
     void ExportWavAction_Click();
     void ExportMidiAction_Click();
     // After the question about unsaved changes, the file's song replaces the song as one
-    // step that Undo takes back; a box then says what was dropped or rounded.
-    void ImportMidiAction_Click();
+    // step that Undo takes back; a box then says what was dropped or rounded. A MIDI file
+    // or ringtone text, by its extension (and, for others, its first line); of several
+    // tunes the user picks one.
+    void ImportAction_Click();
 
 private:
     // The Save dialog, an extension added to a name typed without one, and the question
     // before a file is replaced; empty when the user cancelled.
     QString AskForExportPath(const QString& title, const QString& filter, const QString& extension);
     void CantWrite(const QString& path, const QString& why);
+    void CantImport(const QString& path, const QString& as, const QString& why);
+    void ImportMidi(const QString& path);
+    void ImportTune(const QString& path);
 
     Deps d_;
 };

@@ -285,6 +285,33 @@ RtttlText ReadRtttl(const QByteArray& bytes) {
     return out;
 }
 
+const RtttlTune* FindTune(const RtttlText& text, const QString& pick) {
+    if (text.tunes.empty()) {
+        return nullptr;
+    }
+    if (pick.isEmpty()) {
+        return &text.tunes.front();
+    }
+    bool isNumber = false;
+    const int number = pick.toInt(&isNumber);
+    if (isNumber) {
+        return number >= 1 && number <= std::ssize(text.tunes) ? &text.tunes[number - 1] : nullptr;
+    }
+    const auto named = std::find_if(text.tunes.begin(), text.tunes.end(), [&](const RtttlTune& t) {
+        return t.name.compare(pick, Qt::CaseInsensitive) == 0;
+    });
+    return named == text.tunes.end() ? nullptr : &*named;
+}
+
+bool StartsWithTune(const QByteArray& text) {
+    for (const QByteArray& line : text.split('\n')) {
+        if (!line.trimmed().isEmpty()) {
+            return ReadRtttl(line).ok;
+        }
+    }
+    return false;
+}
+
 void ApplyTune(const RtttlTune& tune, SongTarget& target) {
     target.SetBPMVariable(tune.bpm);
     target.SetBPMText(QString::number(tune.bpm));

@@ -39,6 +39,14 @@ struct RtttlText {
 // control names are ignored; scales are scientific octaves (a4 is 440 Hz).
 RtttlText ReadRtttl(const QByteArray& text);
 
+// The tune that pick names: the first when it is empty, the Nth for a number N counting
+// from 1, otherwise the one of that name in any case. Null when there is none.
+const RtttlTune* FindTune(const RtttlText& text, const QString& pick);
+
+// Whether the text's first line that is not blank reads as a tune: how ringtone text is
+// known whatever its file is called.
+bool StartsWithTune(const QByteArray& text);
+
 // Puts a tune into a song: its BPM, a note/silence ratio of 100, then its lines in place of
 // the whole list.
 void ApplyTune(const RtttlTune& tune, SongTarget& target);

@@ -41,10 +41,22 @@ bool WriteFile(const QString& path, const QByteArray& bytes) {
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
+// Picks the tune of the given index, and remembers what it was offered.
+class Chooser final : public TuneChooser {
+public:
+    int pick = 0;
+    QStringList offered;
+    int Choose(const QString&, const QString&, const QStringList& names) override {
+        offered = names;
+        return pick;
+    }
+};
+
 struct FileMenuRig : EditorRig {
     ScriptedFileDialogs dialogs;
     Progress progress;
-    InterchangeForm file{{form, dialogs, boxes, log, progress}};
+    Chooser tunes;
+    InterchangeForm file{{form, dialogs, boxes, log, progress, tunes}};
 };
 
 TEST(FileMenu, ExportsWriteWholeFilesOrNothing) {
@@ -94,13 +106,13 @@ TEST(FileMenu, ImportAsksAboutUnsavedChangesAndUndoesInOneStep) {
     const std::vector<MusicLine> before = {{"1/8", "D4", "", ""}};
 
     rig.boxes.Answer(MsgAnswer::Cancel);
-    rig.file.ImportMidiAction_Click();
+    rig.file.ImportAction_Click();
     EXPECT_TRUE(rig.dialogs.Dialogs().empty());
     EXPECT_EQ(rig.form.List().AllLines(), before);
 
     rig.boxes.Answer(MsgAnswer::Discard);
     rig.dialogs.Answer(mid.fileName());
-    rig.file.ImportMidiAction_Click();
+    rig.file.ImportAction_Click();
     EXPECT_EQ(rig.form.List().AllLines(), exported.lines);
     EXPECT_EQ(rig.form.Settings().BPM, 90);
     EXPECT_EQ(rig.form.History().undoText(), QStringLiteral("Import tune.mid"));
@@ -111,6 +123,56 @@ TEST(FileMenu, ImportAsksAboutUnsavedChangesAndUndoesInOneStep) {
     EXPECT_EQ(rig.form.List().LineCount(), 1);
     EXPECT_EQ(rig.form.List().AllLines(), before);
     EXPECT_EQ(rig.form.Settings().BPM, 120);
+}
+
+TEST(FileMenu, ImportTakesRingtoneTextByItsNameOrItsFirstLine) {
+    QTemporaryDir dir;
+    const QByteArray collection = "One:d=4,o=5,b=90:c,e\nTwo:d=8,o=4,b=200:g,4p\n";
+    const struct {
+        const char* what;
+        const char* file;
+        QByteArray text;
+        int pick; // of the chooser; -1 cancels
+        QStringList lines; // empty: the song is left as it was
+        const char* box;   // the start of the last box
+    } cases[] = {
+        {"one tune, no question", "a.rtttl", "Solo:d=4,o=5,b=120:8a,p", 0,
+         {"1/8 A5 - -", "Quarter - - -"}, "Solo: 2 lines at 120 BPM."},
+        {"the second of a collection", "b.txt", collection, 1,
+         {"1/8 G4 - -", "Quarter - - -"}, "Two: 2 lines at 200 BPM."},
+        {"a collection, the chooser cancelled", "c.rtx", collection, -1, {}, "Save changes"},
+        {"known by its first line", "d.dat", "Tune:b=100:c", 0, {"Quarter C6 - -"}, "Tune:"},
+        {"malformed", "e.rtttl", "Bad:d=4:c,x", 0, {}, "The file you want to import"},
+    };
+    for (const auto& c : cases) {
+        const QString path = dir.filePath(QLatin1String(c.file));
+        ASSERT_TRUE(WriteFile(path, c.text));
+        FileMenuRig rig;
+        rig.Load({"1/8 D4 -"});
+        rig.form.UserChange(SettingKind::Tempo,
+                            [&rig] { rig.form.SetBPMText(QStringLiteral("120")); });
+        rig.boxes.SetDefaultAnswer(MsgAnswer::Discard);
+        rig.tunes.pick = c.pick;
+        rig.dialogs.Answer(path);
+        rig.file.ImportAction_Click();
+        const std::vector<MusicLine> lines = rig.form.List().AllLines();
+        QStringList got;
+        for (const MusicLine& l : lines) {
+            got << QStringLiteral("%1 %2 %3 %4").arg(l.Length, l.Note1.isEmpty() ? "-" : l.Note1,
+                                                     l.Note2.isEmpty() ? "-" : l.Note2,
+                                                     l.Mod.isEmpty() ? "-" : l.Mod);
+        }
+        EXPECT_EQ(got, c.lines.isEmpty() ? QStringList{"1/8 D4 - -"} : c.lines) << c.what;
+        ASSERT_FALSE(rig.boxes.Boxes().empty()) << c.what;
+        EXPECT_TRUE(rig.boxes.Boxes().back().text.startsWith(QLatin1String(c.box)))
+            << c.what << ": " << rig.boxes.Boxes().back().text.toStdString();
+        if (!c.lines.isEmpty()) {
+            EXPECT_EQ(rig.form.NoteSilenceRatioSlider, 100) << c.what;
+            rig.form.History().undo();
+            EXPECT_EQ(rig.form.List().LineCount(), 1) << c.what;
+            EXPECT_EQ(rig.form.Settings().BPM, 120) << c.what;
+        }
+    }
 }
 
 // What tonquill-convert makes of a MIDI file, and what the window's import makes of it over a
@@ -147,7 +209,7 @@ TEST(FileMenu, ImportGivesTheSongTonquillConvertWrites) {
         rig.form.SetTimeSigSlider(7);
         rig.boxes.SetDefaultAnswer(MsgAnswer::Discard);
         rig.dialogs.Answer(mid);
-        rig.file.ImportMidiAction_Click();
+        rig.file.ImportAction_Click();
         const SongTarget& convert = converted.Target();
         EXPECT_EQ(rig.form.NoteSilenceRatioSlider, convert.NoteSilenceRatio()) << name;
         EXPECT_EQ(rig.form.TimeSigSlider, convert.TimeSig()) << name;

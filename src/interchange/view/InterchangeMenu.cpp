@@ -3,6 +3,7 @@
 #include "editor/view/MainWindow.h"
 
 #include <QAction>
+#include <QInputDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressDialog>
@@ -25,18 +26,18 @@ InterchangeMenu::InterchangeMenu(MainWindow& window) : QObject(&window), window_
     FileMenu = new QMenu(QStringLiteral("&File"), window.MenuBar);
     FileMenu->setObjectName(QStringLiteral("FileMenu"));
     window.MenuBar->insertMenu(window.EditMenu->menuAction(), FileMenu);
-    ExportWavAction = MakeAction(FileMenu, "ExportWavAction", QStringLiteral("Export &WAV..."));
-    ExportMidiAction = MakeAction(FileMenu, "ExportMidiAction", QStringLiteral("Export &MIDI..."));
-    FileMenu->addSeparator();
-    ImportMidiAction = MakeAction(FileMenu, "ImportMidiAction", QStringLiteral("&Import MIDI..."));
+    ImportAction = MakeAction(FileMenu, "ImportAction", QStringLiteral("&Import..."));
+    ExportMenu = FileMenu->addMenu(QStringLiteral("&Export"));
+    ExportMenu->setObjectName(QStringLiteral("ExportMenu"));
+    ExportWavAction = MakeAction(ExportMenu, "ExportWavAction", QStringLiteral("&WAV..."));
+    ExportMidiAction = MakeAction(ExportMenu, "ExportMidiAction", QStringLiteral("&MIDI..."));
 }
 
 void InterchangeMenu::Connect(InterchangeForm& form) {
     connect(ExportWavAction, &QAction::triggered, this, [&form] { form.ExportWavAction_Click(); });
     connect(ExportMidiAction, &QAction::triggered, this,
             [&form] { form.ExportMidiAction_Click(); });
-    connect(ImportMidiAction, &QAction::triggered, this,
-            [&form] { form.ImportMidiAction_Click(); });
+    connect(ImportAction, &QAction::triggered, this, [&form] { form.ImportAction_Click(); });
 }
 
 InterchangeMenu::~InterchangeMenu() = default;
@@ -59,6 +60,19 @@ bool InterchangeMenu::Update(double fraction) {
 
 void InterchangeMenu::Finish() {
     progress_.reset();
+}
+
+int InterchangeMenu::Choose(const QString& title, const QString& label, const QStringList& names) {
+    QInputDialog dialog(&window_);
+    dialog.setObjectName(QStringLiteral("TuneChooser"));
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(label);
+    dialog.setComboBoxItems(names);
+    dialog.setOption(QInputDialog::UseListViewForComboBoxItems);
+    if (dialog.exec() != QDialog::Accepted) {
+        return -1;
+    }
+    return static_cast<int>(names.indexOf(dialog.textValue()));
 }
 
 } // namespace tq

@@ -16,7 +16,7 @@ class MainWindow;
 
 // The main window's File menu, put before its Edit menu, and the export's progress
 // dialog.
-class InterchangeMenu final : public QObject, public ExportProgress {
+class InterchangeMenu final : public QObject, public ExportProgress, public TuneChooser {
     Q_OBJECT
 public:
     explicit InterchangeMenu(MainWindow& window);
@@ -26,14 +26,18 @@ public:
     void Connect(InterchangeForm& form);
 
     QMenu* FileMenu;
+    QAction* ImportAction;
+    QMenu* ExportMenu;
     QAction* ExportWavAction;
     QAction* ExportMidiAction;
-    QAction* ImportMidiAction;
 
     // ExportProgress
     void Start(const QString& text) override;
     bool Update(double fraction) override;
     void Finish() override;
+
+    // TuneChooser: a list to pick from.
+    int Choose(const QString& title, const QString& label, const QStringList& names) override;
 
 private:
     MainWindow& window_;
