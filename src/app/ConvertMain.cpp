@@ -7,6 +7,7 @@
 #include "interchange/InterchangeFiles.h"
 #include "interchange/MidiExport.h"
 #include "interchange/MidiImport.h"
+#include "interchange/RtttlExport.h"
 #include "interchange/RtttlImport.h"
 #include "interchange/SongWavRenderer.h"
 #include "platform/StreamMessageBoxes.h"
@@ -39,6 +40,9 @@ const char kUsage[] =
     "  OUT.mid      a standard MIDI file: a tempo track, then one track for Note 1 and one\n"
     "               for Note 2, each note sounding for the note/silence ratio\n"
     "  OUT.wav      one pass of the song, rendered as tonquill-play --wav renders it\n"
+    "  OUT.rtttl    one ringtone tune (also .rtx) named after the file: Note 1 only, its\n"
+    "               commonest length and scale as the defaults; what it can't hold (Note 2,\n"
+    "               triplets, the note/silence ratio) is counted on stderr\n"
     "A summary of what a MIDI file or tune became goes to stderr.\n"
     "\n"
     "Exit codes: 0 done, 2 bad arguments, 3 unreadable input, 4 output not written.\n";
@@ -164,6 +168,17 @@ int Write(Converter& c, Kind kind, const QString& out) {
                          qPrintable(tq::SongWavRenderer::CutNote()));
         }
         return kDone;
+    }
+    case Kind::Ringtone: {
+        if (c.song.Target().LineCount() == 0) {
+            return NotWritten(out, QStringLiteral("the song has no lines to make a tune of"));
+        }
+        const tq::RtttlExport tune =
+            tq::ExportRtttl(c.song.Target(), QFileInfo(out).completeBaseName());
+        if (!tune.Lossless()) {
+            std::fprintf(stderr, "%s\n", qPrintable(tune.Summary()));
+        }
+        return tq::WriteFileReplacing(out, tune.text, &why) ? kDone : NotWritten(out, why);
     }
     default:
         std::fprintf(stderr, "tonquill-convert: %s: this kind of file can't be written yet\n",

@@ -8,6 +8,7 @@
 #include "interchange/InterchangeFiles.h"
 #include "interchange/MidiExport.h"
 #include "interchange/MidiImport.h"
+#include "interchange/RtttlExport.h"
 #include "interchange/SongWavRenderer.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
@@ -24,6 +25,8 @@ const QString kImportFilter = QStringLiteral(
     "MIDI files and ringtone text (*.MID;*.MIDI;*.RMI;*.RTTTL;*.RTX;*.TXT)|"
     "*.MID;*.MIDI;*.RMI;*.RTTTL;*.RTX;*.TXT|Standard MIDI files (*.MID)|*.MID;*.MIDI;*.RMI|"
     "Ringtone text (*.RTTTL)|*.RTTTL;*.RTX;*.TXT|All files (*.*)|*.*");
+const QString kRtttlFilter =
+    QStringLiteral("Ringtone text (*.RTTTL)|*.RTTTL;*.RTX|All files (*.*)|*.*");
 const QString kWavFilter = QStringLiteral("WAV files (*.WAV)|*.WAV|All files (*.*)|*.*");
 
 } // namespace
@@ -98,6 +101,28 @@ void InterchangeForm::ExportMidiAction_Click() {
             QStringLiteral("Export MIDI"),
             QStringLiteral("%1 notes that name no note were left out.").arg(midi.unreadableNotes),
             MsgButtons::Ok, MsgIcon::Information);
+    }
+}
+
+void InterchangeForm::ExportRtttlAction_Click() {
+    d_.form.StopPlayButton_Click();
+    const QString title = QStringLiteral("Export RTTTL");
+    if (d_.form.List().LineCount() == 0) {
+        d_.boxes.Show(title, QStringLiteral("The list is empty: there is no tune to export."),
+                      MsgButtons::Ok, MsgIcon::Information);
+        return;
+    }
+    const QString path = AskForExportPath(title, kRtttlFilter, QStringLiteral(".rtttl"));
+    if (path.isEmpty()) {
+        return;
+    }
+    const RtttlExport tune =
+        ExportRtttl(MainFormSongTarget(d_.form), QFileInfo(path).completeBaseName());
+    QString why;
+    if (!WriteFileReplacing(path, tune.text, &why)) {
+        CantWrite(path, why);
+    } else if (!tune.Lossless()) {
+        d_.boxes.Show(title, tune.Summary(), MsgButtons::Ok, MsgIcon::Information);
     }
 }
 

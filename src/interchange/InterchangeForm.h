@@ -46,6 +46,8 @@ public:
     // One pass of the song rendered as tonquill-play --wav renders it.
     void ExportWavAction_Click();
     void ExportMidiAction_Click();
+    // One tune named after the file; a box counts what the tune could not hold.
+    void ExportRtttlAction_Click();
     // After the question about unsaved changes, the file's song replaces the song as one
     // step that Undo takes back; a box then says what was dropped or rounded. A MIDI file
     // or ringtone text, by its extension (and, for others, its first line); of several

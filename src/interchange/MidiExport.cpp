@@ -19,18 +19,10 @@ namespace {
 constexpr uint8_t kNoteOn = 0x90;
 constexpr uint8_t kNoteOff = 0x80;
 
-// A note name the program cannot read is counted by the export, not shown.
-class NoBoxes final : public MessageBoxes {
-public:
-    MsgAnswer Show(const QString&, const QString&, MsgButtons, MsgIcon) override {
-        return MsgAnswer::Ok;
-    }
-};
-
 // The MIDI note number the program's MIDI output sends for a note string; -1 when the
 // string does not name a note.
 int MidiNoteOf(const QString& note) {
-    NoBoxes quiet;
+    SilentMessageBoxes quiet;
     const int noteNum = LetterToNoteNum(note, quiet);
     if (noteNum < 0) {
         return -1;

@@ -24,14 +24,6 @@ constexpr std::array<int, 6> kDurations = {1, 2, 4, 8, 16, 32};
 constexpr int kNameLength = 10;
 constexpr int kDefaultScale = 6; // what a reader takes when o= is missing
 
-// A note name the program cannot read is counted by the export, not shown.
-class NoBoxes final : public MessageBoxes {
-public:
-    MsgAnswer Show(const QString&, const QString&, MsgButtons, MsgIcon) override {
-        return MsgAnswer::Ok;
-    }
-};
-
 // A length a tune can hold.
 struct TuneLength {
     int duration = 4;
@@ -113,7 +105,7 @@ void ReadTone(const MusicLine& line, TuneNote* note, RtttlExport* result) {
     if (tone.isEmpty()) {
         return;
     }
-    NoBoxes quiet;
+    SilentMessageBoxes quiet;
     const int noteNum = LetterToNoteNum(tone, quiet);
     const int scale = OctaveOfNoteString(tone);
     if (noteNum < 0 || scale > 9) {
@@ -238,7 +230,7 @@ QString RtttlExport::Summary() const {
         parts << QStringLiteral("A ringtone sounds every note for its whole length, so the "
                                 "note/silence ratio was not kept.");
     }
-    return parts.isEmpty() ? QStringLiteral("The tune holds the song exactly.")
+    return Lossless() ? QStringLiteral("The tune holds the song exactly.")
                            : parts.join(QLatin1Char(' '));
 }
 

@@ -16,6 +16,11 @@ struct RtttlExport {
     int leftOutLines = 0;      // lines shorter than any length where they fell: not written
     bool ratioDropped = false; // the song's note/silence ratio was not 100
     int unreadableNotes = 0;   // note cells naming no note or an octave outside 0..9: pauses
+    // Whether the tune holds the whole song, so the summary need not be shown.
+    bool Lossless() const {
+        return droppedNote2 + note2Alone + roundedLines + leftOutLines + unreadableNotes == 0 &&
+               !ratioDropped;
+    }
     QString Summary() const;
 };
 

@@ -17,14 +17,6 @@ namespace {
 
 using snd::SoundEngine;
 
-// The tone dispatcher reports an unknown note once per play; the voice stays quiet.
-class QuietBoxes final : public MessageBoxes {
-public:
-    MsgAnswer Show(const QString&, const QString&, MsgButtons, MsgIcon) override {
-        return MsgAnswer::Ok;
-    }
-};
-
 } // namespace
 
 VoiceMainForm::VoiceMainForm(Deps deps, QObject* parent) : QObject(parent), d_(deps) {
@@ -270,7 +262,8 @@ void VoiceMainForm::SetVoiceForLine(const QString& note2) {
     if (!loaded_) {
         return;
     }
-    QuietBoxes quiet;
+    // The tone dispatcher reports an unknown note once per play; the voice stays quiet.
+    SilentMessageBoxes quiet;
     const int noteNum = note2.isEmpty() ? -1 : LetterToNoteNum(note2, quiet);
     const double noteHz =
         noteNum < 0 ? 0.0 : NoteNumToFrequency(noteNum, OctaveOfNoteString(note2));

@@ -115,6 +115,10 @@ TEST(Convert, ExitCodesSayWhatHappenedAndNothingHalfWrittenIsLeft) {
         {{"--tune", "3", tunes, dir.filePath("three.tql")}, 2},
         {{badTune, dir.filePath("bad.tql")}, 3},
         {{dir.filePath("song.midi"), dir.filePath("back.tql")}, 0},
+        {{kSong, dir.filePath("song.rtttl")}, 0},
+        {{"--tune", "One", tunes, dir.filePath("one.mid")}, 0},
+        {{"--tune", "One", kSong, dir.filePath("one.mid")}, 2},
+        {{tunes, dir.filePath("again.rtx")}, 2},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Exec(QStringLiteral(TQ_CONVERT), c.args), c.code)
@@ -122,9 +126,9 @@ TEST(Convert, ExitCodesSayWhatHappenedAndNothingHalfWrittenIsLeft) {
     }
     EXPECT_EQ(QDir(dir.path())
                   .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
-              (QStringList{"back.tql", "bad.rtx", "fifo.tql", "list.tql", "noise.mid",
-                           "song.mid", "song.midi", "taken.mid", "tunes.rtttl", "two.tql",
-                           "zero.mid"}));
+              (QStringList{"back.tql", "bad.rtx", "fifo.tql", "list.tql", "noise.mid", "one.mid",
+                           "song.mid", "song.midi", "song.rtttl", "taken.mid", "tunes.rtttl",
+                           "two.tql", "zero.mid"}));
 }
 
 // Runs the program with arguments given as bytes, as a shell passes them.

@@ -31,12 +31,16 @@ InterchangeMenu::InterchangeMenu(MainWindow& window) : QObject(&window), window_
     ExportMenu->setObjectName(QStringLiteral("ExportMenu"));
     ExportWavAction = MakeAction(ExportMenu, "ExportWavAction", QStringLiteral("&WAV..."));
     ExportMidiAction = MakeAction(ExportMenu, "ExportMidiAction", QStringLiteral("&MIDI..."));
+    ExportRtttlAction =
+        MakeAction(ExportMenu, "ExportRtttlAction", QStringLiteral("&RTTTL ringtone..."));
 }
 
 void InterchangeMenu::Connect(InterchangeForm& form) {
     connect(ExportWavAction, &QAction::triggered, this, [&form] { form.ExportWavAction_Click(); });
     connect(ExportMidiAction, &QAction::triggered, this,
             [&form] { form.ExportMidiAction_Click(); });
+    connect(ExportRtttlAction, &QAction::triggered, this,
+            [&form] { form.ExportRtttlAction_Click(); });
     connect(ImportAction, &QAction::triggered, this, [&form] { form.ImportAction_Click(); });
 }
 

@@ -30,6 +30,7 @@ public:
     QMenu* ExportMenu;
     QAction* ExportWavAction;
     QAction* ExportMidiAction;
+    QAction* ExportRtttlAction;
 
     // ExportProgress
     void Start(const QString& text) override;
