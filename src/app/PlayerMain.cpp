@@ -10,15 +10,16 @@
 #include "fmodtone/FmodBeep.h"
 #include "fmodtone/OfflineSpeaker.h"
 #include "fmodtone/engine/SoundEngine.h"
+#include "interchange/HeadlessMods.h"
 #include "interchange/InterchangeFiles.h"
 #include "interchange/SongWavRenderer.h"
 #include "mods/MotorModModule.h"
 #include "mods/PortamentoForm.h"
 #include "mods/SynchroForm.h"
-#include "platform/RealtimeUrgency.h"
 #include "platform/QtEventPump.h"
 #include "platform/QtNamedTimers.h"
 #include "platform/QtSerialPort.h"
+#include "platform/RealtimeUrgency.h"
 #include "platform/ScriptedFileDialogs.h"
 #include "platform/SpeakerFactory.h"
 #include "platform/SpeakerSilencer.h"
@@ -34,7 +35,6 @@
 #include <QTime>
 
 #include <atomic>
-#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <limits>
@@ -153,7 +153,9 @@ public:
         }
         std::unique_ptr<tq::PortamentoForm> porta;
         if (o_.portamento) {
-            porta = StartPortamento(form, tones, speaker, switches);
+            tq::NamedTimers& timers =
+                render_ ? static_cast<tq::NamedTimers&>(virtualPortaTimers_) : qtPortaTimers_;
+            porta = tq::StartPortamento(form, tones, speaker, timers, o_.glide, o_.soundLength);
         }
         if (render_ && !StartWav()) {
             return tq::kNotWritten;
@@ -217,12 +219,7 @@ private:
                          o_.fromLine, form.List().LineCount());
             return tq::kBadArguments;
         }
-        if (!o_.beat.isEmpty()) {
-            if (o_.beat == QLatin1String("odd")) {
-                form.Beat().Option1_Click();
-            }
-            form.SetUseBeatCheck(true);
-        }
+        tq::StartBeat(form, o_.beat);
         if (o_.voice) {
             StartVoice(form);
         }
@@ -304,28 +301,6 @@ private:
             renderer_.Speaker().MixIn(voiceOut_);
             v.SetBeforeChange([this] { renderer_.Speaker().CatchUp(); });
         }
-    }
-
-    // Ticks UsePortaCheck with the glide and sound length of the options.
-    std::unique_ptr<tq::PortamentoForm> StartPortamento(tq::MainForm& form,
-                                                        tq::ToneDispatcher& tones,
-                                                        tq::Speaker& speaker,
-                                                        tq::OutputSwitches& switches) {
-        tq::NamedTimers& timers =
-            render_ ? static_cast<tq::NamedTimers&>(virtualPortaTimers_) : qtPortaTimers_;
-        auto porta = std::make_unique<tq::PortamentoForm>(
-            tq::PortamentoForm::Deps{speaker, timers, switches, log_});
-        porta->SetPitchMultipleSlider(static_cast<int>(std::lround(o_.glide * 10000)));
-        if (o_.soundLength == 0) {
-            porta->optSoundAlways_Click();
-        } else {
-            porta->SetSoundLengthSlider(o_.soundLength);
-        }
-        tones.SetPortamentoOutput(porta.get());
-        tq::PortamentoForm* p = porta.get();
-        form.SetUsePortaClicked([p](bool ticked) { p->UsePortaCheck_Click(ticked); });
-        form.SetUsePortaCheck(true);
-        return porta;
     }
 
     void StopVoice() {
