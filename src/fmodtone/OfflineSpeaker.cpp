@@ -82,6 +82,9 @@ bool OfflineSpeaker::Beep(int32_t frequency, int32_t durationMs) {
         return true;
     }
     RenderUntil(clock_.NowNs());
+    if (played_ != nullptr) {
+        played_->push_back({clock_.NowNs() - startNs_, frequency, durationMs});
+    }
     const bool sounded = speaker_->StartTone(frequency);
     clock_.AdvanceNs(int64_t{durationMs} * 1'000'000);
     RenderUntil(clock_.NowNs());

@@ -29,6 +29,12 @@ public:
     static constexpr int64_t kMaxFrames = int64_t{kSampleRate} * 3600;
     // Takes the samples as they are rendered, in order, a block at a time.
     using Sink = std::function<void(std::span<const float> block)>;
+    // A tone as it was played, timed from the start of the render.
+    struct PlayedTone {
+        int64_t startNs;
+        int32_t frequency;
+        int32_t durationMs;
+    };
 
     // Null, with the reason, if the engine cannot be set up. Tests give a shorter longest.
     static std::unique_ptr<OfflineSpeaker> Open(VirtualClock& clock, QString* why,
@@ -53,6 +59,8 @@ public:
     // Mixes another offline output (mono, at kSampleRate) into the file from now on, in
     // step with the speaker; null stops it.
     void MixIn(OfflineAudioOutput* source) { mixIn_ = source; }
+    // From now on each tone that sounds is also appended to tones; null stops.
+    void RecordTones(std::vector<PlayedTone>* tones) { played_ = tones; }
 
 private:
     OfflineSpeaker(VirtualClock& clock, int64_t maxFrames);
@@ -69,6 +77,7 @@ private:
     std::unique_ptr<EmulatedSpeaker> speaker_;
     Sink sink_;
     std::vector<float> samples_;
+    std::vector<PlayedTone>* played_ = nullptr;
     bool cut_ = false;
 };
 

@@ -28,6 +28,7 @@ public:
 
     MainForm& Form() { return form_; }
     SongTarget& Target() { return target_; }
+    ToneDispatcher& Tones() { return tones_; }
 
     // False when the file is not a readable song or tune (see LoadSongFile).
     bool LoadFile(const QString& path, const QString& tune = QString());
