@@ -10,6 +10,7 @@
 #include "interchange/RtttlExport.h"
 #include "interchange/RtttlImport.h"
 #include "interchange/SongWavRenderer.h"
+#include "interchange/ToneExport.h"
 #include "platform/StreamMessageBoxes.h"
 
 #include <QCoreApplication>
@@ -18,6 +19,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -26,6 +28,8 @@ enum ExitCode { kDone = 0, kBadArguments = 2, kUnreadableInput = 3, kNotWritten 
 
 const char kUsage[] =
     "usage: tonquill-convert [--tune NAME|N] IN OUT\n"
+    "       tonquill-convert [--beat all|odd] [--portamento [--glide N]\n"
+    "                        [--sound-length MS|always]] IN OUT.wav|OUT.sh|OUT.ino\n"
     "       tonquill-convert --list TUNES.rtttl\n"
     "\n"
     "Converts by the files' extensions. IN is one of:\n"
@@ -40,10 +44,20 @@ const char kUsage[] =
     "  OUT.mid      a standard MIDI file: a tempo track, then one track for Note 1 and one\n"
     "               for Note 2, each note sounding for the note/silence ratio\n"
     "  OUT.wav      one pass of the song, rendered as tonquill-play --wav renders it\n"
+    "  OUT.sh       a shell script that plays what the speaker plays with the beep\n"
+    "               command: one beep per line, every tone within 1 ms of its time\n"
+    "  OUT.ino      a microcontroller sketch playing the same tones with tone() on pin 8\n"
     "  OUT.rtttl    one ringtone tune (also .rtx) named after the file: Note 1 only, its\n"
     "               commonest length and scale as the defaults; what it can't hold (Note 2,\n"
     "               triplets, the note/silence ratio) is counted on stderr\n"
     "A summary of what a MIDI file or tune became goes to stderr.\n"
+    "\n"
+    "Playing for .wav, .sh and .ino, as tonquill-play's options of the same names:\n"
+    "  --beat all|odd          the beat sound on every beat or on the odd ones\n"
+    "  --portamento            the speaker glides to each tone\n"
+    "  --glide N               its part of the way per 30 ms tone, 0.005 to 1.8 (default 1.2)\n"
+    "  --sound-length MS|always  how long it sounds from each note, 50 to 1000 ms (default\n"
+    "                          250), or always\n"
     "\n"
     "Exit codes: 0 done, 2 bad arguments, 3 unreadable input, 4 output not written.\n";
 
@@ -74,6 +88,8 @@ bool IsInput(Kind kind) {
 
 // A converted song, held as the window holds it.
 struct Converter {
+    tq::RenderOptions options;
+    QString name; // the output's, for the comments of a script or sketch
     tq::StreamMessageBoxes boxes;
     tq::NullLog log;
     tq::HeadlessSong song{boxes, log};
@@ -157,15 +173,24 @@ int Write(Converter& c, Kind kind, const QString& out) {
         }
         return tq::WriteFileReplacing(out, midi.bytes, &why) ? kDone : NotWritten(out, why);
     }
-    case Kind::Wav: {
-        const auto outcome = tq::SongWavRenderer::RenderSong(c.song.FileBytes(), out, c.boxes,
-                                                             c.log, {}, &why);
+    case Kind::Wav:
+    case Kind::BeepScript:
+    case Kind::Sketch: {
+        const auto outcome =
+            kind == Kind::Wav
+                ? tq::SongWavRenderer::RenderSong(c.song.FileBytes(), out, c.boxes, c.log, {}, &why,
+                                                  c.options)
+                : tq::ExportTones(kind == Kind::Sketch ? tq::ToneFormat::Sketch
+                                                       : tq::ToneFormat::BeepScript,
+                                  c.song.FileBytes(), c.options, c.name, out, c.boxes, c.log, &why);
         if (outcome == tq::SongWavRenderer::Outcome::Failed) {
             return NotWritten(out, why);
         }
         if (outcome == tq::SongWavRenderer::Outcome::Cut) {
             std::fprintf(stderr, "tonquill-convert: %s\n",
-                         qPrintable(tq::SongWavRenderer::CutNote()));
+                         qPrintable(tq::SongWavRenderer::CutNote(
+                             kind == Kind::Wav ? QStringLiteral("The WAV file")
+                                               : QStringLiteral("The file"))));
         }
         return kDone;
     }
@@ -187,6 +212,63 @@ int Write(Converter& c, Kind kind, const QString& out) {
     }
 }
 
+// Takes the options other than --list out of args; what is wrong with them otherwise.
+QString TakeOptions(QStringList& args, QString& tune, tq::RenderOptions& options) {
+    QHash<QString, QString> values;
+    bool portamento = false;
+    for (qsizetype i = 0; i < args.size();) {
+        const QString& arg = args[i];
+        if (arg == QLatin1String("--portamento")) {
+            portamento = true;
+            args.remove(i);
+        } else if (arg == QLatin1String("--tune") || arg == QLatin1String("--beat") ||
+                   arg == QLatin1String("--glide") || arg == QLatin1String("--sound-length")) {
+            if (i + 1 >= args.size()) {
+                return arg + QStringLiteral(" needs a value");
+            }
+            values.insert(arg.mid(2), args[i + 1]);
+            args.remove(i, 2);
+        } else {
+            ++i;
+        }
+    }
+    tune = values.value(QStringLiteral("tune"));
+    const QString beat = values.value(QStringLiteral("beat")).toLower();
+    if (values.contains(QStringLiteral("beat")) && beat != QLatin1String("all") &&
+        beat != QLatin1String("odd")) {
+        return QStringLiteral("--beat: '%1' is not all or odd").arg(values["beat"]);
+    }
+    options.beat = beat;
+    options.portamento = portamento;
+    const bool glide = values.contains(QStringLiteral("glide"));
+    const bool length = values.contains(QStringLiteral("sound-length"));
+    if ((glide || length) && !portamento) {
+        return QStringLiteral("--glide and --sound-length are the glide's: give --portamento too");
+    }
+    if (glide) {
+        bool isNumber = false;
+        options.glide = values["glide"].toDouble(&isNumber);
+        if (!isNumber || !std::isfinite(options.glide) || options.glide < 0.005 ||
+            options.glide > 1.8) {
+            return QStringLiteral("--glide: '%1' is not a number from 0.005 to 1.8")
+                .arg(values["glide"]);
+        }
+    }
+    if (length) {
+        const QString text = values["sound-length"];
+        bool isNumber = false;
+        const int ms = text.toInt(&isNumber);
+        if (text.compare(QLatin1String("always"), Qt::CaseInsensitive) == 0) {
+            options.soundLength = 0;
+        } else if (isNumber && ms >= 50 && ms <= 1000) {
+            options.soundLength = ms;
+        } else {
+            return QStringLiteral("--sound-length: '%1' is not 50 to 1000 ms or always").arg(text);
+        }
+    }
+    return QString();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -199,10 +281,11 @@ int main(int argc, char** argv) {
     }
     QStringList files = args;
     QString tune;
-    const qsizetype tuneAt = files.indexOf(QLatin1String("--tune"));
-    if (tuneAt >= 0 && tuneAt + 1 < files.size()) {
-        tune = files[tuneAt + 1];
-        files.remove(tuneAt, 2);
+    tq::RenderOptions options;
+    if (const QString problem = TakeOptions(files, tune, options); !problem.isEmpty()) {
+        std::fprintf(stderr, "tonquill-convert: %s\nTry 'tonquill-convert --help'.\n",
+                     qPrintable(problem));
+        return kBadArguments;
     }
     const bool list = files.removeAll(QLatin1String("--list")) > 0;
     if (list && files.size() == 1 && !files[0].startsWith(QLatin1Char('-'))) {
@@ -219,6 +302,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tonquill-convert: --tune picks a tune of ringtone text (.rtttl, "
                              ".rtx or .txt), not of %s\n",
                      qPrintable(files[0]));
+        return kBadArguments;
+    }
+    const bool played = to == Kind::Wav || to == Kind::BeepScript || to == Kind::Sketch;
+    if (!played && (!options.beat.isEmpty() || options.portamento)) {
+        std::fprintf(stderr,
+                     "tonquill-convert: --beat and --portamento play the song: they go with "
+                     ".wav, .sh or .ino, not %s\nTry 'tonquill-convert --help'.\n",
+                     qPrintable(files[1]));
         return kBadArguments;
     }
     if (QFileInfo(files[1]).suffix().isEmpty()) {
@@ -238,6 +329,9 @@ int main(int argc, char** argv) {
         return kBadArguments;
     }
     Converter converter;
+    converter.options = options;
+    // A script or sketch names itself after its file, as a tune does.
+    converter.name = QFileInfo(files[1]).completeBaseName();
     if (const int code = Read(files[0], from, tune, converter); code != kDone) {
         return code;
     }

@@ -143,7 +143,7 @@ void Program::SetUpEditing() {
 void Program::SetUpFileMenu() {
     fileMenu_ = new InterchangeMenu(*window_);
     interchange_ = std::make_unique<InterchangeForm>(
-        InterchangeForm::Deps{*form_, dialogs_, boxes_, log_, *fileMenu_, *fileMenu_});
+        InterchangeForm::Deps{*form_, dialogs_, boxes_, log_, *fileMenu_, *fileMenu_, portamento_.get()});
     fileMenu_->Connect(*interchange_);
     auto* songMenu = new SongFileMenu(*fileMenu_->FileMenu, *songFiles_,
                                       {[this] { form_->NewSong(); }, [this] { window_->close(); }});

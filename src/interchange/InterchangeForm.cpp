@@ -10,6 +10,7 @@
 #include "interchange/MidiImport.h"
 #include "interchange/RtttlExport.h"
 #include "interchange/SongWavRenderer.h"
+#include "mods/PortamentoForm.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
 #include "songfile/SongFormat.h"
@@ -27,6 +28,10 @@ const QString kImportFilter = QStringLiteral(
     "Ringtone text (*.RTTTL)|*.RTTTL;*.RTX;*.TXT|All files (*.*)|*.*");
 const QString kRtttlFilter =
     QStringLiteral("Ringtone text (*.RTTTL)|*.RTTTL;*.RTX|All files (*.*)|*.*");
+const QString kBeepScriptFilter =
+    QStringLiteral("Shell scripts for the beep command (*.SH)|*.SH|All files (*.*)|*.*");
+const QString kSketchFilter =
+    QStringLiteral("Microcontroller sketches (*.INO)|*.INO|All files (*.*)|*.*");
 const QString kWavFilter = QStringLiteral("WAV files (*.WAV)|*.WAV|All files (*.*)|*.*");
 
 } // namespace
@@ -75,7 +80,7 @@ void InterchangeForm::ExportWavAction_Click() {
     QString why;
     const SongWavRenderer::Outcome outcome = SongWavRenderer::RenderSong(
         song, path, d_.boxes, d_.log, [this](double done) { return d_.progress.Update(done); },
-        &why);
+        &why, PlayOptions());
     d_.progress.Finish();
     if (outcome == SongWavRenderer::Outcome::Failed) {
         CantWrite(path, why);
@@ -123,6 +128,52 @@ void InterchangeForm::ExportRtttlAction_Click() {
         CantWrite(path, why);
     } else if (!tune.Lossless()) {
         d_.boxes.Show(title, tune.Summary(), MsgButtons::Ok, MsgIcon::Information);
+    }
+}
+
+RenderOptions InterchangeForm::PlayOptions() const {
+    RenderOptions options;
+    if (d_.form.UseBeat) {
+        options.beat = d_.form.Beat().BeatEvenOnly ? QStringLiteral("odd") : QStringLiteral("all");
+    }
+    if (d_.form.UsePortaCheck.Checked && d_.portamento != nullptr) {
+        options.portamento = true;
+        options.glide = d_.portamento->PitchMultiple;
+        options.soundLength = d_.portamento->optSoundStops ? d_.portamento->SoundLengthSlider : 0;
+    }
+    return options;
+}
+
+void InterchangeForm::ExportBeepScriptAction_Click() {
+    ExportTonesAs(ToneFormat::BeepScript);
+}
+
+void InterchangeForm::ExportSketchAction_Click() {
+    ExportTonesAs(ToneFormat::Sketch);
+}
+
+void InterchangeForm::ExportTonesAs(ToneFormat format) {
+    d_.form.StopPlayButton_Click();
+    const bool script = format == ToneFormat::BeepScript;
+    const QString title =
+        script ? QStringLiteral("Export beep script") : QStringLiteral("Export sketch");
+    const QString path = script ? AskForExportPath(title, kBeepScriptFilter, QStringLiteral(".sh"))
+                                : AskForExportPath(title, kSketchFilter, QStringLiteral(".ino"));
+    if (path.isEmpty()) {
+        return;
+    }
+    const QByteArray song = SongText(MainFormSongTarget(d_.form));
+    QString why;
+    const SongWavRenderer::Outcome outcome =
+        ExportTones(format, song, PlayOptions(), QFileInfo(path).completeBaseName(), path,
+                    d_.boxes, d_.log, &why);
+    if (outcome == SongWavRenderer::Outcome::Failed) {
+        CantWrite(path, why);
+    } else if (outcome == SongWavRenderer::Outcome::Cut) {
+        d_.boxes.Show(title,
+                      SongWavRenderer::CutNote(script ? QStringLiteral("The script")
+                                                      : QStringLiteral("The sketch")),
+                      MsgButtons::Ok, MsgIcon::Information);
     }
 }
 

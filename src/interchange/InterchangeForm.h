@@ -1,11 +1,14 @@
 #pragma once
 
+#include "interchange/ToneExport.h"
+
 #include <QString>
 #include <QStringList>
 
 namespace tq {
 
 class FileDialogs;
+class PortamentoForm;
 class LogSink;
 class MainForm;
 class MessageBoxes;
@@ -40,14 +43,20 @@ public:
         LogSink& log;
         ExportProgress& progress;
         TuneChooser& tunes;
+        // The window's glide, whose settings a played export takes while it is ticked.
+        const PortamentoForm* portamento = nullptr;
     };
     explicit InterchangeForm(Deps deps) : d_(deps) {}
 
-    // One pass of the song rendered as tonquill-play --wav renders it.
+    // One pass of the song rendered as tonquill-play --wav renders it, with the beat sound
+    // and the glide when their boxes are ticked (as the beep script and sketch are).
     void ExportWavAction_Click();
     void ExportMidiAction_Click();
     // One tune named after the file; a box counts what the tune could not hold.
     void ExportRtttlAction_Click();
+    // What the speaker plays, for the beep command or a microcontroller.
+    void ExportBeepScriptAction_Click();
+    void ExportSketchAction_Click();
     // After the question about unsaved changes, the file's song replaces the song as one
     // step that Undo takes back; a box then says what was dropped or rounded. A MIDI file
     // or ringtone text, by its extension (and, for others, its first line); of several
@@ -59,6 +68,9 @@ private:
     // before a file is replaced; empty when the user cancelled.
     QString AskForExportPath(const QString& title, const QString& filter, const QString& extension);
     void CantWrite(const QString& path, const QString& why);
+    // The window's mods as a played export takes them.
+    RenderOptions PlayOptions() const;
+    void ExportTonesAs(ToneFormat format);
     void CantImport(const QString& path, const QString& as, const QString& why);
     void ImportMidi(const QString& path);
     void ImportTune(const QString& path);

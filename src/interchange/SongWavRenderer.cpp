@@ -4,7 +4,10 @@
 #include "core/NoteLengths.h"
 #include "editor/MainForm.h"
 #include "fmodtone/OfflineSpeaker.h"
+#include "interchange/HeadlessMods.h"
 #include "interchange/HeadlessSong.h"
+#include "mods/PortamentoForm.h"
+#include "platform/QtNamedTimers.h"
 #include "platform/audio/WavFile.h"
 
 #include <algorithm>
@@ -17,6 +20,19 @@ namespace {
 constexpr double kProgressStep = 0.001;
 // Rendered samples go to the file in pieces of about this many bytes.
 constexpr std::ptrdiff_t kWriteBytes = 1 << 18;
+// The glide's last sound ends within its longest sound length after the song.
+constexpr int64_t kLongestGlideTailNs = int64_t{2000} * 1'000'000;
+
+// The last glide sounds out its length, as the player lets it, then the box is unticked.
+void FinishGlide(MainForm& form, PortamentoForm& porta, SongWavRenderer& renderer) {
+    const int64_t until = renderer.Clock().NowNs() + kLongestGlideTailNs;
+    while (porta.optSoundStops && !porta.NeedToStop && !renderer.Cut() &&
+           renderer.Clock().NowNs() < until) {
+        form.Sleep().MsgWaitObj(10);
+    }
+    form.SetUsePortaCheck(false);
+}
+
 
 } // namespace
 
@@ -75,6 +91,29 @@ bool SongWavRenderer::Play(MainForm& form, int passes, const Progress& progress)
     return !stopped_;
 }
 
+bool SongWavRenderer::PlayOnce(const QByteArray& song, const RenderOptions& options,
+                               MessageBoxes& boxes, LogSink& log, const Progress& progress,
+                               const std::function<void(MainForm&)>& done) {
+    HeadlessSong headless(*this, boxes, log);
+    MainForm& form = headless.Form();
+    VirtualNamedTimers glideTimers(clock_, queue_);
+    std::unique_ptr<PortamentoForm> porta;
+    if (options.portamento) {
+        porta = StartPortamento(form, headless.Tones(), *speaker_, glideTimers, options.glide,
+                                options.soundLength);
+    }
+    headless.LoadBytes(song);
+    StartBeat(form, options.beat);
+    const bool played = Play(form, 1, progress);
+    if (porta) {
+        FinishGlide(form, *porta, *this);
+    }
+    if (done) {
+        done(form);
+    }
+    return played;
+}
+
 bool SongWavRenderer::StartFile(const QString& path, QString* why) {
     const std::string header = WavHeader(0, OfflineSpeaker::kSampleRate, 1);
     if (!file_.Open(path, why)) {
@@ -110,25 +149,25 @@ bool SongWavRenderer::Cut() const {
     return speaker_ != nullptr && speaker_->Cut();
 }
 
-QString SongWavRenderer::CutNote() {
-    return QStringLiteral("The WAV file holds the first %1 minutes only: the whole would be too "
-                          "long for one file.")
+QString SongWavRenderer::CutNote(const QString& written) {
+    return QStringLiteral("%1 holds the first %2 minutes only: the whole would be too long for "
+                          "one file.")
+        .arg(written)
         .arg(OfflineSpeaker::kMaxFrames / OfflineSpeaker::kSampleRate / 60);
 }
 
 SongWavRenderer::Outcome SongWavRenderer::RenderSong(const QByteArray& song, const QString& path,
                                                      MessageBoxes& boxes, LogSink& log,
-                                                     const Progress& progress, QString* why) {
+                                                     const Progress& progress, QString* why,
+                                                     const RenderOptions& options) {
     SongWavRenderer renderer;
     if (!renderer.OpenSpeaker(why)) {
         return Outcome::Failed;
     }
-    HeadlessSong headless(renderer, boxes, log);
-    headless.LoadBytes(song);
     if (!renderer.StartFile(path, why)) {
         return Outcome::Failed;
     }
-    if (!renderer.Play(headless.Form(), 1, progress)) {
+    if (!renderer.PlayOnce(song, options, boxes, log, progress)) {
         return Outcome::Stopped;
     }
     if (!renderer.FinishFile(why)) {

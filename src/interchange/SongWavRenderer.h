@@ -13,6 +13,16 @@
 
 namespace tq {
 
+// How the song is played, as tonquill-play's options of the same names play it.
+struct RenderOptions {
+    // "all", "odd" for the odd beats only, or empty for no beat sound.
+    QString beat;
+    bool portamento = false;
+    double glide = 1.2;
+    // How long the glide sounds from each note's start, in ms; 0: always.
+    int soundLength = 250;
+};
+
 class LogSink;
 class MainForm;
 class MessageBoxes;
@@ -45,6 +55,11 @@ public:
     // Plays the form's song from its first line, passes times, as Play all does. False
     // when progress asked to stop.
     bool Play(MainForm& form, int passes, const Progress& progress = {});
+    // One pass of a song file's bytes, its mods switched on as the options ask; done then
+    // sees the song as it was played. False when progress asked to stop.
+    bool PlayOnce(const QByteArray& song, const RenderOptions& options, MessageBoxes& boxes,
+                  LogSink& log, const Progress& progress = {},
+                  const std::function<void(MainForm&)>& done = {});
     // Starts the file at path, before playing: what the speaker plays from now on goes to
     // it. False, with the reason, when it cannot be written.
     bool StartFile(const QString& path, QString* why);
@@ -53,13 +68,14 @@ public:
     bool FinishFile(QString* why);
     // Whether what was played ran past the longest render, so the file holds its first hour.
     bool Cut() const;
-    // Says so.
-    static QString CutNote();
+    // Says so, of what was written ("The WAV file").
+    static QString CutNote(const QString& written = QStringLiteral("The WAV file"));
 
     // One pass of a song, given as a song file's bytes, into a WAV file at path. Nothing
     // is left at path when it stops or fails.
     static Outcome RenderSong(const QByteArray& song, const QString& path, MessageBoxes& boxes,
-                              LogSink& log, const Progress& progress, QString* why);
+                              LogSink& log, const Progress& progress, QString* why,
+                              const RenderOptions& options = {});
 
 private:
     // Passes the waits through and reports progress after each round of events.

@@ -2,11 +2,7 @@
 
 #include "core/NoteLengths.h"
 #include "editor/MainForm.h"
-#include "interchange/HeadlessMods.h"
-#include "interchange/HeadlessSong.h"
 #include "interchange/SongWavRenderer.h"
-#include "mods/PortamentoForm.h"
-#include "platform/QtNamedTimers.h"
 
 #include <algorithm>
 
@@ -15,8 +11,6 @@ namespace tq {
 namespace {
 
 constexpr int64_t kNsPerMs = 1'000'000;
-// The glide's last sound ends within its longest sound length after the song.
-constexpr int64_t kLongestGlideTailNs = 2000 * kNsPerMs;
 
 int64_t WholeMs(int64_t ns) {
     return (std::max<int64_t>(ns, 0) + kNsPerMs / 2) / kNsPerMs;
@@ -55,16 +49,6 @@ void KeepFirstHour(ToneSequence& sequence) {
     sequence.lineStartsNs.push_back(longestNs);
 }
 
-// The last glide sounds out its length, as the player lets it, then the box is unticked.
-void FinishGlide(MainForm& form, PortamentoForm& porta, SongWavRenderer& renderer) {
-    const int64_t until = renderer.Clock().NowNs() + kLongestGlideTailNs;
-    while (porta.optSoundStops && !porta.NeedToStop && !renderer.Cut() &&
-           renderer.Clock().NowNs() < until) {
-        form.Sleep().MsgWaitObj(10);
-    }
-    form.SetUsePortaCheck(false);
-}
-
 } // namespace
 
 std::optional<ToneSequence> RenderToneSequence(const QByteArray& song, const RenderOptions& options,
@@ -78,27 +62,14 @@ std::optional<ToneSequence> RenderToneSequence(const QByteArray& song, const Ren
         return std::nullopt;
     }
     const int64_t renderStartNs = renderer.Clock().NowNs();
-    HeadlessSong headless(renderer, boxes, log);
-    MainForm& form = headless.Form();
-    VirtualNamedTimers glideTimers(renderer.Clock(), renderer.EventQueue());
-    std::unique_ptr<PortamentoForm> porta;
-    if (options.portamento) {
-        porta = StartPortamento(form, headless.Tones(), renderer.Speaker(), glideTimers,
-                                options.glide, options.soundLength);
-    }
-    headless.LoadBytes(song);
-    StartBeat(form, options.beat);
-
     ToneSequence sequence;
     // The samples are made as for a file and let go: a long song is not held.
     renderer.Speaker().SetSink([](std::span<const float>) {});
     renderer.Speaker().RecordTones(&sequence.tones);
-    renderer.Play(form, 1);
-    if (porta) {
-        FinishGlide(form, *porta, renderer);
-    }
+    renderer.PlayOnce(song, options, boxes, log, {}, [&](MainForm& form) {
+        sequence.lineStartsNs = LineStartsNs(form, renderStartNs);
+    });
     renderer.Speaker().RecordTones(nullptr);
-    sequence.lineStartsNs = LineStartsNs(form, renderStartNs);
     sequence.cut = renderer.Cut();
     if (sequence.cut) {
         KeepFirstHour(sequence);
@@ -117,10 +88,11 @@ std::vector<ToneStep> ToneSteps(const ToneSequence& sequence) {
             now = ms;
         }
     };
-    // The line a time falls in; before the first line, the first, and after the end, the last.
+    // The line a time falls in; before the first line, the first, and after the end, the
+    // last. Tones last whole milliseconds, so a line's tone may start up to one early.
     int line = 0;
     const auto startsNextLine = [&](int64_t ns) {
-        return line + 1 < lines && starts[static_cast<size_t>(line) + 1] <= ns;
+        return line + 1 < lines && starts[static_cast<size_t>(line) + 1] <= ns + kNsPerMs;
     };
     const std::vector<PlayedTone>& tones = sequence.tones;
     for (size_t i = 0; i < tones.size(); ++i) {
@@ -131,7 +103,10 @@ std::vector<ToneStep> ToneSteps(const ToneSequence& sequence) {
         steps.push_back({line, tones[i].frequency, tones[i].durationMs});
         now += tones[i].durationMs;
         if (line < lines && (i + 1 == tones.size() || startsNextLine(tones[i + 1].startNs))) {
-            pauseUntil(line, WholeMs(starts[static_cast<size_t>(line) + 1]));
+            // To the line's end, or to the next tone where it starts a little before that.
+            const int64_t end = starts[static_cast<size_t>(line) + 1];
+            pauseUntil(line, WholeMs(i + 1 == tones.size() ? end
+                                                           : std::min(end, tones[i + 1].startNs)));
         }
     }
     if (!starts.empty()) {

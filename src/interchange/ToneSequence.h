@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fmodtone/OfflineSpeaker.h"
+#include "interchange/SongWavRenderer.h"
 
 #include <QByteArray>
 #include <QString>
@@ -15,16 +16,6 @@ class LogSink;
 class MessageBoxes;
 
 using PlayedTone = OfflineSpeaker::PlayedTone;
-
-// How the song is played, as tonquill-play's options of the same names play it.
-struct RenderOptions {
-    // "all", "odd" for the odd beats only, or empty for no beat sound.
-    QString beat;
-    bool portamento = false;
-    double glide = 1.2;
-    // How long the glide sounds from each note's start, in ms; 0: always.
-    int soundLength = 250;
-};
 
 // What the speaker played in one pass of a song, timed from the start of the render.
 struct ToneSequence {

@@ -119,6 +119,11 @@ TEST(Convert, ExitCodesSayWhatHappenedAndNothingHalfWrittenIsLeft) {
         {{"--tune", "One", tunes, dir.filePath("one.mid")}, 0},
         {{"--tune", "One", kSong, dir.filePath("one.mid")}, 2},
         {{tunes, dir.filePath("again.rtx")}, 2},
+        {{"--beat", "ODD", tunes, dir.filePath("one.sh")}, 0},
+        {{"--portamento", kSong, dir.filePath("song.ino")}, 0},
+        {{"--beat", "odd", kSong, dir.filePath("beat.mid")}, 2},
+        {{"--glide", "0.5", kSong, dir.filePath("glide.sh")}, 2},
+        {{"--portamento", "--glide", "inf", kSong, dir.filePath("glide.sh")}, 2},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Exec(QStringLiteral(TQ_CONVERT), c.args), c.code)
@@ -127,8 +132,8 @@ TEST(Convert, ExitCodesSayWhatHappenedAndNothingHalfWrittenIsLeft) {
     EXPECT_EQ(QDir(dir.path())
                   .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
               (QStringList{"back.tql", "bad.rtx", "fifo.tql", "list.tql", "noise.mid", "one.mid",
-                           "song.mid", "song.midi", "song.rtttl", "taken.mid", "tunes.rtttl",
-                           "two.tql", "zero.mid"}));
+                           "one.sh", "song.ino", "song.mid", "song.midi", "song.rtttl", "taken.mid",
+                           "tunes.rtttl", "two.tql", "zero.mid"}));
 }
 
 // Runs the program with arguments given as bytes, as a shell passes them.

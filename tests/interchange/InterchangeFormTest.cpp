@@ -6,10 +6,15 @@
 #include "core/LogSink.h"
 #include "interchange/HeadlessSong.h"
 #include "interchange/MidiExport.h"
+#include "platform/QtNamedTimers.h"
 #include "platform/ScriptedFileDialogs.h"
+#include "mods/PortamentoForm.h"
+#include "songfile/SongFormat.h"
+#include "editor/MainFormSongTarget.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -36,6 +41,11 @@ bool Convert(const QString& in, const QString& out) {
     return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
 
+QByteArray Contents(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 bool WriteFile(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
@@ -59,6 +69,37 @@ struct FileMenuRig : EditorRig {
     InterchangeForm file{{form, dialogs, boxes, log, progress, tunes}};
 };
 
+// The window's beat sound and glide go into what it exports as they go into
+// tonquill-convert's with --beat and --portamento.
+TEST(FileMenu, PlayedExportsTakeTheTickedBeatAndGlide) {
+    QTemporaryDir dir;
+    FileMenuRig rig;
+    rig.Load({"Quarter C5 E5", "Half G4 - Dot", "1/8 - -", "Quarter A4 -", "Whole C5 -"});
+    ASSERT_TRUE(WriteFile(dir.filePath("song.tql"), SongText(MainFormSongTarget(rig.form))));
+    QProcess convert;
+    convert.start(QStringLiteral(TQ_CONVERT),
+                  {"--beat", "odd", "--portamento", "--glide", "0.5", "--sound-length", "always",
+                   dir.filePath("song.tql"), dir.filePath("song.sh")});
+    ASSERT_TRUE(convert.waitForFinished(60000) && convert.exitCode() == 0);
+
+    rig.form.Beat().Option1_Click();
+    rig.form.SetUseBeatCheck(true);
+    VirtualNamedTimers timers(rig.clock, rig.pump);
+    PortamentoForm glide({rig.speaker, timers, rig.form.Switches(), rig.log});
+    glide.SetPitchMultipleSlider(5000);
+    glide.optSoundAlways_Click();
+    rig.form.SetUsePortaCheck(true);
+    InterchangeForm file{
+        {rig.form, rig.dialogs, rig.boxes, rig.log, rig.progress, rig.tunes, &glide}};
+    rig.dialogs.Answer(dir.filePath("song.sh"));
+    rig.boxes.SetDefaultAnswer(MsgAnswer::Yes); // replacing the converted one
+    const QByteArray converted = Contents(dir.filePath("song.sh"));
+    file.ExportBeepScriptAction_Click();
+    const QByteArray exported = Contents(dir.filePath("song.sh"));
+    EXPECT_GT(exported.count(" -f "), 100); // the glide's many steps, the beat's clicks
+    EXPECT_EQ(exported, converted);
+}
+
 TEST(FileMenu, ExportsWriteWholeFilesOrNothing) {
     const struct {
         const char* what;
@@ -75,6 +116,8 @@ TEST(FileMenu, ExportsWriteWholeFilesOrNothing) {
         {"WAV cancelled", &InterchangeForm::ExportWavAction_Click, true, "", ""},
         {"RTTTL, what it can't hold counted", &InterchangeForm::ExportRtttlAction_Click, false,
          "song.rtttl", "song", "A ringtone plays one note at a time: Note 2 of 1 line"},
+        {"beep script", &InterchangeForm::ExportBeepScriptAction_Click, false, "song.sh", "#!/b"},
+        {"sketch", &InterchangeForm::ExportSketchAction_Click, false, "song.ino", "// s"},
     };
     for (const auto& c : cases) {
         QTemporaryDir dir;
@@ -87,6 +130,9 @@ TEST(FileMenu, ExportsWriteWholeFilesOrNothing) {
         EXPECT_EQ(files, c.written[0] ? QStringList{c.written} : QStringList{}) << c.what;
         QFile f(dir.filePath(c.written));
         EXPECT_TRUE(!c.written[0] || (f.open(QIODevice::ReadOnly) && f.read(4) == c.startsWith))
+            << c.what;
+        EXPECT_TRUE(!c.written[0] ||
+                    QFileInfo(f).isExecutable() == QByteArray(c.written).endsWith(".sh"))
             << c.what;
         ASSERT_EQ(rig.boxes.Boxes().size(), c.box[0] ? 1u : 0u) << c.what;
         EXPECT_TRUE(!c.box[0] || rig.boxes.Boxes()[0].text.startsWith(QLatin1String(c.box)))

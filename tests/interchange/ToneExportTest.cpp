@@ -60,6 +60,8 @@ ToneSequence Awkward() {
     for (int i = 0; i < 5; ++i) {
         s.tones.push_back({130 * kMs + i * 10'400'000 + 400'000, i % 2 ? 660 : 440, 10});
     }
+    // Tones last whole milliseconds, so a line's first may start half of one early.
+    s.tones.push_back({200 * kMs - kMs / 2, 587, 50});
     s.tones.push_back({300 * kMs, 523, 70000});
     s.lineStartsNs = {0, 100 * kMs, 200 * kMs, 300 * kMs, 80300 * kMs, 120300 * kMs, 160300 * kMs};
     return s;
@@ -82,7 +84,7 @@ std::vector<Case> Cases() {
     return {{"plain", Render({}), 8, 2},
             {"beat", Render(beat), -1, -1},
             {"glide", Render(glide), -1, -1},
-            {"awkward", Awkward(), 3, 3}};
+            {"awkward", Awkward(), 4, 2}};
 }
 
 // What a play-back heard, and when it ended.

@@ -33,6 +33,10 @@ InterchangeMenu::InterchangeMenu(MainWindow& window) : QObject(&window), window_
     ExportMidiAction = MakeAction(ExportMenu, "ExportMidiAction", QStringLiteral("&MIDI..."));
     ExportRtttlAction =
         MakeAction(ExportMenu, "ExportRtttlAction", QStringLiteral("&RTTTL ringtone..."));
+    ExportBeepScriptAction = MakeAction(ExportMenu, "ExportBeepScriptAction",
+                                        QStringLiteral("&beep command script (.sh)..."));
+    ExportSketchAction = MakeAction(ExportMenu, "ExportSketchAction",
+                                    QStringLiteral("Microcontroller &sketch (.ino)..."));
 }
 
 void InterchangeMenu::Connect(InterchangeForm& form) {
@@ -41,6 +45,10 @@ void InterchangeMenu::Connect(InterchangeForm& form) {
             [&form] { form.ExportMidiAction_Click(); });
     connect(ExportRtttlAction, &QAction::triggered, this,
             [&form] { form.ExportRtttlAction_Click(); });
+    connect(ExportBeepScriptAction, &QAction::triggered, this,
+            [&form] { form.ExportBeepScriptAction_Click(); });
+    connect(ExportSketchAction, &QAction::triggered, this,
+            [&form] { form.ExportSketchAction_Click(); });
     connect(ImportAction, &QAction::triggered, this, [&form] { form.ImportAction_Click(); });
 }
 

@@ -31,6 +31,8 @@ public:
     QAction* ExportWavAction;
     QAction* ExportMidiAction;
     QAction* ExportRtttlAction;
+    QAction* ExportBeepScriptAction;
+    QAction* ExportSketchAction;
 
     // ExportProgress
     void Start(const QString& text) override;
