@@ -325,6 +325,9 @@ private:
         window.spnOctaveOffset_Change(o_.midiOctave);
         if (o_.noAutoTime) {
             window.SetAutoTimeCheck(false);
+            // Opening a file stops it at its start, a step with nothing held that has set the
+            // automatic time already: the alternation time in force comes back.
+            form.ReturnAlternateTime();
         }
         if (o_.alternateTime > 0) {
             form.SetAlternateTimeText(QString::number(o_.alternateTime));
@@ -362,10 +365,8 @@ private:
         const QStringList names = held.InputPortNames();
         const int port = tq::PlayerMidiOut::FindPort(names, o_.midiIn);
         if (port < 0) {
-            std::fprintf(stderr,
-                         "tonquill-play: --midi-in: no MIDI input port '%s' (%d ports; "
-                         "--list-midi shows them)\n",
-                         qPrintable(o_.midiIn), static_cast<int>(names.size()));
+            std::fprintf(stderr, "tonquill-play: --midi-in: no MIDI input port '%s' (%s)\n",
+                         qPrintable(o_.midiIn), qPrintable(tq::PortCount(names)));
             return tq::kBadArguments;
         }
         held.StartInput(names[port]);
@@ -403,10 +404,8 @@ private:
         const QStringList names = midi->PortNames();
         const int port = tq::PlayerMidiOut::FindPort(names, o_.midiOut);
         if (port < 0) {
-            std::fprintf(stderr,
-                         "tonquill-play: --midi-out: no MIDI output port '%s' (%d ports; "
-                         "--list-midi shows them)\n",
-                         qPrintable(o_.midiOut), static_cast<int>(names.size()));
+            std::fprintf(stderr, "tonquill-play: --midi-out: no MIDI output port '%s' (%s)\n",
+                         qPrintable(o_.midiOut), qPrintable(tq::PortCount(names)));
             return nullptr;
         }
         midi->Start(names[port], o_.midiChannel, o_.midiInstrument, o_.midiOctave);

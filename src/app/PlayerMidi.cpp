@@ -8,6 +8,17 @@
 
 namespace tq {
 
+QString PortCount(const QStringList& names) {
+    switch (names.size()) {
+    case 0:
+        return QStringLiteral("there are no ports");
+    case 1:
+        return QStringLiteral("there is 1 port; --list-midi shows it");
+    default:
+        return QStringLiteral("there are %1 ports; --list-midi shows them").arg(names.size());
+    }
+}
+
 PlayerMidiOut::PlayerMidiOut(LogSink& log, MessageBoxes& boxes, PlayerState& state,
                              OutputSwitches& switches)
     : form_({log, boxes, state, switches, shuttingDown_}) {

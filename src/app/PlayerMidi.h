@@ -24,6 +24,10 @@ class MidiOutput;
 struct OutputSwitches;
 struct PlayerState;
 
+// How many ports there are, for the message about a port that is not among them: "there is
+// 1 port; --list-midi shows it".
+QString PortCount(const QStringList& names);
+
 // MIDI output for the headless player: the MIDI ports component loaded from beside the
 // player, driven through the same MIDIOutForm logic as the window's.
 class PlayerMidiOut {

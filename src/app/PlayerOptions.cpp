@@ -1,13 +1,14 @@
 #include "app/PlayerOptions.h"
 
+#include "app/CommandLine.h"
 #include "core/FileGate.h"
 #include "core/MidiOctave.h"
+#include "interchange/InterchangeFiles.h"
 #include "midifile/SmfReader.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
 
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
 #include <tuple>
 
@@ -15,130 +16,193 @@ namespace tq {
 
 namespace {
 
+// The alternation time box of the window takes 15 to 2000 ms.
+constexpr int kMinAlternateTime = 15;
+constexpr int kMaxAlternateTime = 2000;
+
 void AddOptions(QCommandLineParser& p) {
     p.setApplicationDescription(QStringLiteral(
         "Plays a Tonquill song file or a MIDI file without a window and exits, or plays what "
         "a MIDI keyboard holds.\n"
         "With --wav the song is rendered on a virtual clock into a WAV file instead of being "
         "played, so the file and the logs come out the same every time.\n"
+        "Word values are taken in any case. An option that would do nothing with the others "
+        "given is refused.\n"
         "Exit codes: 0 played, 1 stopped by a signal, 2 bad arguments, 3 not a readable song, "
         "4 the WAV file not written."));
-    p.addHelpOption();
-    p.addPositionalArgument(QStringLiteral("SONG"),
-                            QStringLiteral("The song file (.tql), MIDI file (.mid) or ringtone text "
-                                           "(.rtttl, .rtx, or any file whose first line is a "
-                                           "tune) to play."));
+    p.addOption({{QStringLiteral("h"), QStringLiteral("help")},
+                 QStringLiteral("Print the options and exit.")});
+    p.addPositionalArgument(
+        QStringLiteral("SONG"),
+        QStringLiteral("The song file (.tql), MIDI file (.mid) or ringtone text "
+                       "(.rtttl, .rtx, or any file whose first line is a "
+                       "tune) to play."));
     const QString n = QStringLiteral("N");
     p.addOptions({
         {QStringLiteral("tune"),
          QStringLiteral("Of ringtone text holding several tunes, the one to play: its name or "
                         "its number from 1 (default the first)."),
          QStringLiteral("NAME|N")},
-        {QStringLiteral("passes"), QStringLiteral("Play a song's list N times (default 1)."), n,
+        {QStringLiteral("passes"),
+         QStringLiteral("Play a song's list N times, 1 or more (default 1)."), n,
          QStringLiteral("1")},
         {QStringLiteral("speaker"),
-         QStringLiteral("auto, evdev, console, emulated or none (default auto)."),
-         QStringLiteral("NAME"), QStringLiteral("auto")},
+         QStringLiteral("The speaker to start with (default auto). Not with --wav."),
+         QStringLiteral("auto|evdev|console|emulated|none"), QStringLiteral("auto")},
         {QStringLiteral("wav"), QStringLiteral("Render into this WAV file instead of playing."),
          QStringLiteral("OUT.wav")},
         {QStringLiteral("tone-code"), QStringLiteral("Write the tone-code log to this file."),
          QStringLiteral("FILE")},
         {QStringLiteral("debug-log"), QStringLiteral("Write the debug log to this file."),
          QStringLiteral("FILE")},
-        {QStringLiteral("list-midi"), QStringLiteral("List the MIDI ports and exit.")},
+        {QStringLiteral("list-midi"),
+         QStringLiteral("List the MIDI ports and exit (with no other option).")},
         {QStringLiteral("midi-out"),
          QStringLiteral("Also send every tone to this MIDI output port: its number or a part of "
                         "its name, as --list-midi shows them."),
          QStringLiteral("PORT")},
-        {QStringLiteral("midi-channel"), QStringLiteral("MIDI out channel, 1 to 16 (default 1)."),
-         n, QStringLiteral("1")},
-        {QStringLiteral("midi-instrument"),
-         QStringLiteral("MIDI out instrument, 1 to 128 (default 1, Grand Piano)."), n,
+        {QStringLiteral("midi-channel"),
+         QStringLiteral("MIDI out channel, 1 to 16 (default 1). Needs --midi-out."), n,
          QStringLiteral("1")},
+        {QStringLiteral("midi-instrument"),
+         QStringLiteral("MIDI out instrument, 1 to 128 (default 1, Grand Piano). Needs "
+                        "--midi-out."),
+         n, QStringLiteral("1")},
         {QStringLiteral("midi-octave"),
-         QStringLiteral("Octave offset of MIDI notes out, in and from MIDI files, -2 to +2 "
-                        "(default 0: C4 is note 48). +1 matches General MIDI: C4, middle C, is "
-                        "note 60."),
+         QStringLiteral("Octave offset of MIDI notes out, in and from MIDI files, -2 to 2 "
+                        "(default 0: C4 is note 48). 1 matches General MIDI: C4, middle C, is "
+                        "note 60. Needs --midi-out, --midi-in or a MIDI file."),
          n, QStringLiteral("0")},
         {QStringLiteral("midi-in"),
          QStringLiteral("Play the notes held on this MIDI input port, as --list-midi shows them, "
-                        "until Ctrl+C."),
+                        "until Ctrl+C. No song file goes with it."),
          QStringLiteral("PORT")},
-        {QStringLiteral("seconds"), QStringLiteral("Stop after N seconds."), n,
-         QStringLiteral("0")},
+        {QStringLiteral("seconds"),
+         QStringLiteral("Stop a MIDI file or MIDI input after N seconds, 1 or more (default: "
+                        "at the file's end, or Ctrl+C)."),
+         n},
         {QStringLiteral("channels"),
          QStringLiteral("MIDI channels to listen to, as 1,2,10 (default all)."),
          QStringLiteral("LIST")},
         {QStringLiteral("once"), QStringLiteral("Play each held note once.")},
         {QStringLiteral("alternate-time"),
-         QStringLiteral("Pulse time of each held note in ms (with --no-auto-time)."),
+         QStringLiteral("Pulse time of each held note, 15 to 2000 ms; implies --no-auto-time."),
          QStringLiteral("MS")},
         {QStringLiteral("no-auto-time"),
-         QStringLiteral("Keep the pulse time instead of sharing 30 ms between the held notes.")},
+         QStringLiteral("Keep the pulse time at --alternate-time (default 30 ms) instead of "
+                        "sharing 30 ms between the held notes.")},
         {QStringLiteral("loop"), QStringLiteral("Play a MIDI file over and over.")},
         {QStringLiteral("voice"),
          QStringLiteral("The formant voice sings Note 2 while the song plays (mixed into the "
                         "file with --wav).")},
-        {QStringLiteral("vowel"), QStringLiteral("The voice's vowel: A, E, I, O or U (default A)."),
-         QStringLiteral("VOWEL"), QStringLiteral("A")},
+        {QStringLiteral("vowel"), QStringLiteral("The voice's vowel (default a). Needs --voice."),
+         QStringLiteral("a|e|i|o|u"), QStringLiteral("A")},
         {QStringLiteral("beat"),
-         QStringLiteral("Play the beat sound on all beats or on odd beats only (all or odd)."),
+         QStringLiteral("Play the beat sound on all beats or on odd beats only."),
          QStringLiteral("all|odd")},
         {QStringLiteral("portamento"),
          QStringLiteral("The speaker glides to each tone instead of beeping it.")},
         {QStringLiteral("glide"),
          QStringLiteral("The glide's part of the way covered per 30 ms tone, 0.005 to 1.8 "
-                        "(default 1.2, which overshoots and settles)."),
+                        "(default 1.2, which overshoots and settles). Needs --portamento."),
          n, QStringLiteral("1.2")},
         {QStringLiteral("sound-length"),
          QStringLiteral("How long the glide sounds after each tone starts, 50 to 1000 ms, or "
-                        "always (default 250)."),
+                        "always (default 250). Needs --portamento."),
          QStringLiteral("MS|always"), QStringLiteral("250")},
         {QStringLiteral("motor"),
          QStringLiteral("Play on the motor-speed mod instead of the speaker, through the serial "
                         "port TONQUILL_SERIAL_PORT names (or the first one).")},
         {QStringLiteral("motor-octave"),
          QStringLiteral("The motor octave, 0 to 5 (default 2): which octave of the music lands "
-                        "in the motor's range."),
+                        "in the motor's range. Needs --motor."),
          n, QStringLiteral("2")},
         {QStringLiteral("start-at"),
          QStringLiteral("Synchronized play: wait until this time of day, then play the song."),
          QStringLiteral("HH:MM:SS")},
         {QStringLiteral("from-line"),
-         QStringLiteral("With --start-at, start from line N instead of the first line."), n},
+         QStringLiteral("Start from line N, 1 or more, instead of the first line. Needs "
+                        "--start-at."),
+         n},
         {QStringLiteral("start-in-delay"),
-         QStringLiteral("With --start-at, start later by the soundcard's buffer less 15 ms, in "
-                        "step with a copy that plays through the soundcard.")},
+         QStringLiteral("Start later by the soundcard's buffer less 15 ms, in step with a copy "
+                        "that plays through the soundcard. Needs --start-at.")},
     });
 }
 
-// Reads a whole number option from first to last; what is wrong with it otherwise.
-QString ReadNumber(const QCommandLineParser& p, const QString& name, int first, int last,
-                   int& value) {
-    const QString text = p.value(name);
-    bool isNumber = false;
-    value = text.toInt(&isNumber);
-    if (!isNumber) {
-        return QStringLiteral("--%1: '%2' is not a number").arg(name, text);
+bool IsSet(const QCommandLineParser& p, const char* name) {
+    return p.isSet(QLatin1String(name));
+}
+
+// --list-midi prints the ports and nothing else: any other argument would be ignored.
+QString ListMidiAlone(const QCommandLineParser& p) {
+    for (const QString& name : p.optionNames()) {
+        if (name != QLatin1String("list-midi")) {
+            return cli::DoesNothingWith(name, QStringLiteral("--list-midi"));
+        }
     }
-    if (value < first) {
-        return QStringLiteral("--%1: '%2' is less than %3").arg(name, text).arg(first);
+    return p.positionalArguments().isEmpty() ? QString()
+                                             : QStringLiteral("'%1' does nothing with --list-midi")
+                                                   .arg(p.positionalArguments()[0]);
+}
+
+// The options that work in real time only, and those of a song file's play alone.
+QString CheckConflicts(const QCommandLineParser& p, const PlayerOptions& o) {
+    if (!o.wav.isEmpty()) {
+        for (const char* live : {"midi-out", "midi-in", "motor", "start-at"}) {
+            if (IsSet(p, live)) {
+                return QStringLiteral("--%1 plays in real time and cannot go with --wav")
+                    .arg(QLatin1String(live));
+            }
+        }
+        if (IsSet(p, "speaker")) {
+            return cli::DoesNothingWith(QStringLiteral("speaker"), QStringLiteral("--wav"));
+        }
     }
-    if (value > last) {
-        return QStringLiteral("--%1: '%2' is more than %3").arg(name, text).arg(last);
+    if (o.songIsMidiFile || !o.midiIn.isEmpty()) {
+        const QString midi =
+            o.songIsMidiFile ? QStringLiteral("a MIDI file") : QStringLiteral("--midi-in");
+        for (const char* songOnly : {"passes", "tune", "voice", "vowel", "beat", "start-at"}) {
+            if (IsSet(p, songOnly)) {
+                return cli::DoesNothingWith(QLatin1String(songOnly), midi);
+            }
+        }
+    }
+    if (IsSet(p, "tune") && QFileInfo(o.song).isFile() && !IsRingtoneFile(o.song)) {
+        return QStringLiteral("--tune picks a tune of ringtone text: '%1' is none").arg(o.song);
     }
     return QString();
 }
 
-QString ReadChannels(const QString& text, std::array<bool, 16>& channels) {
-    channels.fill(false);
-    for (const QString& item : text.split(QLatin1Char(','))) {
-        bool isNumber = false;
-        const int channel = item.trimmed().toInt(&isNumber);
-        if (!isNumber || channel < 1 || channel > 16) {
-            return QStringLiteral("--channels: '%1' is not a channel from 1 to 16").arg(item);
+// The options that do something only with another.
+QString CheckNeeds(const QCommandLineParser& p, PlayerOptions& o) {
+    const bool midi = o.songIsMidiFile || !o.midiIn.isEmpty();
+    const QString held = QStringLiteral("a MIDI file or --midi-in");
+    const std::tuple<const char*, bool, QString> needs[] = {
+        {"midi-channel", !o.midiOut.isEmpty(), QStringLiteral("--midi-out")},
+        {"midi-instrument", !o.midiOut.isEmpty(), QStringLiteral("--midi-out")},
+        {"midi-octave", midi || !o.midiOut.isEmpty(),
+         QStringLiteral("--midi-out, --midi-in or a MIDI file")},
+        {"seconds", midi, held},
+        {"channels", midi, held},
+        {"once", midi, held},
+        {"alternate-time", midi, held},
+        {"no-auto-time", midi, held},
+        {"loop", o.songIsMidiFile, QStringLiteral("a MIDI file")},
+        {"vowel", o.voice, QStringLiteral("--voice")},
+        {"glide", o.portamento, QStringLiteral("--portamento")},
+        {"sound-length", o.portamento, QStringLiteral("--portamento")},
+        {"motor-octave", o.motor, QStringLiteral("--motor")},
+        {"from-line", IsSet(p, "start-at"), QStringLiteral("--start-at")},
+        {"start-in-delay", IsSet(p, "start-at"), QStringLiteral("--start-at")},
+    };
+    for (const auto& [option, met, need] : needs) {
+        if (IsSet(p, option) && !met) {
+            return cli::Needs(QLatin1String(option), need);
         }
-        channels[static_cast<size_t>(channel - 1)] = true;
+    }
+    if (o.loop && !o.wav.isEmpty() && !IsSet(p, "seconds")) {
+        return QStringLiteral("--loop with --wav needs --seconds, or the file never ends");
     }
     return QString();
 }
@@ -150,115 +214,89 @@ QString ReadNumbers(const QCommandLineParser& p, PlayerOptions& o) {
         {"midi-channel", 1, 16, &o.midiChannel},
         {"midi-instrument", 1, 128, &o.midiInstrument},
         {"midi-octave", kMinOctaveOffset, kMaxOctaveOffset, &o.midiOctave},
-        {"seconds", 0, most, &o.seconds},
+        {"seconds", 1, most, &o.seconds},
+        {"alternate-time", kMinAlternateTime, kMaxAlternateTime, &o.alternateTime},
         {"motor-octave", 0, 5, &o.motorOctave},
+        {"from-line", 1, most, &o.fromLine},
     };
     for (const auto& [name, first, last, value] : numbers) {
-        const QString problem = ReadNumber(p, QLatin1String(name), first, last, *value);
-        if (!problem.isEmpty()) {
+        const QString option = QLatin1String(name);
+        if (!p.isSet(option) && p.value(option).isEmpty()) {
+            continue; // no default: left as it is
+        }
+        if (QString problem = cli::ReadInteger(option, p.value(option), first, last, value);
+            !problem.isEmpty()) {
             return problem;
         }
     }
-    if (p.isSet(QStringLiteral("alternate-time"))) {
-        return ReadNumber(p, QStringLiteral("alternate-time"), 1, 2000, o.alternateTime);
+    return cli::ReadDecimal(QStringLiteral("glide"), p.value(QStringLiteral("glide")), 0.005, 1.8,
+                            &o.glide);
+}
+
+QString ReadChannels(const QString& text, std::array<bool, 16>& channels) {
+    channels.fill(false);
+    for (const QString& item : text.split(QLatin1Char(','))) {
+        int channel = 0;
+        if (!cli::ReadInteger(QStringLiteral("channels"), item, 1, 16, &channel).isEmpty()) {
+            return QStringLiteral("--channels: '%1' is not a channel from 1 to 16").arg(item);
+        }
+        channels[static_cast<size_t>(channel - 1)] = true;
     }
     return QString();
 }
 
-QString ReadVoice(const QCommandLineParser& p, PlayerOptions& o) {
-    static const QStringList vowels = {"A", "E", "I", "O", "U"};
-    o.voice = p.isSet(QStringLiteral("voice"));
-    const QString vowel = p.value(QStringLiteral("vowel")).toUpper();
-    if (!vowels.contains(vowel)) {
-        return QStringLiteral("--vowel: '%1' is not one of A, E, I, O, U")
-            .arg(p.value(QStringLiteral("vowel")));
+// The word values, and the lengths that may be a word.
+QString ReadWords(const QCommandLineParser& p, PlayerOptions& o) {
+    const QStringList speakers = {"auto", "evdev", "console", "emulated", "none"};
+    QString vowel;
+    const std::tuple<const char*, QStringList, QString*> words[] = {
+        {"speaker", speakers, &o.speaker},
+        {"vowel", {"A", "E", "I", "O", "U"}, &vowel},
+        {"beat", {"all", "odd"}, &o.beat},
+    };
+    for (const auto& [name, choices, word] : words) {
+        const QString option = QLatin1String(name);
+        if (!p.isSet(option) && p.value(option).isEmpty()) {
+            continue;
+        }
+        if (QString problem = cli::ReadWord(option, p.value(option), choices, word);
+            !problem.isEmpty()) {
+            return problem;
+        }
     }
     o.vowel = vowel[0].toLatin1();
-    if (p.isSet(QStringLiteral("vowel")) && !o.voice) {
-        return QStringLiteral("--vowel is the voice's: give --voice too");
+    const QString length = p.value(QStringLiteral("sound-length"));
+    if (length.trimmed().compare(QLatin1String("always"), Qt::CaseInsensitive) == 0) {
+        o.soundLength = 0;
+        return QString();
     }
-    if (o.voice && (o.songIsMidiFile || !o.midiIn.isEmpty())) {
-        return QStringLiteral("--voice sings the Note 2 of a song file, not MIDI");
-    }
-    return QString();
+    const QString problem =
+        cli::ReadInteger(QStringLiteral("sound-length"), length, 50, 1000, &o.soundLength);
+    return problem.isEmpty() ? QString() : problem + QStringLiteral(", or always");
 }
 
-// A synchronized start: --start-at HH:MM:SS, with where the song starts and the delay.
-QString ReadSynchro(const QCommandLineParser& p, PlayerOptions& o) {
-    o.startInDelay = p.isSet(QStringLiteral("start-in-delay"));
-    const bool fromLine = p.isSet(QStringLiteral("from-line"));
-    if (!p.isSet(QStringLiteral("start-at"))) {
-        return o.startInDelay || fromLine
-                   ? QStringLiteral("--from-line and --start-in-delay go with --start-at")
-                   : QString();
-    }
-    o.startAt = p.value(QStringLiteral("start-at"));
-    const QStringList fields = o.startAt.split(QLatin1Char(':'));
+// --start-at HH:MM:SS, a time of day.
+QString ReadStartTime(const QString& text) {
+    const QStringList fields = text.split(QLatin1Char(':'));
     const int most[] = {23, 59, 59};
     bool isTime = fields.size() == 3;
     for (int i = 0; isTime && i < 3; ++i) {
         const int value = fields[i].toInt(&isTime);
         isTime = isTime && value >= 0 && value <= most[i];
     }
-    if (!isTime) {
-        return QStringLiteral("--start-at: '%1' is not a time of day HH:MM:SS").arg(o.startAt);
-    }
-    if (o.songIsMidiFile || !o.midiIn.isEmpty()) {
-        return QStringLiteral("--start-at starts a song file, not MIDI");
-    }
-    if (!o.wav.isEmpty()) {
-        return QStringLiteral("--start-at waits for the real clock and cannot go with --wav");
-    }
-    return fromLine ? ReadNumber(p, QStringLiteral("from-line"), 1, std::numeric_limits<int>::max(),
-                                 o.fromLine)
-                    : QString();
+    return isTime ? QString()
+                  : QStringLiteral("--start-at: '%1' is not a time of day HH:MM:SS").arg(text);
 }
 
-QString ReadSoundMods(const QCommandLineParser& p, PlayerOptions& o) {
-    o.beat = p.value(QStringLiteral("beat"));
-    if (p.isSet(QStringLiteral("beat")) && o.beat != QLatin1String("all") &&
-        o.beat != QLatin1String("odd")) {
-        return QStringLiteral("--beat: '%1' is not all or odd").arg(o.beat);
-    }
-    if (!o.beat.isEmpty() && (o.songIsMidiFile || !o.midiIn.isEmpty())) {
-        return QStringLiteral("--beat follows the beats of a song file, not MIDI");
-    }
-    o.portamento = p.isSet(QStringLiteral("portamento"));
-    if ((p.isSet(QStringLiteral("glide")) || p.isSet(QStringLiteral("sound-length"))) &&
-        !o.portamento) {
-        return QStringLiteral("--glide and --sound-length are the glide's: give --portamento too");
-    }
-    bool isNumber = false;
-    o.glide = p.value(QStringLiteral("glide")).toDouble(&isNumber);
-    if (!isNumber || o.glide < 0.005 || o.glide > 1.8) {
-        return QStringLiteral("--glide: '%1' is not a number from 0.005 to 1.8")
-            .arg(p.value(QStringLiteral("glide")));
-    }
-    if (p.value(QStringLiteral("sound-length")) == QLatin1String("always")) {
-        o.soundLength = 0;
-        return QString();
-    }
-    return ReadNumber(p, QStringLiteral("sound-length"), 50, 1000, o.soundLength);
-}
-
-// What is wrong with the arguments, or an empty text.
-QString ReadOptions(const QCommandLineParser& p, PlayerOptions& o) {
-    static const QStringList speakers = {"auto", "evdev", "console", "emulated", "none"};
+// The song, MIDI file or MIDI input to play.
+QString ReadSource(const QCommandLineParser& p, PlayerOptions& o) {
     const QStringList args = p.positionalArguments();
-    o.listMidi = p.isSet(QStringLiteral("list-midi"));
-    o.speaker = p.value(QStringLiteral("speaker"));
-    o.wav = p.value(QStringLiteral("wav"));
-    o.midiOut = p.value(QStringLiteral("midi-out"));
     o.midiIn = p.value(QStringLiteral("midi-in"));
-    o.once = p.isSet(QStringLiteral("once"));
-    o.noAutoTime = p.isSet(QStringLiteral("no-auto-time"));
-    o.loop = p.isSet(QStringLiteral("loop"));
-    if (o.listMidi) {
-        return QString();
-    }
-    const int songs = o.midiIn.isEmpty() ? 1 : 0;
+    const int songs = IsSet(p, "midi-in") ? 0 : 1;
     if (args.size() != songs) {
-        return songs == 0       ? QStringLiteral("--midi-in plays no song file")
+        return songs == 0 ? QStringLiteral("'%1' does nothing with --midi-in, which plays no "
+                                           "song file")
+                                .arg(args[0])
                : args.isEmpty() ? QStringLiteral("no song file given")
                                 : QStringLiteral("give one song file, not %1").arg(args.size());
     }
@@ -266,52 +304,48 @@ QString ReadOptions(const QCommandLineParser& p, PlayerOptions& o) {
         o.song = args[0];
         o.songIsMidiFile = IsMidiFile(o.song);
     }
-    o.tune = p.value(QStringLiteral("tune"));
-    if (p.isSet(QStringLiteral("tune")) && (o.songIsMidiFile || !o.midiIn.isEmpty())) {
-        return QStringLiteral("--tune picks a tune of ringtone text, not MIDI");
+    return QString();
+}
+
+// What is wrong with the arguments, or an empty text.
+QString ReadOptions(const QCommandLineParser& p, PlayerOptions& o) {
+    o.listMidi = IsSet(p, "list-midi");
+    if (o.listMidi) {
+        return ListMidiAlone(p);
     }
-    if (QString problem = ReadNumbers(p, o); !problem.isEmpty()) {
-        return problem;
-    }
-    if (p.isSet(QStringLiteral("channels"))) {
-        if (QString problem = ReadChannels(p.value(QStringLiteral("channels")), o.channels);
-            !problem.isEmpty()) {
-            return problem;
+    // An empty name would leave the option as if it were not given.
+    for (const char* name : {"wav", "tone-code", "debug-log", "midi-out", "midi-in", "tune"}) {
+        if (IsSet(p, name) && p.value(QLatin1String(name)).isEmpty()) {
+            return QStringLiteral("--%1: '' names nothing").arg(QLatin1String(name));
         }
     }
-    if (!speakers.contains(o.speaker)) {
-        return QStringLiteral("--speaker: '%1' is not one of %2")
-            .arg(o.speaker, speakers.join(QStringLiteral(", ")));
-    }
-    if (!o.wav.isEmpty() && (!o.midiOut.isEmpty() || !o.midiIn.isEmpty())) {
-        return QStringLiteral("--midi-out and --midi-in play in real time and cannot go with "
-                              "--wav");
-    }
-    if (p.isSet(QStringLiteral("midi-octave")) && o.midiOut.isEmpty() && o.midiIn.isEmpty() &&
-        !o.songIsMidiFile) {
-        return QStringLiteral("--midi-octave moves MIDI notes: give --midi-out, --midi-in or a "
-                              "MIDI file");
-    }
-    o.motor = p.isSet(QStringLiteral("motor"));
-    if (p.isSet(QStringLiteral("motor-octave")) && !o.motor) {
-        return QStringLiteral("--motor-octave is the motor's: give --motor too");
-    }
-    if (o.motor && !o.wav.isEmpty()) {
-        return QStringLiteral("--motor plays in real time and cannot go with --wav");
-    }
-    if (QString problem = ReadVoice(p, o); !problem.isEmpty()) {
+    if (QString problem = ReadSource(p, o); !problem.isEmpty()) {
         return problem;
     }
-    if (QString problem = ReadSoundMods(p, o); !problem.isEmpty()) {
-        return problem;
+    o.wav = p.value(QStringLiteral("wav"));
+    o.midiOut = p.value(QStringLiteral("midi-out"));
+    o.tune = p.value(QStringLiteral("tune"));
+    o.startAt = p.value(QStringLiteral("start-at"));
+    o.toneCode = p.value(QStringLiteral("tone-code"));
+    o.debugLog = p.value(QStringLiteral("debug-log"));
+    o.once = IsSet(p, "once");
+    // A pulse time of one's own is kept only without the automatic one.
+    o.noAutoTime = IsSet(p, "no-auto-time") || IsSet(p, "alternate-time");
+    o.loop = IsSet(p, "loop");
+    o.voice = IsSet(p, "voice");
+    o.portamento = IsSet(p, "portamento");
+    o.motor = IsSet(p, "motor");
+    o.startInDelay = IsSet(p, "start-in-delay");
+    QString problem = CheckConflicts(p, o);
+    for (const auto read : {CheckNeeds, ReadNumbers, ReadWords}) {
+        if (problem.isEmpty()) {
+            problem = read(p, o);
+        }
     }
-    if (QString problem = ReadSynchro(p, o); !problem.isEmpty()) {
-        return problem;
+    if (problem.isEmpty() && IsSet(p, "channels")) {
+        problem = ReadChannels(p.value(QStringLiteral("channels")), o.channels);
     }
-    if (!o.wav.isEmpty() && o.loop && o.seconds == 0) {
-        return QStringLiteral("--loop with --wav needs --seconds, or the file never ends");
-    }
-    return QString();
+    return problem.isEmpty() && !o.startAt.isEmpty() ? ReadStartTime(o.startAt) : problem;
 }
 
 } // namespace
@@ -321,24 +355,17 @@ bool IsMidiFile(const QString& path) {
 }
 
 bool ParsePlayerArguments(const QStringList& arguments, PlayerOptions& o) {
+    const QString program = QStringLiteral("tonquill-play");
     QCommandLineParser p;
     AddOptions(p);
-    if (!p.parse(arguments)) {
-        std::fprintf(stderr, "%s\n", qPrintable(p.errorText()));
+    if (!cli::Parse(p, arguments, program)) {
         return false;
-    }
-    if (p.isSet(QStringLiteral("help"))) {
-        std::printf("%s", qPrintable(p.helpText()));
-        std::exit(kPlayed);
     }
     const QString problem = ReadOptions(p, o);
     if (!problem.isEmpty()) {
-        std::fprintf(stderr, "tonquill-play: %s\n\n%s", qPrintable(problem),
-                     qPrintable(p.helpText()));
+        cli::Refuse(program, problem);
         return false;
     }
-    o.toneCode = p.value(QStringLiteral("tone-code"));
-    o.debugLog = p.value(QStringLiteral("debug-log"));
     return true;
 }
 

@@ -35,12 +35,12 @@ struct PlayerOptions {
     int midiOctave = 0;
     // MIDI input and MIDI files: the cycling player.
     QString midiIn;  // empty: no live input
-    int seconds = 0; // 0: until the end (a file) or Ctrl+C (live input)
+    int seconds = 0; // 0: none given, until the end (a file) or Ctrl+C (live input)
     std::array<bool, 16> channels{true, true, true, true, true, true, true, true,
                                   true, true, true, true, true, true, true, true};
     bool once = false;
     int alternateTime = 0; // 0: the program's own
-    bool noAutoTime = false;
+    bool noAutoTime = false; // set by --alternate-time too
     bool loop = false;
     // The formant voice sings Note 2, with the vowel 'A', 'E', 'I', 'O' or 'U'.
     bool voice = false;
@@ -62,8 +62,8 @@ struct PlayerOptions {
     bool startInDelay = false;
 };
 
-// The arguments, the program's name first. False when they are wrong; the reason and the
-// usage are then on stderr. Exits after printing the help.
+// The arguments, the program's name first. False when they are wrong: the mistake is then a
+// line on stderr, followed by where the help is. Exits after printing the help.
 bool ParsePlayerArguments(const QStringList& arguments, PlayerOptions& o);
 
 // Whether a file is a MIDI file, by its first bytes.

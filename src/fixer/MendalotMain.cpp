@@ -1,6 +1,7 @@
 // mendalot [--batch]: copies the component files of a Tonquill copy that needs them from this
 // folder into the system folder and registers them. With --batch there is no window: each
 // message becomes a line on stderr, answered OK.
+#include "app/CommandLine.h"
 #include "core/NonLockingSleep.h"
 #include "diag/DataFolder.h"
 #include "fixer/FixForm.h"
@@ -17,12 +18,19 @@
 #include <QCoreApplication>
 
 #include <cstdio>
-#include <cstring>
 #include <memory>
 
 namespace {
 
-constexpr int kBadArguments = 2;
+// In the form of the other programs' help, which the shell completion reads.
+const char kHelp[] = "Usage: mendalot [options]\n"
+                     "Copies the component files in its own folder into the system folder\n"
+                     "($windir/system32, or ~/.local/share/tonquill/system32) and registers them.\n"
+                     "Exit codes: 0 done, 1 a file could not be put in place, 2 bad arguments.\n"
+                     "\n"
+                     "Options:\n"
+                     "  -h, --help  Print the options and exit.\n"
+                     "  --batch     No window: each message is a line on stderr, answered OK.\n";
 
 // Without a screen there is no clipboard: the address is in the message line anyway.
 class NoClipboard final : public tq::Clipboard {
@@ -71,16 +79,17 @@ int RunWindow(int argc, char** argv) {
 int main(int argc, char** argv) {
     bool batch = false;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--batch") == 0) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        if (arg == QLatin1String("--batch")) {
             batch = true;
+        } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            std::fputs(kHelp, stdout);
+            return 0;
         } else {
-            const bool help = std::strcmp(argv[i], "--help") == 0;
-            std::fputs("usage: mendalot [--batch]\n"
-                       "Copies the component files in its own folder into the system folder\n"
-                       "($windir/system32, or ~/.local/share/tonquill/system32) and registers "
-                       "them.\n  --batch  no window: messages go to stderr, answered OK\n",
-                       help ? stdout : stderr);
-            return help ? 0 : kBadArguments;
+            return tq::cli::Refuse(QStringLiteral("mendalot"),
+                                   arg.startsWith(QLatin1Char('-'))
+                                       ? QStringLiteral("unknown option '%1'").arg(arg)
+                                       : QStringLiteral("unexpected argument '%1'").arg(arg));
         }
     }
     return batch ? RunBatch(argc, argv) : RunWindow(argc, argv);

@@ -1,5 +1,7 @@
 #include "platform/StreamMessageBoxes.h"
 
+#include <QStringList>
+
 #include <utility>
 
 namespace tq {
@@ -22,20 +24,42 @@ std::pair<MsgAnswer, const char*> QuietAnswer(MsgButtons buttons) {
     return {MsgAnswer::Cancel, "Cancel"};
 }
 
+// The box's lines as one: a line that ends in a colon goes on with the next after a space, as
+// in a sentence; other lines are parted by " / ", and empty ones are left out.
+QString OneLine(const QString& text) {
+    QString line;
+    for (const QString& part : QString(text)
+                                   .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                                   .split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        if (!line.isEmpty()) {
+            line += line.endsWith(QLatin1Char(':')) ? QStringLiteral(" ") : QStringLiteral(" / ");
+        }
+        line += part;
+    }
+    return line;
+}
+
+// The title leads the line as a heading, without the stop or exclamation mark it may have.
+QString Heading(const QString& title) {
+    QString heading = EffectiveTitle(title);
+    while (heading.endsWith(QLatin1Char('.')) || heading.endsWith(QLatin1Char('!'))) {
+        heading.chop(1);
+    }
+    return heading;
+}
+
 } // namespace
 
 MsgAnswer StreamMessageBoxes::Show(const QString& title, const QString& text, MsgButtons buttons,
                                    MsgIcon /*icon*/) {
-    QString oneLine = text;
-    oneLine.replace(QStringLiteral("\r\n"), QStringLiteral(" / "))
-        .replace('\n', QStringLiteral(" / "));
+    const QString oneLine = OneLine(text);
     const auto [answer, caption] = QuietAnswer(buttons);
     // A question says what it was answered; a plain message has only OK.
     const QString answered =
         buttons == MsgButtons::Ok
             ? QString()
             : QStringLiteral(" [answered ") + QLatin1String(caption) + QLatin1Char(']');
-    std::fprintf(stream_, "%s: %s%s\n", EffectiveTitle(title).toLocal8Bit().constData(),
+    std::fprintf(stream_, "%s: %s%s\n", Heading(title).toLocal8Bit().constData(),
                  oneLine.toLocal8Bit().constData(), answered.toLocal8Bit().constData());
     return answer;
 }

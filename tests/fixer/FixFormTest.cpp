@@ -166,17 +166,17 @@ TEST(Mendalot, BatchModeWritesEachMessageAsALineAndExitsWithTheOutcome) {
             QString::fromUtf8(mendalot.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
         if (complete) {
             EXPECT_EQ(mendalot.exitCode(), 0);
-            EXPECT_EQ(lines, QStringList{"Finished copying and registering files.: Done. OCX- and "
+            EXPECT_EQ(lines, QStringList{"Finished copying and registering files: Done. OCX- and "
                                          "DLL-related problems should be fixed."});
             EXPECT_EQ(QDir(win + "/system32").entryList(QDir::Files).size(), 7);
         } else {
             EXPECT_EQ(mendalot.exitCode(), 1);
             ASSERT_EQ(lines.size(), 2) << lines.join('\n').toStdString();
-            EXPECT_TRUE(lines[0].startsWith("Can't see a needed file!: Tthe program needs "
+            EXPECT_TRUE(lines[0].startsWith("Can't see a needed file: Tthe program needs "
                                             "'COMCT232.OCX'"));
             EXPECT_TRUE(lines[0].contains("(URL not copied: there is no clipboard)"));
-            EXPECT_TRUE(lines[1].startsWith("Failed to copy and register files.: Failed to fix "
-                                            "OCX- and DLL-related problems. -_- /  / Make sure"));
+            EXPECT_TRUE(lines[1].startsWith("Failed to copy and register files: Failed to fix "
+                                            "OCX- and DLL-related problems. -_- / Make sure"));
         }
     }
 }
