@@ -25,7 +25,9 @@ for f in usr/bin/tonquill usr/bin/tonquill-play usr/bin/mendalot \
          usr/share/man/man1/tonquill.1.gz usr/share/man/man1/tonquill-play.1.gz \
          usr/share/man/man1/mendalot.1.gz usr/share/man/man1/tonquill-convert.1.gz \
          usr/share/doc/tonquill/copyright usr/share/doc/tonquill/changelog.gz \
-         usr/bin/tonquill-convert; do
+         usr/bin/tonquill-convert \
+         usr/share/bash-completion/completions/{tonquill-play,tonquill-convert,mendalot} \
+         usr/share/zsh/vendor-completions/{_tonquill-play,_tonquill-convert,_mendalot}; do
     [[ -e $root/$f ]] || fail "$f is missing"
 done
 [[ -L $root/usr/bin/tonquill ]] || fail "usr/bin/tonquill is not a link"
@@ -42,7 +44,7 @@ export windir=$work/win
 if "$root/usr/bin/mendalot" --batch 2>"$work/missing.txt"; then
     fail "mendalot succeeded without its files"
 fi
-grep -q "^Failed to copy and register files." "$work/missing.txt" || fail "no failure message"
+grep -q "^Failed to copy and register files:" "$work/missing.txt" || fail "no failure message"
 
 # With the seven files beside it, all of them end up in the system folder.
 for f in COMCT232.OCX MSCOMCTL.OCX comctl32.ocx comdlg32.ocx msstdfmt.dll MSCOMM32.OCX \

@@ -11,6 +11,7 @@ PACKAGES=(
     jackd2 clang libclang-rt-14-dev
     xvfb xauth imagemagick
     desktop-file-utils appstream librsvg2-bin dpkg-dev lintian
+    bash-completion zsh
 )
 
 missing=()
