@@ -65,6 +65,16 @@ QString ReadInteger(const QString& option, const QString& text, int first, int l
     return QString();
 }
 
+QString ReadIntegerOrWord(const QString& option, const QString& text, int first, int last,
+                          const QString& word, int wordValue, int* value) {
+    if (text.trimmed().compare(word, Qt::CaseInsensitive) == 0) {
+        *value = wordValue;
+        return QString();
+    }
+    const QString problem = ReadInteger(option, text, first, last, value);
+    return problem.isEmpty() ? problem : problem + QStringLiteral(", or ") + word;
+}
+
 QString ReadDecimal(const QString& option, const QString& text, double first, double last,
                     double* value) {
     bool isNumber = false;

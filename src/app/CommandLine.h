@@ -30,6 +30,9 @@ QString ReadInteger(const QString& option, const QString& text, int first, int l
 // A finite decimal number from first to last ("nan" and "inf" are no numbers).
 QString ReadDecimal(const QString& option, const QString& text, double first, double last,
                     double* value);
+// A whole number from first to last, or the word (in any case), which gives wordValue.
+QString ReadIntegerOrWord(const QString& option, const QString& text, int first, int last,
+                          const QString& word, int wordValue, int* value);
 // One of words, in any case; *word is set to it as words has it.
 QString ReadWord(const QString& option, const QString& text, const QStringList& words,
                  QString* word);

@@ -1,5 +1,6 @@
 // tonquill-convert IN OUT: a song to a MIDI or WAV file, or a MIDI file to a song, chosen by
 // the files' extensions. Nothing is left at OUT unless it was written whole.
+#include "app/CommandLine.h"
 #include "core/FileGate.h"
 #include "core/FileWriter.h"
 #include "core/LogSink.h"
@@ -13,23 +14,21 @@
 #include "interchange/ToneExport.h"
 #include "platform/StreamMessageBoxes.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QHash>
 #include <QStringList>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 
 namespace {
 
 enum ExitCode { kDone = 0, kBadArguments = 2, kUnreadableInput = 3, kNotWritten = 4 };
 
-const char kUsage[] =
-    "usage: tonquill-convert [--tune NAME|N] IN OUT\n"
-    "       tonquill-convert [--beat all|odd] [--portamento [--glide N]\n"
-    "                        [--sound-length MS|always]] IN OUT.wav|OUT.sh|OUT.ino\n"
+// The help's text above the options; "Usage: tonquill-convert [options] IN OUT" leads it.
+const char kDescription[] =
     "       tonquill-convert --list TUNES.rtttl\n"
     "\n"
     "Converts by the files' extensions. IN is one of:\n"
@@ -37,8 +36,7 @@ const char kUsage[] =
     "  FILE.mid     a standard MIDI file (also .midi, and RIFF MIDI .rmi): lengths rounded to\n"
     "               the program's lengths, at most two notes at a time\n"
     "  TUNES.rtttl  ringtone text (also .rtx and .txt), one tune per line: Note 1 only, each\n"
-    "               note for its whole length; --tune picks one by name or number (default:\n"
-    "               the first), --list prints their names\n"
+    "               note for its whole length\n"
     "and OUT, of another kind, one of:\n"
     "  OUT.tql      a song\n"
     "  OUT.mid      a standard MIDI file: a tempo track, then one track for Note 1 and one\n"
@@ -51,15 +49,13 @@ const char kUsage[] =
     "               commonest length and scale as the defaults; what it can't hold (Note 2,\n"
     "               triplets, the note/silence ratio) is counted on stderr\n"
     "A summary of what a MIDI file or tune became goes to stderr.\n"
+    "--beat and --portamento play the song for .wav, .sh and .ino, as tonquill-play's options\n"
+    "of the same names do. Word values are taken in any case. An option that would do\n"
+    "nothing with the others given is refused.\n"
     "\n"
-    "Playing for .wav, .sh and .ino, as tonquill-play's options of the same names:\n"
-    "  --beat all|odd          the beat sound on every beat or on the odd ones\n"
-    "  --portamento            the speaker glides to each tone\n"
-    "  --glide N               its part of the way per 30 ms tone, 0.005 to 1.8 (default 1.2)\n"
-    "  --sound-length MS|always  how long it sounds from each note, 50 to 1000 ms (default\n"
-    "                          250), or always\n"
-    "\n"
-    "Exit codes: 0 done, 2 bad arguments, 3 unreadable input, 4 output not written.\n";
+    "Exit codes: 0 done, 2 bad arguments, 3 unreadable input, 4 output not written.";
+
+const QString kProgram = QStringLiteral("tonquill-convert");
 
 int NotWritten(const QString& path, const QString& why) {
     std::fprintf(stderr, "tonquill-convert: %s was not written: %s\n", qPrintable(path),
@@ -73,10 +69,16 @@ enum class Kind { Song, Midi, Ringtone, Wav, BeepScript, Sketch, Unknown };
 Kind KindOf(const QString& path) {
     const QString suffix = QFileInfo(path).suffix().toLower();
     static const QHash<QString, Kind> kinds = {
-        {"tql", Kind::Song},       {"mid", Kind::Midi},     {"midi", Kind::Midi},
+        {"tql", Kind::Song},
+        {"mid", Kind::Midi},
+        {"midi", Kind::Midi},
         // .rmi: a standard MIDI file wrapped in RIFF.
-        {"rmi", Kind::Midi},       {"rtttl", Kind::Ringtone}, {"rtx", Kind::Ringtone},
-        {"txt", Kind::Ringtone},   {"wav", Kind::Wav},      {"sh", Kind::BeepScript},
+        {"rmi", Kind::Midi},
+        {"rtttl", Kind::Ringtone},
+        {"rtx", Kind::Ringtone},
+        {"txt", Kind::Ringtone},
+        {"wav", Kind::Wav},
+        {"sh", Kind::BeepScript},
         {"ino", Kind::Sketch},
     };
     return kinds.value(suffix, Kind::Unknown);
@@ -140,9 +142,12 @@ int ReadTune(const QString& in, const QString& pick, Converter& c) {
     }
     const tq::RtttlTune* tune = tq::FindTune(text, pick);
     if (tune == nullptr) {
-        std::fprintf(stderr, "tonquill-convert: %s has no tune %s (%zu tunes; --list names them)\n",
-                     qPrintable(in), qPrintable(pick), text.tunes.size());
-        return kBadArguments;
+        const QString count = text.tunes.size() == 1
+                                  ? QStringLiteral("it has 1 tune")
+                                  : QStringLiteral("it has %1 tunes").arg(text.tunes.size());
+        return tq::cli::Refuse(kProgram, QStringLiteral("--tune: '%1' names no tune of %2 (%3; "
+                                                        "--list names them)")
+                                             .arg(pick, in, count));
     }
     std::fprintf(stderr, "%s\n", qPrintable(tune->Summary()));
     tq::ApplyTune(*tune, c.song.Target());
@@ -212,128 +217,149 @@ int Write(Converter& c, Kind kind, const QString& out) {
     }
 }
 
-// Takes the options other than --list out of args; what is wrong with them otherwise.
-QString TakeOptions(QStringList& args, QString& tune, tq::RenderOptions& options) {
-    QHash<QString, QString> values;
-    bool portamento = false;
-    for (qsizetype i = 0; i < args.size();) {
-        const QString& arg = args[i];
-        if (arg == QLatin1String("--portamento")) {
-            portamento = true;
-            args.remove(i);
-        } else if (arg == QLatin1String("--tune") || arg == QLatin1String("--beat") ||
-                   arg == QLatin1String("--glide") || arg == QLatin1String("--sound-length")) {
-            if (i + 1 >= args.size()) {
-                return arg + QStringLiteral(" needs a value");
+void AddOptions(QCommandLineParser& p) {
+    p.setApplicationDescription(QLatin1String(kDescription));
+    p.addOption({{QStringLiteral("h"), QStringLiteral("help")},
+                 QStringLiteral("Print the options and exit.")});
+    p.addOptions({
+        {QStringLiteral("tune"),
+         QStringLiteral("Of ringtone text holding several tunes, the one to convert: its name or "
+                        "its number from 1 (default the first). Needs ringtone text as IN."),
+         QStringLiteral("NAME|N")},
+        {QStringLiteral("list"),
+         QStringLiteral("Print the names of the tunes of ringtone text IN, one a line, instead "
+                        "of converting.")},
+        {QStringLiteral("beat"),
+         QStringLiteral("Play the beat sound on all beats or on odd beats only. Needs OUT .wav, "
+                        ".sh or .ino."),
+         QStringLiteral("all|odd")},
+        {QStringLiteral("portamento"),
+         QStringLiteral("The speaker glides to each tone. Needs OUT .wav, .sh or .ino.")},
+        {QStringLiteral("glide"),
+         QStringLiteral("The glide's part of the way covered per 30 ms tone, 0.005 to 1.8 "
+                        "(default 1.2). Needs --portamento."),
+         QStringLiteral("N"), QStringLiteral("1.2")},
+        {QStringLiteral("sound-length"),
+         QStringLiteral("How long the glide sounds after each tone starts, 50 to 1000 ms, or "
+                        "always (default 250). Needs --portamento."),
+         QStringLiteral("MS|always"), QStringLiteral("250")},
+    });
+    p.addPositionalArgument(QStringLiteral("IN"),
+                            QStringLiteral("The song, MIDI file or ringtone text to read."));
+    p.addPositionalArgument(QStringLiteral("OUT"), QStringLiteral("The file to write."));
+}
+
+// How many files there are, and what goes with --list.
+QString CheckFiles(const QCommandLineParser& p, const QStringList& files) {
+    const bool list = p.isSet(QStringLiteral("list"));
+    if (list) {
+        for (const QString& name : p.optionNames()) {
+            if (name != QLatin1String("list")) {
+                return tq::cli::DoesNothingWith(name, QStringLiteral("--list"));
             }
-            values.insert(arg.mid(2), args[i + 1]);
-            args.remove(i, 2);
-        } else {
-            ++i;
         }
     }
-    tune = values.value(QStringLiteral("tune"));
-    const QString beat = values.value(QStringLiteral("beat")).toLower();
-    if (values.contains(QStringLiteral("beat")) && beat != QLatin1String("all") &&
-        beat != QLatin1String("odd")) {
-        return QStringLiteral("--beat: '%1' is not all or odd").arg(values["beat"]);
+    const int wanted = list ? 1 : 2;
+    if (files.size() < wanted) {
+        return list              ? QStringLiteral("--list needs ringtone text")
+               : files.isEmpty() ? QStringLiteral("no IN given")
+                                 : QStringLiteral("no OUT given after '%1'").arg(files[0]);
     }
-    options.beat = beat;
-    options.portamento = portamento;
-    const bool glide = values.contains(QStringLiteral("glide"));
-    const bool length = values.contains(QStringLiteral("sound-length"));
-    if ((glide || length) && !portamento) {
-        return QStringLiteral("--glide and --sound-length are the glide's: give --portamento too");
+    if (files.size() > wanted) {
+        return list ? QStringLiteral("'%1' does nothing with --list").arg(files[1])
+                    : QStringLiteral("'%1': give one IN and one OUT").arg(files[2]);
     }
-    if (glide) {
-        bool isNumber = false;
-        options.glide = values["glide"].toDouble(&isNumber);
-        if (!isNumber || !std::isfinite(options.glide) || options.glide < 0.005 ||
-            options.glide > 1.8) {
-            return QStringLiteral("--glide: '%1' is not a number from 0.005 to 1.8")
-                .arg(values["glide"]);
-        }
-    }
-    if (length) {
-        const QString text = values["sound-length"];
-        bool isNumber = false;
-        const int ms = text.toInt(&isNumber);
-        if (text.compare(QLatin1String("always"), Qt::CaseInsensitive) == 0) {
-            options.soundLength = 0;
-        } else if (isNumber && ms >= 50 && ms <= 1000) {
-            options.soundLength = ms;
-        } else {
-            return QStringLiteral("--sound-length: '%1' is not 50 to 1000 ms or always").arg(text);
-        }
+    if (p.isSet(QStringLiteral("tune")) && KindOf(files[0]) != Kind::Ringtone) {
+        return QStringLiteral("--tune needs ringtone text (.rtttl, .rtx or .txt) as IN, not '%1'")
+            .arg(files[0]);
     }
     return QString();
+}
+
+// What the extensions make of the conversion.
+QString CheckKinds(const QStringList& files) {
+    const Kind from = KindOf(files[0]);
+    const Kind to = KindOf(files[1]);
+    if (QFileInfo(files[1]).suffix().isEmpty()) {
+        return QStringLiteral("'%1' has no extension to say what to write: .tql, .mid, .wav, "
+                              ".rtttl, .rtx, .sh or .ino")
+            .arg(files[1]);
+    }
+    if (!IsInput(from) || to == Kind::Unknown || (to == from && from != Kind::Unknown)) {
+        return QStringLiteral("can't convert .%1 to .%2: a song (.tql), MIDI file (.mid, .midi, "
+                              ".rmi) or ringtone text (.rtttl, .rtx, .txt) goes to another of "
+                              "those, or to .wav, .sh or .ino")
+            .arg(QFileInfo(files[0]).suffix(), QFileInfo(files[1]).suffix());
+    }
+    return QString();
+}
+
+// The playing options, for an OUT that plays the song.
+QString ReadPlaying(const QCommandLineParser& p, const QString& out, tq::RenderOptions& o) {
+    const Kind to = KindOf(out);
+    const bool played = to == Kind::Wav || to == Kind::BeepScript || to == Kind::Sketch;
+    o.portamento = p.isSet(QStringLiteral("portamento"));
+    for (const char* name : {"beat", "portamento"}) {
+        if (p.isSet(QLatin1String(name)) && !played) {
+            return QStringLiteral("--%1 needs OUT .wav, .sh or .ino, not '%2'")
+                .arg(QLatin1String(name), out);
+        }
+    }
+    for (const char* name : {"glide", "sound-length"}) {
+        if (p.isSet(QLatin1String(name)) && !o.portamento) {
+            return tq::cli::Needs(QLatin1String(name), QStringLiteral("--portamento"));
+        }
+    }
+    QString problem;
+    if (p.isSet(QStringLiteral("beat"))) {
+        problem = tq::cli::ReadWord(QStringLiteral("beat"), p.value(QStringLiteral("beat")),
+                                    {QStringLiteral("all"), QStringLiteral("odd")}, &o.beat);
+    }
+    if (problem.isEmpty()) {
+        problem = tq::cli::ReadDecimal(QStringLiteral("glide"), p.value(QStringLiteral("glide")),
+                                       0.005, 1.8, &o.glide);
+    }
+    if (problem.isEmpty()) {
+        // 0: always sounding.
+        problem = tq::cli::ReadIntegerOrWord(QStringLiteral("sound-length"),
+                                             p.value(QStringLiteral("sound-length")), 50, 1000,
+                                             QStringLiteral("always"), 0, &o.soundLength);
+    }
+    return problem;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     // Taken as bytes: Qt's own decoding would change a name that is not UTF-8.
-    const QStringList args = tq::ArgumentPaths(argc, argv);
+    const QStringList args = QStringList{kProgram} + tq::ArgumentPaths(argc, argv);
     QCoreApplication app(argc, argv);
-    if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
-        std::fputs(kUsage, stdout);
-        return kDone;
-    }
-    QStringList files = args;
-    QString tune;
-    tq::RenderOptions options;
-    if (const QString problem = TakeOptions(files, tune, options); !problem.isEmpty()) {
-        std::fprintf(stderr, "tonquill-convert: %s\nTry 'tonquill-convert --help'.\n",
-                     qPrintable(problem));
+    QCommandLineParser p;
+    AddOptions(p);
+    if (!tq::cli::Parse(p, args, kProgram)) {
         return kBadArguments;
     }
-    const bool list = files.removeAll(QLatin1String("--list")) > 0;
-    if (list && files.size() == 1 && !files[0].startsWith(QLatin1Char('-'))) {
+    const QStringList files = p.positionalArguments();
+    QString problem = CheckFiles(p, files);
+    if (problem.isEmpty() && p.isSet(QStringLiteral("list"))) {
         return ListTunes(files[0]);
     }
-    if (list || files.size() != 2 || files[0].startsWith(QLatin1Char('-')) ||
-        files[1].startsWith(QLatin1Char('-'))) {
-        std::fputs(kUsage, stderr);
-        return kBadArguments;
-    }
-    const Kind from = KindOf(files[0]);
-    const Kind to = KindOf(files[1]);
-    if (!tune.isEmpty() && from != Kind::Ringtone) {
-        std::fprintf(stderr, "tonquill-convert: --tune picks a tune of ringtone text (.rtttl, "
-                             ".rtx or .txt), not of %s\n",
-                     qPrintable(files[0]));
-        return kBadArguments;
-    }
-    const bool played = to == Kind::Wav || to == Kind::BeepScript || to == Kind::Sketch;
-    if (!played && (!options.beat.isEmpty() || options.portamento)) {
-        std::fprintf(stderr,
-                     "tonquill-convert: --beat and --portamento play the song: they go with "
-                     ".wav, .sh or .ino, not %s\nTry 'tonquill-convert --help'.\n",
-                     qPrintable(files[1]));
-        return kBadArguments;
-    }
-    if (QFileInfo(files[1]).suffix().isEmpty()) {
-        std::fprintf(stderr,
-                     "tonquill-convert: %s has no extension to say what to write: .tql, .mid, "
-                     ".wav, .rtttl, .rtx, .sh or .ino\n",
-                     qPrintable(files[1]));
-        return kBadArguments;
-    }
-    if (!IsInput(from) || to == Kind::Unknown || (to == from && from != Kind::Unknown)) {
-        std::fprintf(stderr,
-                     "tonquill-convert: can't convert .%s to .%s: a song (.tql), MIDI file "
-                     "(.mid, .midi, .rmi) or ringtone text (.rtttl, .rtx, .txt) goes to another "
-                     "of those, or to .wav, .sh or .ino\n",
-                     qPrintable(QFileInfo(files[0]).suffix()),
-                     qPrintable(QFileInfo(files[1]).suffix()));
-        return kBadArguments;
-    }
     Converter converter;
-    converter.options = options;
+    if (problem.isEmpty()) {
+        problem = CheckKinds(files);
+    }
+    if (problem.isEmpty()) {
+        problem = ReadPlaying(p, files[1], converter.options);
+    }
+    if (!problem.isEmpty()) {
+        return tq::cli::Refuse(kProgram, problem);
+    }
     // A script or sketch names itself after its file, as a tune does.
     converter.name = QFileInfo(files[1]).completeBaseName();
-    if (const int code = Read(files[0], from, tune, converter); code != kDone) {
+    if (const int code =
+            Read(files[0], KindOf(files[0]), p.value(QStringLiteral("tune")), converter);
+        code != kDone) {
         return code;
     }
-    return Write(converter, to, files[1]);
+    return Write(converter, KindOf(files[1]), files[1]);
 }

@@ -265,14 +265,10 @@ QString ReadWords(const QCommandLineParser& p, PlayerOptions& o) {
         }
     }
     o.vowel = vowel[0].toLatin1();
-    const QString length = p.value(QStringLiteral("sound-length"));
-    if (length.trimmed().compare(QLatin1String("always"), Qt::CaseInsensitive) == 0) {
-        o.soundLength = 0;
-        return QString();
-    }
-    const QString problem =
-        cli::ReadInteger(QStringLiteral("sound-length"), length, 50, 1000, &o.soundLength);
-    return problem.isEmpty() ? QString() : problem + QStringLiteral(", or always");
+    // 0: always sounding.
+    return cli::ReadIntegerOrWord(QStringLiteral("sound-length"),
+                                  p.value(QStringLiteral("sound-length")), 50, 1000,
+                                  QStringLiteral("always"), 0, &o.soundLength);
 }
 
 // --start-at HH:MM:SS, a time of day.

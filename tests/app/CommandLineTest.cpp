@@ -16,6 +16,7 @@ namespace {
 
 const QString kPlay = QStringLiteral(TQ_PLAYER);
 const QString kMendalot = QStringLiteral(TQ_MENDALOT);
+const QString kConvert = QStringLiteral(TQ_CONVERT);
 const QString kSource = QStringLiteral(TQ_SOURCE);
 
 struct Outcome {
@@ -50,6 +51,7 @@ TEST(CommandLine, AMistakeIsOneLineNamingItThenWhereTheHelpIs) {
         Written(dir, "one.mid",
                 File(0, 480, {Ev(0, {0x90, 60, 90}) + Ev(48, {0x80, 60, 0}) + EndOfTrack()}));
     const QString wav = dir.filePath("out.wav");
+    const QString tunes = Written(dir, "tunes.rtttl", "One:d=4,o=5,b=90:c,e\n");
     struct Case {
         QString program;
         QStringList args;
@@ -128,6 +130,25 @@ TEST(CommandLine, AMistakeIsOneLineNamingItThenWhereTheHelpIs) {
         {kPlay, {}, "no song file given"},
         {kPlay, {song, "--bogus"}, "unknown option '--bogus'"},
         {kPlay, {song, "--passes"}, "missing value after '--passes'"},
+        {kConvert, {"--fast", song, wav}, "unknown option '--fast'"},
+        {kConvert, {song}, QString("no OUT given after '%1'").arg(song)},
+        {kConvert,
+         {"--tune", "2", song, wav},
+         QString("--tune needs ringtone text (.rtttl, .rtx or .txt) as IN, not '%1'").arg(song)},
+        {kConvert, {"--list", "--tune", "2", tunes}, "--tune does nothing with --list"},
+        {kConvert, {"--list", tunes, wav}, QString("'%1' does nothing with --list").arg(wav)},
+        {kConvert,
+         {"--tune", "3", tunes, mid},
+         QString("--tune: '3' names no tune of %1 (it has 1 tune; --list names them)").arg(tunes)},
+        {kConvert, {"--tune", "ONE", tunes, dir.filePath("one.tql")}, ""},
+        {kConvert,
+         {"--beat", "odd", song, dir.filePath("o.mid")},
+         QString("--beat needs OUT .wav, .sh or .ino, not '%1'").arg(dir.filePath("o.mid"))},
+        {kConvert, {"--sound-length", "always", song, wav}, "--sound-length needs --portamento"},
+        {kConvert,
+         {"--portamento", "--sound-length", "20", song, wav},
+         "--sound-length: '20' is not a whole number from 50 to 1000, or always"},
+        {kConvert, {"--beat", "Odd", "--portamento", "--sound-length", "ALWAYS", song, wav}, ""},
         {kMendalot, {"--bogus"}, "unknown option '--bogus'"},
         {kMendalot, {"song.tql"}, "unexpected argument 'song.tql'"},
     };
@@ -173,7 +194,7 @@ TEST(CommandLine, EveryOptionInTheHelpIsInTheManualPageAndTheReadme) {
     const QString manHeading =
         QStringLiteral("^\\.TP\\n\\.B[IR]? (?:\\\\-\\w \", \" )?\\\\-\\\\-([a-z][a-z\\\\-]*)");
     const QString readme = Read(kSource + "/README.md");
-    for (const QString& program : {kPlay, kMendalot}) {
+    for (const QString& program : {kPlay, kMendalot, kConvert}) {
         const QString name = QFileInfo(program).fileName();
         const Outcome help = Start(program, {"--help"});
         ASSERT_EQ(help.exitCode, 0) << name.toStdString();

@@ -3,9 +3,9 @@
 # bash-completion: options and their words read from the built programs' --help, song files,
 # files of an option's kind and MIDI ports (from a stand-in program's --list-midi). zsh: the
 # specifications it gives _arguments.
-# Usage: CompletionTest.sh COMPLETION_FOLDER TONQUILL_PLAY MENDALOT
+# Usage: CompletionTest.sh COMPLETION_FOLDER TONQUILL_PLAY MENDALOT TONQUILL_CONVERT
 set -uo pipefail
-folder=$1 play=$2 mendalot=$3
+folder=$1 play=$2 mendalot=$3 convert=$4
 script=$folder/tonquill.bash
 # shellcheck disable=SC1091
 source /usr/share/bash-completion/bash_completion || { echo "FAIL: no bash-completion"; exit 1; }
@@ -58,6 +58,8 @@ expect "folder notes.mid song.tql tune.RTTTL" "$play" ""
 expect "folder x.wav" "$play" song.tql --wav ""
 expect "" "$play" song.tql --passes ""
 expect "--batch --help" "$mendalot" ""
+expect "--beat --glide --help --list --portamento --sound-length --tune" "$convert" --
+expect "tune.RTTTL" "$convert" --list t
 expect 'Other Synth\ Out\ 1' "$work/ports" --midi-out ""
 expect 'Keys\ In' "$work/ports" --midi-in K
 
