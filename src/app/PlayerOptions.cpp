@@ -20,41 +20,10 @@ namespace {
 constexpr int kMinAlternateTime = 15;
 constexpr int kMaxAlternateTime = 2000;
 
-void AddOptions(QCommandLineParser& p) {
-    p.setApplicationDescription(QStringLiteral(
-        "Plays a Tonquill song file or a MIDI file without a window and exits, or plays what "
-        "a MIDI keyboard holds.\n"
-        "With --wav the song is rendered on a virtual clock into a WAV file instead of being "
-        "played, so the file and the logs come out the same every time.\n"
-        "Word values are taken in any case. An option that would do nothing with the others "
-        "given is refused.\n"
-        "Exit codes: 0 played, 1 stopped by a signal, 2 bad arguments, 3 not a readable song, "
-        "4 the WAV file not written."));
-    p.addOption({{QStringLiteral("h"), QStringLiteral("help")},
-                 QStringLiteral("Print the options and exit.")});
-    p.addPositionalArgument(
-        QStringLiteral("SONG"),
-        QStringLiteral("The song file (.tql), MIDI file (.mid) or ringtone text "
-                       "(.rtttl, .rtx, or any file whose first line is a "
-                       "tune) to play."));
+// --list-midi, the MIDI ports, and the held-note options of MIDI files and input.
+void AddMidiOptions(QCommandLineParser& p) {
     const QString n = QStringLiteral("N");
     p.addOptions({
-        {QStringLiteral("tune"),
-         QStringLiteral("Of ringtone text holding several tunes, the one to play: its name or "
-                        "its number from 1 (default the first)."),
-         QStringLiteral("NAME|N")},
-        {QStringLiteral("passes"),
-         QStringLiteral("Play a song's list N times, 1 or more (default 1)."), n,
-         QStringLiteral("1")},
-        {QStringLiteral("speaker"),
-         QStringLiteral("The speaker to start with (default auto). Not with --wav."),
-         QStringLiteral("auto|evdev|console|emulated|none"), QStringLiteral("auto")},
-        {QStringLiteral("wav"), QStringLiteral("Render into this WAV file instead of playing."),
-         QStringLiteral("OUT.wav")},
-        {QStringLiteral("tone-code"), QStringLiteral("Write the tone-code log to this file."),
-         QStringLiteral("FILE")},
-        {QStringLiteral("debug-log"), QStringLiteral("Write the debug log to this file."),
-         QStringLiteral("FILE")},
         {QStringLiteral("list-midi"),
          QStringLiteral("List the MIDI ports and exit (with no other option).")},
         {QStringLiteral("midi-out"),
@@ -92,6 +61,13 @@ void AddOptions(QCommandLineParser& p) {
          QStringLiteral("Keep the pulse time at --alternate-time (default 30 ms) instead of "
                         "sharing 30 ms between the held notes.")},
         {QStringLiteral("loop"), QStringLiteral("Play a MIDI file over and over.")},
+    });
+}
+
+// The mods, and the synchronized start.
+void AddModOptions(QCommandLineParser& p) {
+    const QString n = QStringLiteral("N");
+    p.addOptions({
         {QStringLiteral("voice"),
          QStringLiteral("The formant voice sings Note 2 while the song plays (mixed into the "
                         "file with --wav).")},
@@ -128,6 +104,46 @@ void AddOptions(QCommandLineParser& p) {
          QStringLiteral("Start later by the soundcard's buffer less 15 ms, in step with a copy "
                         "that plays through the soundcard. Needs --start-at.")},
     });
+}
+
+void AddOptions(QCommandLineParser& p) {
+    p.setApplicationDescription(QStringLiteral(
+        "Plays a Tonquill song file or a MIDI file without a window and exits, or plays what "
+        "a MIDI keyboard holds.\n"
+        "With --wav the song is rendered on a virtual clock into a WAV file instead of being "
+        "played, so the file and the logs come out the same every time.\n"
+        "Word values are taken in any case. An option that would do nothing with the others "
+        "given is refused.\n"
+        "Exit codes: 0 played, 1 stopped by a signal, 2 bad arguments, 3 not a readable song, "
+        "4 the WAV file not written."));
+    p.addOption({{QStringLiteral("h"), QStringLiteral("help")},
+                 QStringLiteral("Print the options and exit.")});
+    p.addPositionalArgument(
+        QStringLiteral("SONG"),
+        QStringLiteral("The song file (.tql), MIDI file (.mid) or ringtone text "
+                       "(.rtttl, .rtx, or any file whose first line is a "
+                       "tune) to play."));
+    const QString n = QStringLiteral("N");
+    p.addOptions({
+        {QStringLiteral("tune"),
+         QStringLiteral("Of ringtone text holding several tunes, the one to play: its name or "
+                        "its number from 1 (default the first)."),
+         QStringLiteral("NAME|N")},
+        {QStringLiteral("passes"),
+         QStringLiteral("Play a song's list N times, 1 or more (default 1)."), n,
+         QStringLiteral("1")},
+        {QStringLiteral("speaker"),
+         QStringLiteral("The speaker to start with (default auto). Not with --wav."),
+         QStringLiteral("auto|evdev|console|emulated|none"), QStringLiteral("auto")},
+        {QStringLiteral("wav"), QStringLiteral("Render into this WAV file instead of playing."),
+         QStringLiteral("OUT.wav")},
+        {QStringLiteral("tone-code"), QStringLiteral("Write the tone-code log to this file."),
+         QStringLiteral("FILE")},
+        {QStringLiteral("debug-log"), QStringLiteral("Write the debug log to this file."),
+         QStringLiteral("FILE")},
+    });
+    AddMidiOptions(p);
+    AddModOptions(p);
 }
 
 bool IsSet(const QCommandLineParser& p, const char* name) {
