@@ -28,13 +28,13 @@ std::pair<MsgAnswer, const char*> QuietAnswer(MsgButtons buttons) {
 // in a sentence; other lines are parted by " / ", and empty ones are left out.
 QString OneLine(const QString& text) {
     QString line;
-    for (const QString& part : QString(text)
-                                   .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
-                                   .split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+    for (const QString& piece : QString(text)
+                                    .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                                    .split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         if (!line.isEmpty()) {
             line += line.endsWith(QLatin1Char(':')) ? QStringLiteral(" ") : QStringLiteral(" / ");
         }
-        line += part;
+        line += piece;
     }
     return line;
 }

@@ -2,7 +2,7 @@
 # The shell completion of the command-line programs. bash, through the packaged
 # bash-completion: options and their words read from the built programs' --help, song files,
 # files of an option's kind and MIDI ports (from a stand-in program's --list-midi). zsh: the
-# specifications it gives _arguments.
+# definitions it gives _arguments.
 # Usage: CompletionTest.sh COMPLETION_FOLDER TONQUILL_PLAY MENDALOT TONQUILL_CONVERT
 set -uo pipefail
 folder=$1 play=$2 mendalot=$3 convert=$4
@@ -63,27 +63,27 @@ expect "tune.RTTTL" "$convert" --list t
 expect 'Other Synth\ Out\ 1' "$work/ports" --midi-out ""
 expect 'Keys\ In' "$work/ports" --midi-in K
 
-# zsh: _arguments stands in, printing the specifications.
-zsh_specs() { # program
+# zsh: _arguments stands in, printing the definitions.
+zsh_defs() { # program
     sed "s/@PROGRAM@/${1##*/}/" "$folder/tonquill.zsh.in" >"_${1##*/}"
     zsh -f -c '_arguments() { print -rl -- "$@" }; words=("$1"); source "$2"' zsh "$1" "_${1##*/}"
 }
-play_specs=$(zsh_specs "$play")
-spec() { # option action: a specification "option[description]action"
+play_defs=$(zsh_defs "$play")
+def() { # option action: a definition "option[description]action"
     local line
     while IFS= read -r line; do
         [[ $line == "$1["*"]$2" ]] && return
-    done <<<"$play_specs"
+    done <<<"$play_defs"
     echo "FAIL: zsh: no $1[...]$2"
     failures=$((failures + 1))
 }
-spec --beat ":all|odd:(all odd)"
-spec --wav ":OUT.wav:_files -g '*.(#i)wav'"
-spec --midi-out ":port:{_tonquill_ports --midi-out}"
-spec --start-at ':HH\:MM\:SS: '
-spec --once ""
+def --beat ":all|odd:(all odd)"
+def --wav ":OUT.wav:_files -g '*.(#i)wav'"
+def --midi-out ":port:{_tonquill_ports --midi-out}"
+def --start-at ':HH\:MM\:SS: '
+def --once ""
 grep -qxF "*:song or MIDI file:_files -g '*.(#i)(tql|mid|midi|rmi|rtttl|rtx|txt)'" \
-    <<<"$play_specs" || { echo "FAIL: zsh: no song files"; failures=$((failures + 1)); }
-[[ $(zsh_specs "$mendalot") != *"song or MIDI file"* ]] ||
+    <<<"$play_defs" || { echo "FAIL: zsh: no song files"; failures=$((failures + 1)); }
+[[ $(zsh_defs "$mendalot") != *"song or MIDI file"* ]] ||
     { echo "FAIL: zsh: mendalot completes files"; failures=$((failures + 1)); }
 exit $((failures > 0))
