@@ -6,6 +6,7 @@
 #include "diag/FileExists.h"
 #include "diag/ProcPriority.h"
 #include "fmodtone/EmulatedSpeaker.h"
+#include "interchange/InterchangeFiles.h"
 #include "songfile/SongFileMenu.h"
 
 #include <QCloseEvent>
@@ -324,7 +325,11 @@ void Program::LoadCommandLineSong(const QStringList& arguments) {
     log_.LogText(QStringLiteral("Command string given - Command = ") + Quoted(command));
     QString path = command;
     path.remove(QLatin1Char('"'));
-    if (FileExists(path, log_)) {
+    if (FileExists(path, log_) && IsImportable(path)) {
+        // Opened from the desktop or a terminal as a song is: a MIDI file or a tune comes
+        // in as File > Import brings it.
+        interchange_->ImportFile(path);
+    } else if (FileExists(path, log_)) {
         saveLoad_->Songs().ActuallyLoadMusic(path);
     } else {
         boxes_.Show(

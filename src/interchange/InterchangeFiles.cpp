@@ -43,6 +43,12 @@ QByteArray TextStart(const QString& path) {
     return start;
 }
 
+// Whether the file begins as every song file the program writes does.
+bool IsSongFile(const QString& path) {
+    bool byteByByte = false;
+    return AtStartOfString(DecodeSongBytes(ReadStart(path, 64), &byteByByte), kFormatText);
+}
+
 } // namespace
 
 bool IsRingtonePath(const QString& path) {
@@ -66,11 +72,14 @@ RtttlText ReadRingtoneFile(const QString& path) {
     return ReadRtttl(in.bytes);
 }
 
+bool IsImportable(const QString& path) {
+    return !IsSongFile(path) &&
+           (LooksLikeMidiFile(ReadStart(path, 12)) || IsRingtoneFile(path));
+}
+
 bool LoadSongFile(const QString& path, SongTarget& target, MessageBoxes& boxes, LogSink& log,
                   const QString& tune) {
-    bool byteByByte = false;
-    const bool isSong =
-        AtStartOfString(DecodeSongBytes(ReadStart(path, 64), &byteByByte), kFormatText);
+    const bool isSong = IsSongFile(path);
     if (!isSong && IsRingtoneFile(path)) {
         return LoadTune(path, ReadRingtoneFile(path), tune, target, boxes);
     }

@@ -18,6 +18,9 @@ bool IsRingtonePath(const QString& path);
 // not a MIDI file, by its first line.
 bool IsRingtoneFile(const QString& path);
 
+// Whether the file is a MIDI file or ringtone text rather than a song file: one to import.
+bool IsImportable(const QString& path);
+
 // The ringtone text in the file; a file that can't be read is refused with the reason.
 RtttlText ReadRingtoneFile(const QString& path);
 

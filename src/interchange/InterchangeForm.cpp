@@ -195,9 +195,12 @@ void InterchangeForm::ImportAction_Click() {
     request.filter = kImportFilter;
     request.flags = kFileMustExist | kHideReadOnly;
     const QString path = d_.dialogs.Open(request);
-    if (path.isEmpty()) {
-        return;
+    if (!path.isEmpty()) {
+        ImportFile(path);
     }
+}
+
+void InterchangeForm::ImportFile(const QString& path) {
     if (IsRingtoneFile(path)) {
         ImportTune(path);
     } else {

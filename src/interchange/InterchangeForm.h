@@ -62,6 +62,8 @@ public:
     // or ringtone text, by its extension (and, for others, its first line); of several
     // tunes the user picks one.
     void ImportAction_Click();
+    // The same for a file chosen elsewhere (given on the command line), without the question.
+    void ImportFile(const QString& path);
 
 private:
     // The Save dialog, an extension added to a name typed without one, and the question

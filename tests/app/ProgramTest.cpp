@@ -31,11 +31,12 @@ protected:
     }
     void TearDown() override { qunsetenv("TONQUILL_SERIAL_PORT"); }
 
-    std::unique_ptr<Program> Start(const QByteArray& serialPort) {
+    std::unique_ptr<Program> Start(const QByteArray& serialPort,
+                                   const QStringList& arguments = {}) {
         qputenv("TONQUILL_SERIAL_PORT", serialPort);
         auto program = std::make_unique<Program>(dir.path());
         program->Log().SetLogEnabled(true);
-        program->StartUp({});
+        program->StartUp(arguments);
         return program;
     }
     QStringList LogLines() const {
@@ -101,6 +102,28 @@ TEST_F(ProgramTest, ClosingWithUnsavedChangesAsksFirstAndCancelKeepsTheWindowOpe
     program->Window().close();
     EXPECT_EQ(endedWith, 0);
     EXPECT_EQ(asked, QStringList({"Save changes to Untitled?", "Save changes to Untitled?"}));
+}
+
+// Opened with the program from a file manager, a tune comes in as File > Import brings
+// it: the summary box, then the tune as an untitled song that Undo takes back.
+TEST_F(ProgramTest, ATuneGivenOnTheCommandLineIsImported) {
+    const QString tune = dir.filePath(QStringLiteral("tune.rtttl"));
+    QFile f(tune);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("Tune:d=8,o=5,b=180:c,e,4g\n");
+    f.close();
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        shown = box->text();
+        box->accept();
+    });
+    auto program = Start("/nonexistent/ttyTQ", {tune});
+    EXPECT_EQ(shown, QStringLiteral("Tune: 3 lines at 180 BPM."));
+    EXPECT_EQ(program->Form().List().LineCount(), 3);
+    EXPECT_EQ(program->Form().Settings().BPM, 180);
+    EXPECT_TRUE(program->Window().windowTitle().startsWith(QLatin1String("*Untitled")));
 }
 
 TEST_F(ProgramTest, TheStartUpProbeOpensTheSerialPortAndGreysOutTheMotorWhenItCannot) {
