@@ -76,7 +76,8 @@ void InterchangeForm::ExportWavAction_Click() {
         return;
     }
     const QByteArray song = SongText(MainFormSongTarget(d_.form));
-    d_.progress.Start(QStringLiteral("Rendering %1...").arg(QFileInfo(path).fileName()));
+    d_.progress.Start(QStringLiteral("Export WAV"),
+                      QStringLiteral("Rendering %1...").arg(QFileInfo(path).fileName()));
     QString why;
     const SongWavRenderer::Outcome outcome = SongWavRenderer::RenderSong(
         song, path, d_.boxes, d_.log, [this](double done) { return d_.progress.Update(done); },
@@ -163,10 +164,12 @@ void InterchangeForm::ExportTonesAs(ToneFormat format) {
         return;
     }
     const QByteArray song = SongText(MainFormSongTarget(d_.form));
+    d_.progress.Start(title, QStringLiteral("Playing %1...").arg(QFileInfo(path).fileName()));
     QString why;
-    const SongWavRenderer::Outcome outcome =
-        ExportTones(format, song, PlayOptions(), QFileInfo(path).completeBaseName(), path,
-                    d_.boxes, d_.log, &why);
+    const SongWavRenderer::Outcome outcome = ExportTones(
+        format, song, PlayOptions(), QFileInfo(path).completeBaseName(), path, d_.boxes, d_.log,
+        &why, [this](double done) { return d_.progress.Update(done); });
+    d_.progress.Finish();
     if (outcome == SongWavRenderer::Outcome::Failed) {
         CantWrite(path, why);
     } else if (outcome == SongWavRenderer::Outcome::Cut) {

@@ -14,11 +14,12 @@ class MainForm;
 class MessageBoxes;
 struct FileDialogRequest;
 
-// What the WAV export shows while it renders: a progress bar with a Cancel button.
+// What an export that plays the song shows while it plays: a progress bar with a Cancel
+// button.
 class ExportProgress {
 public:
     virtual ~ExportProgress() = default;
-    virtual void Start(const QString& text) = 0;
+    virtual void Start(const QString& title, const QString& text) = 0;
     // The share done, 0 to 1; false once the user has cancelled.
     virtual bool Update(double fraction) = 0;
     virtual void Finish() = 0;

@@ -13,12 +13,16 @@ namespace tq {
 SongWavRenderer::Outcome ExportTones(ToneFormat format, const QByteArray& song,
                                      const RenderOptions& options, const QString& songName,
                                      const QString& path, MessageBoxes& boxes, LogSink& log,
-                                     QString* why) {
+                                     QString* why, const SongWavRenderer::Progress& progress) {
     using Outcome = SongWavRenderer::Outcome;
+    bool stopped = false;
     const std::optional<ToneSequence> sequence =
-        RenderToneSequence(song, options, boxes, log, why);
+        RenderToneSequence(song, options, boxes, log, why, progress, &stopped);
     if (!sequence) {
         return Outcome::Failed;
+    }
+    if (stopped) {
+        return Outcome::Stopped;
     }
     const bool script = format == ToneFormat::BeepScript;
     const QByteArray text =

@@ -52,7 +52,9 @@ void KeepFirstHour(ToneSequence& sequence) {
 } // namespace
 
 std::optional<ToneSequence> RenderToneSequence(const QByteArray& song, const RenderOptions& options,
-                                               MessageBoxes& boxes, LogSink& log, QString* why) {
+                                               MessageBoxes& boxes, LogSink& log, QString* why,
+                                               const SongWavRenderer::Progress& progress,
+                                               bool* stopped) {
     SongWavRenderer renderer;
     QString failure;
     if (!renderer.OpenSpeaker(&failure)) {
@@ -66,9 +68,12 @@ std::optional<ToneSequence> RenderToneSequence(const QByteArray& song, const Ren
     // The samples are made as for a file and let go: a long song is not held.
     renderer.Speaker().SetSink([](std::span<const float>) {});
     renderer.Speaker().RecordTones(&sequence.tones);
-    renderer.PlayOnce(song, options, boxes, log, {}, [&](MainForm& form) {
+    const bool played = renderer.PlayOnce(song, options, boxes, log, progress, [&](MainForm& form) {
         sequence.lineStartsNs = LineStartsNs(form, renderStartNs);
     });
+    if (stopped != nullptr) {
+        *stopped = !played;
+    }
     renderer.Speaker().RecordTones(nullptr);
     sequence.cut = renderer.Cut();
     if (sequence.cut) {

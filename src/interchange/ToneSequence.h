@@ -29,10 +29,13 @@ struct ToneSequence {
 
 // One pass of the song (a song file's bytes) played as tonquill-play --wav plays it, its
 // tones recorded instead of written. Nothing, with the reason, when the offline speaker
-// cannot be set up.
+// cannot be set up; stopped is set when progress asked to stop (what was played by then is
+// given).
 std::optional<ToneSequence> RenderToneSequence(const QByteArray& song, const RenderOptions& options,
                                                MessageBoxes& boxes, LogSink& log,
-                                               QString* why = nullptr);
+                                               QString* why = nullptr,
+                                               const SongWavRenderer::Progress& progress = {},
+                                               bool* stopped = nullptr);
 
 // A step of what an export plays: a tone, or a pause (frequency 0), in whole milliseconds,
 // with the index of the line it belongs to (the line count for the pause before the end).

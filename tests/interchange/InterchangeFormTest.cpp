@@ -27,7 +27,7 @@ class Progress final : public ExportProgress {
 public:
     bool cancel = false;
     int updates = 0;
-    void Start(const QString&) override {}
+    void Start(const QString&, const QString&) override {}
     bool Update(double) override {
         ++updates;
         return !cancel;
@@ -118,6 +118,7 @@ TEST(FileMenu, ExportsWriteWholeFilesOrNothing) {
          "song.rtttl", "song", "A ringtone plays one note at a time: Note 2 of 1 line"},
         {"beep script", &InterchangeForm::ExportBeepScriptAction_Click, false, "song.sh", "#!/b"},
         {"sketch", &InterchangeForm::ExportSketchAction_Click, false, "song.ino", "// s"},
+        {"beep script cancelled", &InterchangeForm::ExportBeepScriptAction_Click, true, "", ""},
     };
     for (const auto& c : cases) {
         QTemporaryDir dir;

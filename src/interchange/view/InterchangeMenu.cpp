@@ -54,11 +54,11 @@ void InterchangeMenu::Connect(InterchangeForm& form) {
 
 InterchangeMenu::~InterchangeMenu() = default;
 
-void InterchangeMenu::Start(const QString& text) {
+void InterchangeMenu::Start(const QString& title, const QString& text) {
     progress_ = std::make_unique<QProgressDialog>(text, QStringLiteral("Cancel"), 0, kProgressSteps,
                                                   &window_);
     progress_->setObjectName(QStringLiteral("ExportProgress"));
-    progress_->setWindowTitle(QStringLiteral("Export WAV"));
+    progress_->setWindowTitle(title);
     progress_->setWindowModality(Qt::WindowModal);
     progress_->setMinimumDuration(0);
     progress_->setValue(0);

@@ -35,7 +35,7 @@ public:
     QAction* ExportSketchAction;
 
     // ExportProgress
-    void Start(const QString& text) override;
+    void Start(const QString& title, const QString& text) override;
     bool Update(double fraction) override;
     void Finish() override;
 
