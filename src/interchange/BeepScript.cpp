@@ -6,6 +6,9 @@ namespace {
 
 // Tones per row of a beep command, so a line that trills stays readable.
 constexpr int kTonesPerRow = 6;
+// A pause this short after a line's last tone is the wait after that tone rather than a
+// sleep: starting a process takes about as long (the glide leaves 1 ms between its tones).
+constexpr int64_t kShortestSleepMs = 20;
 
 QByteArray Header(const QString& songName) {
     const QByteArray name = NameForComment(songName).toUtf8();
@@ -49,7 +52,12 @@ public:
     }
 
     void Pause(const ToneStep& step) {
-        (step.line == beepLine_ ? waitAfterTone_ : sleepMs_) += step.ms;
+        const bool afterTone = toneOpen_ && sleepMs_ == 0;
+        if (step.line == beepLine_ || (afterTone && step.ms < kShortestSleepMs)) {
+            waitAfterTone_ += step.ms;
+        } else {
+            sleepMs_ += step.ms;
+        }
     }
 
     void Finish() {
