@@ -246,7 +246,11 @@ private:
 } // namespace
 
 QString RtttlTune::Summary() const {
-    QString s = QStringLiteral("%1: %2 lines at %3 BPM.").arg(name).arg(lines.size()).arg(bpm);
+    QString s = (lines.size() == 1 ? QStringLiteral("%1: %2 line at %3 BPM.")
+                                   : QStringLiteral("%1: %2 lines at %3 BPM."))
+                    .arg(name)
+                    .arg(lines.size())
+                    .arg(bpm);
     if (lengthScale > 1) {
         s += QStringLiteral(" Its shortest notes are shorter than a 1/16, so it plays at %1 "
                             "times its BPM with every length %1 times as long.")

@@ -64,7 +64,7 @@ void loop() {
     return;
   }
   played = true;
-  for (unsigned int i = 0; i < kToneCount; ++i) {
+  for (unsigned long i = 0; i < kToneCount; ++i) {
     const uint16_t frequency = pgm_read_word(&kTones[i][0]);
     const uint16_t ms = pgm_read_word(&kTones[i][1]);
     if (frequency == 0) {
@@ -77,6 +77,16 @@ void loop() {
   noTone(kSpeakerPin);
 }
 )";
+
+// An AVR board, such as the Uno, keeps no object larger than 32 KB, and reads program
+// memory with pgm_read_word() only in its first 64 KB.
+QByteArray TooBigNote(int64_t bytes) {
+    constexpr int64_t kLargestAvrObject = 32767;
+    return bytes > kLargestAvrObject
+               ? QByteArray("\n// That is more than one table can hold on an AVR board such as the Uno: it needs\n"
+                            "// a board with more memory, such as one with an ARM or ESP32 chip.")
+               : QByteArray();
+}
 
 } // namespace
 
@@ -91,7 +101,8 @@ QByteArray ToneSketch(const ToneSequence& sequence, const QString& songName, int
            "// of kTones is {frequency in Hz, milliseconds}, frequency 0 being a pause; the table\n"
            "// takes " +
            QByteArray::number(table.Bytes()) +
-           " bytes of program memory.\n"
+           " bytes of program memory." + TooBigNote(table.Bytes()) +
+           "\n"
            "\n"
            "const int kSpeakerPin = " +
            QByteArray::number(pin) +
@@ -100,7 +111,7 @@ QByteArray ToneSketch(const ToneSequence& sequence, const QString& songName, int
            "const uint16_t kTones[][2] PROGMEM = {\n" +
            table.Rows() +
            "};\n"
-           "const unsigned int kToneCount = sizeof(kTones) / sizeof(kTones[0]);\n" +
+           "const unsigned long kToneCount = sizeof(kTones) / sizeof(kTones[0]);\n" +
            kPlayer;
 }
 
