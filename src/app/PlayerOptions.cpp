@@ -108,8 +108,8 @@ void AddModOptions(QCommandLineParser& p) {
 
 void AddOptions(QCommandLineParser& p) {
     p.setApplicationDescription(QStringLiteral(
-        "Plays a Tonquill song file or a MIDI file without a window and exits, or plays what "
-        "a MIDI keyboard holds.\n"
+        "Plays a Tonquill song file, a MIDI file or a ringtone tune without a window and exits, "
+        "or plays what a MIDI keyboard holds.\n"
         "With --wav the song is rendered on a virtual clock into a WAV file instead of being "
         "played, so the file and the logs come out the same every time.\n"
         "Word values are taken in any case. An option that would do nothing with the others "
