@@ -15,6 +15,7 @@
 #include "platform/MessageBoxes.h"
 #include "songfile/SongFormat.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace tq {
@@ -41,6 +42,10 @@ QString InterchangeForm::AskForExportPath(const QString& title, const QString& f
     FileDialogRequest request;
     request.title = title;
     request.fileName = QFileInfo(d_.form.SongName()).completeBaseName() + extension;
+    if (!d_.form.SongPath().isEmpty()) {
+        // Beside the song, where its other forms are looked for.
+        request.fileName = QFileInfo(d_.form.SongPath()).dir().filePath(request.fileName);
+    }
     request.filter = filter;
     request.flags = kPathMustExist;
     QString path = d_.dialogs.Save(request);

@@ -124,6 +124,8 @@ TEST(FileMenu, ExportsWriteWholeFilesOrNothing) {
         QTemporaryDir dir;
         FileMenuRig rig;
         rig.Load({"Quarter C4 E4", "Half - - Dot", "1/8 G4 -"});
+        const QString songPath = QDir(dir.path()).filePath(QStringLiteral("songs/song.tql"));
+        rig.form.SongLoaded(songPath);
         rig.progress.cancel = c.cancel;
         rig.dialogs.Answer(dir.filePath("song"));
         (rig.file.*c.action)();
@@ -136,6 +138,11 @@ TEST(FileMenu, ExportsWriteWholeFilesOrNothing) {
                     QFileInfo(f).isExecutable() == QByteArray(c.written).endsWith(".sh"))
             << c.what;
         ASSERT_EQ(rig.boxes.Boxes().size(), c.box[0] ? 1u : 0u) << c.what;
+        // The dialog offers the song's name with the format's extension, beside the song.
+        ASSERT_EQ(rig.dialogs.Dialogs().size(), 1u) << c.what;
+        EXPECT_EQ(QFileInfo(rig.dialogs.Dialogs()[0].request.fileName).dir().path(),
+                  QFileInfo(songPath).dir().path())
+            << c.what;
         EXPECT_TRUE(!c.box[0] || rig.boxes.Boxes()[0].text.startsWith(QLatin1String(c.box)))
             << c.what;
     }
