@@ -77,9 +77,10 @@ bool HasKnownExtension(const QString& path) {
 
 } // namespace
 
-void SongFile::SaveMusic() {
+void SongFile::SaveMusic(const QString& initial) {
     log_.LogText(QStringLiteral("SaveMusic() - START"));
     FileDialogRequest request;
+    request.fileName = initial;
     request.title = QStringLiteral("Saving music and config");
     request.filter = kSongFileFilter;
     request.flags = kPathMustExist;

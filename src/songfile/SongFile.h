@@ -26,7 +26,8 @@ public:
              LogSink& log)
         : target_(target), progress_(progress), boxes_(boxes), dialogs_(dialogs), log_(log) {}
 
-    void SaveMusic();
+    // initial: the file the dialog starts at (the File menu's Save As gives the song's own).
+    void SaveMusic(const QString& initial = QString());
     // Writes the song to path without a dialog or question: Save of a song that has a file.
     void SaveMusicTo(const QString& path);
     // Reads the file at path, replacing the settings the file holds and the whole music

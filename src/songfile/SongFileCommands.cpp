@@ -25,7 +25,8 @@ void SongFileCommands::Save() {
 }
 
 void SongFileCommands::SaveAs() {
-    saveLoad_.Songs().SaveMusic();
+    // The dialog starts at the song's own file, so a copy lands beside it.
+    saveLoad_.Songs().SaveMusic(songPath_());
 }
 
 QStringList SongFileCommands::RecentPaths() {

@@ -80,10 +80,11 @@ TEST(SongFileCommands, TheTitleAndCurrentFileFollowNewOpenSaveAndSaveAs) {
              EXPECT_EQ(r.ListOnDisk("A.tql").size(), 2);
          },
          "A.tql - Caption (v1)", 1, 2},
-        {"Save As asks even so",
+        {"Save As asks even so, starting at the song's own file",
          [](FileRig& r) {
              r.dialogs.Answer(r.Path("B.tql"));
              r.commands.SaveAs();
+             EXPECT_EQ(r.dialogs.Dialogs().back().request.fileName, r.Path("A.tql"));
          },
          "B.tql - Caption (v1)", 2, 2},
         {"New", [](FileRig& r) { r.form.NewSong(); }, "Untitled - Caption (v1)", 2, 0},
