@@ -121,6 +121,9 @@ tq::RtttlText ReadTunes(const QString& in, int* code) {
         std::fprintf(stderr, "tonquill-convert: %s is not ringtone text that can be read: %s\n",
                      qPrintable(in), qPrintable(text.why));
         *code = kUnreadableInput;
+    } else if (!text.skipped.isEmpty()) {
+        std::fprintf(stderr, "tonquill-convert: %s: %s\n", qPrintable(in),
+                     qPrintable(text.SkippedNote()));
     }
     return text;
 }

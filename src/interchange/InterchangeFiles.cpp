@@ -30,6 +30,10 @@ bool LoadTune(const QString& path, const RtttlText& text, const QString& pick, S
         return false;
     }
     ApplyTune(*tune, target);
+    if (!text.skipped.isEmpty()) {
+        boxes.Show(QStringLiteral("Ringtone text"), path + QStringLiteral(": ") + text.SkippedNote(),
+                   MsgButtons::Ok, MsgIcon::Information);
+    }
     return true;
 }
 

@@ -258,8 +258,12 @@ void InterchangeForm::ImportTune(const QString& path) {
     const RtttlTune& tune = text.tunes[static_cast<size_t>(chosen)];
     d_.form.ImportSong(QFileInfo(path).fileName(),
                        [&tune](SongTarget& target) { ApplyTune(tune, target); });
-    d_.boxes.Show(QStringLiteral("Import RTTTL"), tune.Summary(), MsgButtons::Ok,
-                  MsgIcon::Information);
+    const QString skipped = text.SkippedNote();
+    d_.boxes.Show(QStringLiteral("Import RTTTL"),
+                  skipped.isEmpty() ? tune.Summary()
+                                    : tune.Summary() + QStringLiteral("\n\nOf the file, ") +
+                                          skipped + QLatin1Char('.'),
+                  MsgButtons::Ok, MsgIcon::Information);
 }
 
 } // namespace tq

@@ -275,18 +275,29 @@ RtttlText ReadRtttl(const QByteArray& bytes) {
         }
         TuneReader reader(line, i + 1);
         RtttlTune tune;
-        if (!reader.Read(&tune, &out.why)) {
-            out.tunes.clear();
-            return out;
+        QString why;
+        if (reader.Read(&tune, &why)) {
+            out.tunes.push_back(std::move(tune));
+        } else {
+            out.skipped << why;
         }
-        out.tunes.push_back(std::move(tune));
     }
-    if (out.tunes.empty()) {
-        out.why = QStringLiteral("no tune in the text");
-        return out;
+    out.ok = !out.tunes.empty();
+    if (!out.ok) {
+        out.why = out.skipped.value(0, QStringLiteral("no tune in the text"));
     }
-    out.ok = true;
     return out;
+}
+
+QString RtttlText::SkippedNote() const {
+    if (skipped.isEmpty()) {
+        return {};
+    }
+    return (skipped.size() == 1 ? QStringLiteral("1 line is not a tune and was left out: %2")
+                                : QStringLiteral("%1 lines are not tunes and were left out, the "
+                                                 "first at %2"))
+        .arg(skipped.size())
+        .arg(skipped.first());
 }
 
 const RtttlTune* FindTune(const RtttlText& text, const QString& pick) {

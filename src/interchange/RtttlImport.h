@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <vector>
@@ -25,12 +26,18 @@ struct RtttlTune {
     QString Summary() const;
 };
 
-// What a ringtone text held: one tune per line. A malformed tune refuses the whole text, for
-// the reason in why, which names the tune, the position and the text found there.
+// What a ringtone text held: one tune per line. A malformed tune is refused whole, for a
+// reason that names its line, the column and the text found there. The text is read (ok)
+// when at least one tune is; otherwise why says why not (the first refusal). Collections
+// shared on the web often hold a broken line or a heading among their tunes: the tunes
+// around it are kept, and skipped gives the reason for each line refused.
 struct RtttlText {
     bool ok = false;
     QString why;
     std::vector<RtttlTune> tunes;
+    QStringList skipped;
+    // "N lines are not tunes and were left out, the first at line ...": empty when none.
+    QString SkippedNote() const;
 };
 
 // Reads RTTTL (and its .rtx form): "name:d=4,o=6,b=63:notes", each note

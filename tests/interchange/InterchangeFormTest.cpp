@@ -202,6 +202,8 @@ TEST(FileMenu, ImportTakesRingtoneTextByItsNameOrItsFirstLine) {
         {"a collection, the chooser cancelled", "c.rtx", collection, -1, {}, "Save changes"},
         {"known by its first line", "d.dat", "Tune:b=100:c", 0, {"Quarter C6 - -"}, "Tune:"},
         {"malformed", "e.rtttl", "Bad:d=4:c,x", 0, {}, "The file you want to import"},
+        {"a broken line among tunes", "f.txt", "Bad:d=4:c,x\n" + collection, 1,
+         {"1/8 G4 - -", "Quarter - - -"}, "Two: 2 lines at 200 BPM.\n\nOf the file, 1 line is not"},
     };
     for (const auto& c : cases) {
         const QString path = dir.filePath(QLatin1String(c.file));

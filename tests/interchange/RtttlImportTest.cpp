@@ -51,18 +51,28 @@ TEST(Rtttl, TunesReadAsTheirAuthorsWroteThem) {
     }
 }
 
-TEST(Rtttl, ACollectionGivesEveryTuneByNameAndABadTuneRefusesItAll) {
+TEST(Rtttl, ACollectionGivesEveryTuneThatReadsAndSaysWhichLinesDidNot) {
     const RtttlText two = ReadRtttl("First Tune:d=4:c\r\n\r\nSecond:o=4:8a\n");
     ASSERT_TRUE(two.ok);
     ASSERT_EQ(two.tunes.size(), 2u);
     EXPECT_EQ(two.tunes[0].name, "First Tune");
     EXPECT_EQ(Lines(two.tunes[1]), QStringList{"1/8 A4 -"});
+    EXPECT_TRUE(two.SkippedNote().isEmpty());
+
+    // A heading and a broken tune among them leave the others to choose from.
+    const RtttlText mixed = ReadRtttl("My ringtones\nok:d=4:c\nbad:d=4,o=5,b=140:8d,8x,8e\n");
+    ASSERT_TRUE(mixed.ok);
+    ASSERT_EQ(mixed.tunes.size(), 1u);
+    EXPECT_EQ(mixed.SkippedNote(),
+              "2 lines are not tunes and were left out, the first at line 1, column 1: no ':' "
+              "after the tune's name (found \"My ringt\")");
+    EXPECT_EQ(mixed.skipped.value(1), "line 3, column 23: not a note (found \"x,8e\")");
 
     const struct {
         const char* text;
         const char* why;
     } bad[] = {
-        {"ok:d=4:c\nbad:d=4,o=5,b=140:8d,8x,8e", "line 2, column 23: not a note (found \"x,8e\")"},
+        {"bad:d=4,o=5,b=140:8d,8x,8e", "line 1, column 23: not a note (found \"x,8e\")"},
         {"no colon at all", "line 1, column 1: no ':' after the tune's name (found \"no colon\")"},
         {"t:d=3:c", "line 1, column 5: not a duration of 1 to 64 (found \"3:c\")"},
         {"t:b=fast:c", "line 1, column 5: the value is not a number (found \"fast:c\")"},
