@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include "MidiFileBytes.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -32,13 +33,6 @@ Outcome Start(const QString& program, const QStringList& args) {
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
             QString::fromLocal8Bit(p.readAllStandardOutput()),
             QString::fromLocal8Bit(p.readAllStandardError())};
-}
-
-QString Written(const QTemporaryDir& dir, const char* name, const QByteArray& bytes) {
-    QFile f(dir.filePath(name));
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-    return f.fileName();
 }
 
 TEST(CommandLine, AMistakeIsOneLineNamingItThenWhereTheHelpIs) {

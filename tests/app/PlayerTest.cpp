@@ -6,6 +6,7 @@
 #include <QTime>
 
 #include "MidiFileBytes.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -43,14 +44,6 @@ QByteArray Md5(const QString& path) {
 }
 
 const QString kExamples = QStringLiteral(TQ_EXAMPLES);
-
-// Writes a file in dir and gives its path.
-QString Written(const QTemporaryDir& dir, const char* name, const QByteArray& bytes) {
-    QFile f(dir.filePath(name));
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-    return f.fileName();
-}
 
 TEST(Player, ExitCodesTellWhatHappened) {
     QTemporaryDir dir;

@@ -1,5 +1,6 @@
 // The WAV export and tonquill-convert, against the headless player.
 #include "core/LogSink.h"
+#include "TestFiles.h"
 #include "interchange/HeadlessSong.h"
 #include "interchange/SongWavRenderer.h"
 #include "platform/ScriptedMessageBoxes.h"
@@ -25,11 +26,6 @@ int Exec(const QString& program, const QStringList& args) {
     p.start(program, args);
     p.waitForFinished(60000);
     return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-}
-
-QByteArray Contents(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 TEST(WavExport, IsByteIdenticalToTheHeadlessPlayersWav) {

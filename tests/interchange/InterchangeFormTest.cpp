@@ -1,5 +1,6 @@
 // The main window's File menu, on the window's logic with scripted dialogs.
 #include "interchange/InterchangeForm.h"
+#include "TestFiles.h"
 #include "EditorRig.h"
 #include "FakeSongTarget.h"
 #include "MidiFileBytes.h"
@@ -39,16 +40,6 @@ bool Convert(const QString& in, const QString& out) {
     QProcess p;
     p.start(QStringLiteral(TQ_CONVERT), {in, out});
     return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
-
-QByteArray Contents(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
 // Picks the tune of the given index, and remembers what it was offered.

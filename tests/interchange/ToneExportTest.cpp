@@ -1,6 +1,7 @@
 // The tones of a song's play, and the beep script and the sketch made of them, played back
 // by stand-ins, against those tones.
 #include "core/LogSink.h"
+#include "TestFiles.h"
 #include "interchange/BeepScript.h"
 #include "interchange/ToneSequence.h"
 #include "interchange/ToneSketch.h"
@@ -109,11 +110,6 @@ void ExpectSameTones(const Timeline& heard, const ToneSequence& played, const ch
         endNs = std::max(endNs, p.startNs + p.durationMs * kMs);
     }
     EXPECT_LE(std::abs(heard.endMs * kMs - endNs), kMs / 2) << name;
-}
-
-QByteArray Contents(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 QString Write(const QString& path, const QByteArray& bytes, bool executable = false) {
