@@ -213,11 +213,10 @@ int Write(Converter& c, Kind kind, const QString& out) {
         }
         return tq::WriteFileReplacing(out, tune.text, &why) ? kDone : NotWritten(out, why);
     }
-    default:
-        std::fprintf(stderr, "tonquill-convert: %s: this kind of file can't be written yet\n",
-                     qPrintable(out));
-        return kBadArguments;
+    case Kind::Unknown:
+        break; // refused with the arguments
     }
+    return kBadArguments;
 }
 
 void AddOptions(QCommandLineParser& p) {
