@@ -61,6 +61,7 @@ void InterchangeMenu::Start(const QString& title, const QString& text) {
     progress_->setWindowTitle(title);
     progress_->setWindowModality(Qt::WindowModal);
     progress_->setMinimumDuration(0);
+    progress_->setMinimumWidth(360); // room for the title in the frame
     progress_->setValue(0);
 }
 
